@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Builds Huerta on Debian 12 and starts it, or runs its tests.
+#   scripts/huerta.sh          install what is missing, build, start the program
+#   scripts/huerta.sh test     install what is missing, build, run every test
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+PAQUETES=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-svg-dev qt6-webengine-dev libqt6sql6-sqlite qt6-qpa-plugins libgl-dev
+  libshp-dev libsqlite3-dev sqlite3
+  fonts-dejavu-core xvfb xauth
+  cups cups-client printer-driver-cups-pdf poppler-utils
+)
+
+instalar_lo_que_falta() {
+  local faltan=()
+  for p in "${PAQUETES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || faltan+=("$p")
+  done
+  if [ ${#faltan[@]} -gt 0 ]; then
+    echo "Instalando: ${faltan[*]}"
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get update -q
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${faltan[@]}"
+  fi
+}
+
+compilar() {
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  cmake --build build --parallel
+}
+
+instalar_lo_que_falta
+compilar
+
+case "${1:-run}" in
+  test)
+    ctest --test-dir build --output-on-failure --parallel "$(nproc)"
+    ;;
+  run)
+    if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+      echo "No hay pantalla: se arranca en una pantalla virtual (Xvfb)."
+      exec xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/huerta
+    fi
+    exec build/bin/huerta
+    ;;
+  *)
+    echo "uso: $0 [run|test]" >&2
+    exit 2
+    ;;
+esac

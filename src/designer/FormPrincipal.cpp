@@ -1,0 +1,69 @@
+#include "designer/FormPrincipal.h"
+
+#include "platform/CuadriculaFlex.h"
+#include "platform/Twips.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QListWidget>
+
+static void iniciarRecursos() { Q_INIT_RESOURCE(huerta); }
+
+FormPrincipal::FormPrincipal(const QString &carpeta, QWidget *parent)
+    : QMainWindow(parent), carpetaPrograma(carpeta)
+{
+    iniciarRecursos();
+    construirControles();
+    conectarEventos();
+    // Designed client width; the height follows the explanation log's switch.
+    resize(Twips::APixelesX(11100) + 2, height());
+    EstablecerAlturaTwips(10140);
+}
+
+FormPrincipal::~FormPrincipal() = default;
+
+void FormPrincipal::conectarEventos()
+{
+    connect(ModoExplicito, &QCheckBox::clicked, this, [this] { ModoExplicito_Click(); });
+    // A double-click anywhere on the log, on a line or below the last one.
+    ListModoExplicito->viewport()->installEventFilter(this);
+}
+
+bool FormPrincipal::eventFilter(QObject *objeto, QEvent *evento)
+{
+    if (objeto == ListModoExplicito->viewport() && evento->type() == QEvent::MouseButtonDblClick) {
+        ListModoExplicito_DblClick();
+        return true;
+    }
+    return QMainWindow::eventFilter(objeto, evento);
+}
+
+int FormPrincipal::AlturaTwips() const
+{
+    return Twips::DesdePixelesY(frameGeometry().height());
+}
+
+void FormPrincipal::EstablecerAlturaTwips(int twips)
+{
+    // The height in twips is the window's outer height, caption and borders
+    // included; the frame is known once the window is shown, when showEvent
+    // applies the height again.
+    m_alturaTwips = twips;
+    const int marco = frameGeometry().height() - geometry().height();
+    resize(width(), Twips::APixelesY(twips) - marco);
+}
+
+void FormPrincipal::showEvent(QShowEvent *e)
+{
+    QMainWindow::showEvent(e);
+    EstablecerAlturaTwips(m_alturaTwips);
+}
+
+void FormPrincipal::closeEvent(QCloseEvent *e)
+{
+    // Form_Unload: nothing is stored at exit; put the pointer back.
+    while (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
+    e->accept();
+}

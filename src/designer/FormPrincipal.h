@@ -1,0 +1,185 @@
+#pragma once
+// The main window: four tabs, the rotation designer on the first.
+//
+// The class is split by concern over several files:
+//   FormPrincipal.cpp          construction, window-wide helpers
+//   FormPrincipal_ui.cpp       the controls and their design-time geometry
+//   FormPrincipal_inicio.cpp   start-up, closing, the rebuild for the current plot
+//   FormPrincipal_panel.cpp    status line and explanation log
+//   FormPrincipal_mapa.cpp     the sheet map
+//   FormPrincipal_rotacion.cpp rotation rules and crop-slot candidates
+//   FormPrincipal_rejilla.cpp  the plan grid and the crop pickers
+//   FormPrincipal_hoja.cpp     storing and emptying a sheet's plan
+//   FormPrincipal_arbol.cpp    the plan tree by years
+//
+// Handlers carry the names of the control and the event (BtValidaCultivos_Click).
+// Signals and slots are connected with lambdas: moc does not take accented
+// identifiers, which the procedures' names have.
+#include "designer/Catalogo.h"
+#include "designer/ListaCandidatos.h"
+
+#include <QList>
+#include <QMainWindow>
+#include <QString>
+#include <array>
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QSlider;
+class QStatusBar;
+class QTabWidget;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QWidget;
+class QCalendarWidget;
+class CuadriculaFlex;
+class MapaControl;
+
+class FormPrincipal : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // carpetaPrograma: the folder of the running program (database, layouts).
+    explicit FormPrincipal(const QString &carpetaPrograma, QWidget *parent = nullptr);
+    ~FormPrincipal() override;
+
+    // Start-up. Returns false when the program cannot go on (the database
+    // cannot be opened); the user has been told why.
+    bool Form_Load();
+
+    // ---- State of the run -------------------------------------------------
+    QString carpetaPrograma;
+    QString ParcelaActual;
+    int AñoActual = 0;
+    int HojaActual = 0;
+    int Nhojas = 0;
+    int MesInicioLibreHeladas = 0;
+    int MesFinalLibreHeladas = 0;
+    int HojasTotal = 0;
+    bool LeyendoCultivo = false;
+    bool Iniciando = false;
+
+    // Catalogue collections (TodosCultivos, TodasFamilias, TodasRaiz,
+    // TodasProfit) and the crops that fit the plot's frost-free period.
+    ColeccionesCatalogo Catalogo;
+    ListaCandidatos CultivosPosiblesSinHelada;
+    // Handles of the layers added to the maps since the last rebuild.
+    QList<int> CapasMapa;
+
+    // ---- Controls -----------------------------------------------------------
+    QTabWidget *SSTab1 = nullptr;
+    QWidget *tabDiseno = nullptr;
+    QWidget *tabCalendario = nullptr;
+    QWidget *tabPlantas = nullptr;
+    QWidget *tabAcerca = nullptr;
+    QStatusBar *StatusBar1 = nullptr;
+    QLabel *PanelEstado = nullptr; // the status bar's first panel
+
+    // Design tab: plots
+    QGroupBox *Frame7 = nullptr;
+    QListWidget *ListaParcelas = nullptr;
+    QCheckBox *CheckCrearParcela = nullptr;
+    QPushButton *BtBorrarParcela = nullptr;
+    QGroupBox *FrameNuevaParcela = nullptr;
+    QWidget *TextCrearNuevaParcela = nullptr; // a QLineEdit
+    QPushButton *BtCrearNuevaParcela = nullptr;
+    QCheckBox *CheckParcelasOpciones = nullptr;
+
+    // Design tab: map, plan tree, crop editor
+    MapaControl *Map1 = nullptr;
+    QTreeWidget *arbolaños = nullptr;
+    QGroupBox *FrameCultivo = nullptr;
+    CuadriculaFlex *MSHFlexTodoAño = nullptr;
+    std::array<QComboBox *, 4> ComboCult{};
+    QPushButton *BtValidaCultivos = nullptr;
+    QPushButton *BtVaciaHoja = nullptr;
+    QPushButton *Btimprimir = nullptr;
+    std::array<QComboBox *, 2> ComboImpresoras{};
+    QCheckBox *ModoExplicito = nullptr;
+    QListWidget *ListModoExplicito = nullptr;
+
+    // Design tab: moon-phase panel (hidden until asked for)
+    QGroupBox *FrameFasesLuna = nullptr;
+    QCalendarWidget *MonthView1 = nullptr;
+    QListWidget *ListLunar = nullptr;
+
+    // Design tab: plot-options panel
+    QFrame *PictureOpcionesParcelas = nullptr;
+    QLabel *LabelParcelaOpciones = nullptr;
+    QLabel *Label1 = nullptr;
+    QComboBox *ComboNHojas = nullptr;
+    MapaControl *Map2 = nullptr;
+    QGroupBox *Frame4 = nullptr;
+    QList<QWidget *> OptionMeses; // radio buttons, in the order 3, 6, 9, 12, 0
+    std::array<QLabel *, 2> LabelMeses{};
+    std::array<QComboBox *, 2> ComboMLH{};
+    QGroupBox *Frame3 = nullptr;
+    QCheckBox *CheckRepetirFrutos = nullptr;
+    QCheckBox *CheckRepetirRaices = nullptr;
+    QCheckBox *CheckRepetirVarCicloCorto = nullptr;
+    QGroupBox *FramePlurianualesAlcachofa = nullptr;
+    std::array<QLabel *, 3> Label3{};
+    QSlider *SliderAlcachofa = nullptr;
+    QSlider *SliderFresa = nullptr;
+    QSlider *SliderEsparrago = nullptr;
+    QLabel *TextAlcachofa = nullptr;
+    QLabel *TextFresa = nullptr;
+    QLabel *LabelEspárrago = nullptr;
+    QPushButton *BtGuardar = nullptr;
+    QLabel *Picture3 = nullptr;
+
+    // Plant-database tab
+    QComboBox *ComboTodasHortalizas = nullptr;
+    CuadriculaFlex *MSHFlexBD = nullptr;
+
+    // ---- Start-up and rebuild (FormPrincipal_inicio.cpp) --------------------
+    void Inicia_Todo();
+    // Which way a window height in twips (outer height, caption included).
+    int AlturaTwips() const;
+    void EstablecerAlturaTwips(int twips);
+
+    // ---- Status line and explanation log (FormPrincipal_panel.cpp) ----------
+    void PonerTextoPanel(const QString &Texto);
+    void Explicito(const QString &Texto);
+    void ModoExplicito_Click();
+    void ListModoExplicito_DblClick();
+
+    // ---- Sheet map (FormPrincipal_mapa.cpp) ----------------------------------
+    void refrescaMapa();
+    void ComboNHojas_Click();
+
+    // ---- Plan tree (FormPrincipal_arbol.cpp) ---------------------------------
+    void RefrescarArbolAños();
+
+    // ---- Rotation rules and crop slots (FormPrincipal_rotacion.cpp) ----------
+
+    // ---- Plan grid (FormPrincipal_rejilla.cpp) --------------------------------
+
+    // ---- Storing and emptying a sheet (FormPrincipal_hoja.cpp) ---------------
+
+    // Start and end fortnight (1..48) recorded for each of the four crop rows.
+    std::array<int, 4> MesInicioCultivo{};
+    std::array<int, 4> MesFinalCultivo{};
+
+protected:
+    void closeEvent(QCloseEvent *e) override;
+    bool eventFilter(QObject *objeto, QEvent *evento) override;
+    void showEvent(QShowEvent *e) override;
+
+private:
+    void construirControles();           // FormPrincipal_ui.cpp
+    void construirPestanaDiseno();       // FormPrincipal_ui.cpp
+    void construirPanelOpciones();       // FormPrincipal_ui.cpp
+    void construirOtrasPestanas();       // FormPrincipal_ui.cpp
+    void conectarEventos();              // FormPrincipal.cpp
+    void PrepararRejillas();             // FormPrincipal_inicio.cpp
+    void MarcarHeladas();                // FormPrincipal_inicio.cpp
+
+    int m_alturaTwips = 10140;
+};

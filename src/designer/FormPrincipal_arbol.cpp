@@ -1,0 +1,4 @@
+// The plan tree by years.
+#include "designer/FormPrincipal.h"
+
+void FormPrincipal::RefrescarArbolAños() {}

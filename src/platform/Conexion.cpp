@@ -1,0 +1,184 @@
+#include "platform/Conexion.h"
+
+#include <QAtomicInteger>
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlRecord>
+#include <QUrl>
+
+#include <sqlite3.h>
+
+QString CadenaConexion;
+
+void EstablecerCadenaConexion(const QString &carpeta)
+{
+    CadenaConexion = QDir(carpeta).filePath(QString::fromLatin1(NombreFicheroBD));
+}
+
+ErrorBD::ErrorBD(const QString &texto)
+    : std::runtime_error(texto.toStdString()), m_texto(texto)
+{
+}
+
+namespace {
+
+QString textoDe(sqlite3_value *v)
+{
+    const auto *p = reinterpret_cast<const char16_t *>(sqlite3_value_text16(v));
+    if (!p)
+        return {};
+    return QString::fromUtf16(p, sqlite3_value_bytes16(v) / 2);
+}
+
+void funcionCoincide(sqlite3_context *ctx, int, sqlite3_value **args)
+{
+    if (sqlite3_value_type(args[0]) == SQLITE_NULL || sqlite3_value_type(args[1]) == SQLITE_NULL) {
+        sqlite3_result_int(ctx, 0);
+        return;
+    }
+    const QString a = textoDe(args[0]);
+    const QString b = textoDe(args[1]);
+    sqlite3_result_int(ctx, a.compare(b, Qt::CaseInsensitive) == 0 ? 1 : 0);
+}
+
+// Letters without accents and in lower case, for ordering.
+QString plegar(const QString &s)
+{
+    const QString d = s.normalized(QString::NormalizationForm_D);
+    QString r;
+    r.reserve(d.size());
+    for (QChar c : d) {
+        if (c.category() == QChar::Mark_NonSpacing)
+            continue;
+        r.append(c.toCaseFolded());
+    }
+    return r;
+}
+
+int colacionES(void *, int n1, const void *p1, int n2, const void *p2)
+{
+    const QString a = QString::fromUtf8(static_cast<const char *>(p1), n1);
+    const QString b = QString::fromUtf8(static_cast<const char *>(p2), n2);
+    const int c = plegar(a).compare(plegar(b));
+    if (c != 0)
+        return c;
+    return a.compare(b);
+}
+
+sqlite3 *manejador(QSqlDatabase &bd)
+{
+    const QVariant v = bd.driver()->handle();
+    if (v.isValid() && qstrcmp(v.typeName(), "sqlite3*") == 0)
+        return *static_cast<sqlite3 *const *>(v.data());
+    return nullptr;
+}
+
+QString textoError(const QSqlError &e)
+{
+    QString t = e.driverText();
+    const QString bdt = e.databaseText();
+    if (!bdt.isEmpty() && bdt != t)
+        t = t.isEmpty() ? bdt : t + QStringLiteral(": ") + bdt;
+    return t.isEmpty() ? e.text() : t;
+}
+
+QAtomicInteger<quint64> contador;
+
+} // namespace
+
+Conexion::Conexion(const QString &cadena)
+    : m_nombre(QStringLiteral("huerta-%1").arg(++contador))
+{
+    m_bd = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_nombre);
+    // mode=rw: open an existing file for reading and writing, never create one.
+    QUrl url = QUrl::fromLocalFile(QFileInfo(cadena).absoluteFilePath());
+    url.setQuery(QStringLiteral("mode=rw"));
+    m_bd.setDatabaseName(url.toString(QUrl::FullyEncoded));
+    m_bd.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=1500"));
+    if (!m_bd.open()) {
+        const QString t = textoError(m_bd.lastError());
+        m_bd = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_nombre);
+        throw ErrorBD(QStringLiteral("No se puede abrir la base de datos %1: %2")
+                          .arg(QDir::toNativeSeparators(cadena), t));
+    }
+    if (sqlite3 *h = manejador(m_bd)) {
+        sqlite3_create_function_v2(h, "coincide", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                                   nullptr, funcionCoincide, nullptr, nullptr, nullptr);
+        sqlite3_create_collation_v2(h, "ES", SQLITE_UTF8, nullptr, colacionES, nullptr);
+    }
+}
+
+Conexion::~Conexion()
+{
+    m_bd.close();
+    m_bd = QSqlDatabase();
+    QSqlDatabase::removeDatabase(m_nombre);
+}
+
+QSqlQuery Conexion::ejecutar(const QString &sql, const QVariantList &valores)
+{
+    QSqlQuery q(m_bd);
+    q.setForwardOnly(true);
+    if (!q.prepare(sql))
+        throw ErrorBD(textoError(q.lastError()));
+    for (const QVariant &v : valores)
+        q.addBindValue(v);
+    if (!q.exec())
+        throw ErrorBD(textoError(q.lastError()));
+    return q;
+}
+
+bool Conexion::hayFilas(const QString &sql, const QVariantList &valores)
+{
+    QSqlQuery q = ejecutar(sql, valores);
+    return q.next();
+}
+
+Transaccion::Transaccion(Conexion &conexion) : m_conexion(conexion)
+{
+    // BEGIN IMMEDIATE takes the write lock now, so a locked file is reported
+    // before anything is changed.
+    m_conexion.ejecutar(QStringLiteral("BEGIN IMMEDIATE"));
+}
+
+Transaccion::~Transaccion()
+{
+    if (m_abierta) {
+        QSqlQuery q(m_conexion.m_bd);
+        q.exec(QStringLiteral("ROLLBACK"));
+    }
+}
+
+void Transaccion::confirmar()
+{
+    m_conexion.ejecutar(QStringLiteral("COMMIT"));
+    m_abierta = false;
+}
+
+int LeerEntero(const QSqlQuery &q, const char *campo)
+{
+    const QVariant v = q.value(QString::fromUtf8(campo));
+    return v.isNull() ? 0 : v.toInt();
+}
+
+QString LeerTexto(const QSqlQuery &q, const char *campo)
+{
+    const QVariant v = q.value(QString::fromUtf8(campo));
+    return v.isNull() ? QString() : v.toString();
+}
+
+bool LeerSiNo(const QSqlQuery &q, const char *campo)
+{
+    const QVariant v = q.value(QString::fromUtf8(campo));
+    if (v.isNull())
+        return false;
+    bool ok = false;
+    const int n = v.toInt(&ok);
+    if (ok)
+        return n != 0;
+    const QString t = v.toString().trimmed().toLower();
+    return t == QLatin1String("true") || t == QLatin1String("yes") || t == QLatin1String("sí");
+}

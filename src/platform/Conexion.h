@@ -1,0 +1,82 @@
+#pragma once
+// Data connection: every procedure that touches the database opens its own
+// Conexion from the shared CadenaConexion and lets it close when it goes out
+// of scope. Values always travel as bound parameters.
+//
+// Two SQL helpers are registered on every connection:
+//   coincide(a, b)  true when a and b are the same text ignoring letter case,
+//                   for every letter (accented ones too); no pattern characters.
+//                   Use it wherever a name is looked up: "where coincide(nombre, ?)".
+//   COLLATE ES      orders names as a Spanish reader expects (case and accents
+//                   folded first, then the exact text).
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariant>
+#include <stdexcept>
+
+// Path of the database file, built once at start-up from the program's folder.
+extern QString CadenaConexion;
+
+// The database file's name inside the program's folder.
+inline constexpr const char *NombreFicheroBD = "BDHuerta.db";
+
+// Sets CadenaConexion to <carpeta>/BDHuerta.db.
+void EstablecerCadenaConexion(const QString &carpeta);
+
+// A failure of the database engine; texto() is the engine's own message.
+class ErrorBD : public std::runtime_error
+{
+public:
+    explicit ErrorBD(const QString &texto);
+    QString texto() const { return m_texto; }
+
+private:
+    QString m_texto;
+};
+
+class Conexion
+{
+public:
+    // Opens the database file named by cadena. A missing file is an error: the
+    // file is never created here. Throws ErrorBD.
+    explicit Conexion(const QString &cadena = CadenaConexion);
+    ~Conexion();
+    Conexion(const Conexion &) = delete;
+    Conexion &operator=(const Conexion &) = delete;
+
+    // Prepares sql, binds valores to its '?' placeholders in order and runs it.
+    // The returned query is positioned before the first row. Throws ErrorBD.
+    QSqlQuery ejecutar(const QString &sql, const QVariantList &valores = {});
+
+    // True when the statement yields at least one row.
+    bool hayFilas(const QString &sql, const QVariantList &valores = {});
+
+    QSqlDatabase &bd() { return m_bd; }
+
+private:
+    friend class Transaccion;
+    QString m_nombre;
+    QSqlDatabase m_bd;
+};
+
+// All statements run between construction and confirmar() land together or not
+// at all: leaving the scope without confirmar() rolls everything back.
+class Transaccion
+{
+public:
+    explicit Transaccion(Conexion &conexion);
+    ~Transaccion();
+    Transaccion(const Transaccion &) = delete;
+    Transaccion &operator=(const Transaccion &) = delete;
+    void confirmar(); // throws ErrorBD
+
+private:
+    Conexion &m_conexion;
+    bool m_abierta = true;
+};
+
+// Reads a field by name as the program expects: Null becomes 0 / "" / false.
+int LeerEntero(const QSqlQuery &q, const char *campo);
+QString LeerTexto(const QSqlQuery &q, const char *campo);
+bool LeerSiNo(const QSqlQuery &q, const char *campo);

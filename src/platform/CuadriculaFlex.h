@@ -1,0 +1,57 @@
+#pragma once
+// A flex grid: rows and columns of cells with text, background colour and a
+// centred picture; row 0 and column 0 are fixed (header) cells. Sizes are in
+// twips, colours packed (red in the low byte), as the rest of the program
+// speaks of them.
+#include <QColor>
+#include <QPixmap>
+#include <QTableWidget>
+
+QColor ColorDesdeEmpaquetado(qint32 empaquetado);
+qint32 EmpaquetarColor(const QColor &color);
+
+class CuadriculaFlex : public QTableWidget
+{
+    Q_OBJECT
+
+public:
+    explicit CuadriculaFlex(QWidget *parent = nullptr);
+
+    void setFilas(int filas);
+    void setColumnas(int columnas);
+    int filas() const { return rowCount(); }
+    int columnas() const { return columnCount(); }
+
+    void setAltoFilaTwips(int fila, int twips);
+    void setAnchoColumnaTwips(int columna, int twips);
+    int anchoColumnaTwips(int columna) const;
+    void setColumnaCentrada(int columna);
+
+    // Current cell (the cell that the painting operations below address when
+    // called without coordinates).
+    void setCelda(int fila, int columna);
+    int fila() const { return m_fila; }
+    int columna() const { return m_columna; }
+
+    void setTexto(int fila, int columna, const QString &texto);
+    QString texto(int fila, int columna) const;
+
+    void setColorFondo(int fila, int columna, qint32 color);
+    qint32 colorFondo(int fila, int columna) const;
+
+    void setImagen(int fila, int columna, const QPixmap &imagen);
+    void quitarImagen(int fila, int columna);
+    bool tieneImagen(int fila, int columna) const;
+
+    // The cell's rectangle in the grid's own coordinates (pixels).
+    QRect rectCelda(int fila, int columna) const;
+
+signals:
+    // A click on a cell; the cell has become the current one.
+    void celdaPulsada(int fila, int columna);
+
+private:
+    QTableWidgetItem *item(int fila, int columna) const;
+    int m_fila = 0;
+    int m_columna = 0;
+};

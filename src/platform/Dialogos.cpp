@@ -1,0 +1,85 @@
+#include "platform/Dialogos.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace Dialogos {
+
+namespace {
+Respondedor &respondedor()
+{
+    static Respondedor r;
+    return r;
+}
+} // namespace
+
+void EstablecerRespondedor(Respondedor r)
+{
+    respondedor() = std::move(r);
+}
+
+QString TituloAplicacion()
+{
+    const QString t = QApplication::applicationDisplayName();
+    return t.isEmpty() ? QStringLiteral("Huerta") : t;
+}
+
+Respuesta MsgBox(QWidget *padre, const QString &texto, Botones botones, Icono icono,
+                 const QString &titulo)
+{
+    Peticion p;
+    p.tipo = Peticion::Mensaje;
+    p.texto = texto;
+    p.titulo = titulo.isEmpty() ? TituloAplicacion() : titulo;
+    p.botones = botones;
+    p.icono = icono;
+    if (respondedor())
+        return static_cast<Respuesta>(respondedor()(p));
+
+    QMessageBox caja(padre);
+    caja.setWindowTitle(p.titulo);
+    caja.setText(texto);
+    switch (icono) {
+    case Critico: caja.setIcon(QMessageBox::Critical); break;
+    case Pregunta: caja.setIcon(QMessageBox::Question); break;
+    case Exclamacion: caja.setIcon(QMessageBox::Warning); break;
+    case Informacion: caja.setIcon(QMessageBox::Information); break;
+    default: break;
+    }
+    QPushButton *si = nullptr, *no = nullptr, *aceptar = nullptr;
+    if (botones == SiNo) {
+        si = caja.addButton(QStringLiteral("Sí"), QMessageBox::YesRole);
+        no = caja.addButton(QStringLiteral("No"), QMessageBox::NoRole);
+        caja.setDefaultButton(si);
+        caja.setEscapeButton(no);
+    } else {
+        aceptar = caja.addButton(QStringLiteral("Aceptar"), QMessageBox::AcceptRole);
+        caja.setDefaultButton(aceptar);
+        if (botones == AceptarCancelar)
+            caja.setEscapeButton(caja.addButton(QStringLiteral("Cancelar"), QMessageBox::RejectRole));
+        else
+            caja.setEscapeButton(aceptar);
+    }
+    caja.exec();
+    QAbstractButton *pulsado = caja.clickedButton();
+    if (botones == SiNo)
+        return pulsado == si ? Si : No;
+    return pulsado == aceptar ? Aceptar : Cancelar;
+}
+
+int MostrarModal(QDialog *dialogo)
+{
+    if (respondedor()) {
+        Peticion p;
+        p.tipo = Peticion::Modal;
+        p.titulo = dialogo->windowTitle();
+        p.dialogo = dialogo;
+        p.clase = QString::fromLatin1(dialogo->metaObject()->className());
+        return respondedor()(p);
+    }
+    return dialogo->exec();
+}
+
+} // namespace Dialogos

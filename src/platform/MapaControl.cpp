@@ -1,0 +1,3 @@
+#include "platform/MapaControl.h"
+
+MapaControl::MapaControl(QWidget *parent) : QWidget(parent) {}
