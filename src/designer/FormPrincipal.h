@@ -153,13 +153,20 @@ public:
     // ---- Sheet map (FormPrincipal_mapa.cpp) ----------------------------------
     void refrescaMapa();
     void ComboNHojas_Click();
+    // Highlights sheets of Map1: by shape indexes (a map click) or by sheet
+    // number (field 0; a plan-tree click).
+    void ResaltarHoja(const QList<int> &indices);
+    void ResaltarHojaPorNumero(int hoja);
 
     // ---- Plan tree (FormPrincipal_arbol.cpp) ---------------------------------
     void RefrescarArbolAños();
 
     // ---- Rotation rules and crop slots (FormPrincipal_rotacion.cpp) ----------
+    void LeerCultivos();
+    void CultivosCombos(int fila);
 
     // ---- Plan grid (FormPrincipal_rejilla.cpp) --------------------------------
+    void BorraTodasFilas();
 
     // ---- Storing and emptying a sheet (FormPrincipal_hoja.cpp) ---------------
 

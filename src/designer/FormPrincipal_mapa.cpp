@@ -4,3 +4,7 @@
 void FormPrincipal::refrescaMapa() {}
 
 void FormPrincipal::ComboNHojas_Click() {}
+
+void FormPrincipal::ResaltarHoja(const QList<int> &) {}
+
+void FormPrincipal::ResaltarHojaPorNumero(int) {}

@@ -1,0 +1,4 @@
+// The plan grid and the crop pickers.
+#include "designer/FormPrincipal.h"
+
+void FormPrincipal::BorraTodasFilas() {}
