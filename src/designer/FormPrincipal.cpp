@@ -28,6 +28,10 @@ void FormPrincipal::conectarEventos()
     connect(ModoExplicito, &QCheckBox::clicked, this, [this] { ModoExplicito_Click(); });
     // A double-click anywhere on the log, on a line or below the last one.
     ListModoExplicito->viewport()->installEventFilter(this);
+    conectarEventosMapa();
+    conectarEventosRejilla();
+    conectarEventosHoja();
+    conectarEventosArbol();
 }
 
 bool FormPrincipal::eventFilter(QObject *objeto, QEvent *evento)

@@ -185,6 +185,10 @@ private:
     void construirPanelOpciones();       // FormPrincipal_ui.cpp
     void construirOtrasPestanas();       // FormPrincipal_ui.cpp
     void conectarEventos();              // FormPrincipal.cpp
+    void conectarEventosMapa();          // FormPrincipal_mapa.cpp
+    void conectarEventosRejilla();       // FormPrincipal_rejilla.cpp
+    void conectarEventosHoja();          // FormPrincipal_hoja.cpp
+    void conectarEventosArbol();         // FormPrincipal_arbol.cpp
     void PrepararRejillas();             // FormPrincipal_inicio.cpp
     void MarcarHeladas();                // FormPrincipal_inicio.cpp
 

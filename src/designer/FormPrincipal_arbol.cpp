@@ -2,3 +2,5 @@
 #include "designer/FormPrincipal.h"
 
 void FormPrincipal::RefrescarArbolAños() {}
+
+void FormPrincipal::conectarEventosArbol() {}

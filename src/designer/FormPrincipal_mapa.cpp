@@ -8,3 +8,5 @@ void FormPrincipal::ComboNHojas_Click() {}
 void FormPrincipal::ResaltarHoja(const QList<int> &) {}
 
 void FormPrincipal::ResaltarHojaPorNumero(int) {}
+
+void FormPrincipal::conectarEventosMapa() {}
