@@ -231,6 +231,7 @@ private slots:
         QVERIFY(v.arrancada);
         FormPrincipal &w = *v.w;
         QCOMPARE(w.AlturaTwips(), Twips::DesdePixelesY(Twips::APixelesY(10140)));
+        QVERIFY(w.ListModoExplicito->y() >= w.centralWidget()->height()); // just below the visible area
 
         w.Explicito(QStringLiteral("perdida"));
         QCOMPARE(w.ListModoExplicito->count(), 0);
@@ -238,6 +239,7 @@ private slots:
         QTest::mouseClick(w.ModoExplicito, Qt::LeftButton);
         QCOMPARE(w.ModoExplicito->checkState(), Qt::Checked);
         QCOMPARE(w.AlturaTwips(), Twips::DesdePixelesY(Twips::APixelesY(11310)));
+        QVERIFY(w.ListModoExplicito->y() + 20 < w.centralWidget()->height()); // the log shows
         QCOMPARE(w.ListModoExplicito->count(), 0); // the lost line does not come back
         for (int i = 0; i < 40; ++i)
             w.Explicito(QStringLiteral("línea"));

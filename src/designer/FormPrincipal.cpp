@@ -8,6 +8,8 @@
 #include <QCloseEvent>
 #include <QListWidget>
 
+#include <algorithm>
+
 static void iniciarRecursos() { Q_INIT_RESOURCE(huerta); }
 
 FormPrincipal::FormPrincipal(const QString &carpeta, QWidget *parent)
@@ -43,9 +45,17 @@ bool FormPrincipal::eventFilter(QObject *objeto, QEvent *evento)
     return QMainWindow::eventFilter(objeto, evento);
 }
 
+// Caption and borders of the window: what the window manager reports, and
+// never less than a classic caption bar, so the client area is the same with
+// or without a window manager.
+int FormPrincipal::altoMarco() const
+{
+    return std::max(frameGeometry().height() - geometry().height(), Twips::APixelesY(465));
+}
+
 int FormPrincipal::AlturaTwips() const
 {
-    return Twips::DesdePixelesY(frameGeometry().height());
+    return Twips::DesdePixelesY(geometry().height() + altoMarco());
 }
 
 void FormPrincipal::EstablecerAlturaTwips(int twips)
@@ -54,8 +64,7 @@ void FormPrincipal::EstablecerAlturaTwips(int twips)
     // included; the frame is known once the window is shown, when showEvent
     // applies the height again.
     m_alturaTwips = twips;
-    const int marco = frameGeometry().height() - geometry().height();
-    resize(width(), Twips::APixelesY(twips) - marco);
+    resize(width(), Twips::APixelesY(twips) - altoMarco());
 }
 
 void FormPrincipal::showEvent(QShowEvent *e)

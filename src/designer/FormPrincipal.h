@@ -192,5 +192,6 @@ private:
     void PrepararRejillas();             // FormPrincipal_inicio.cpp
     void MarcarHeladas();                // FormPrincipal_inicio.cpp
 
+    int altoMarco() const;
     int m_alturaTwips = 10140;
 };

@@ -44,7 +44,8 @@ public:
             p->setPen(opcion.palette.color(QPalette::Text));
             const QVariant al = indice.data(Qt::TextAlignmentRole);
             const int alineacion = al.isValid() ? al.toInt() : int(Qt::AlignLeft | Qt::AlignVCenter);
-            p->drawText(opcion.rect.adjusted(2, 0, -2, 0), alineacion, t);
+            const int margen = opcion.rect.width() > 40 ? 2 : 0;
+            p->drawText(opcion.rect.adjusted(margen, 0, -margen, 0), alineacion, t);
         }
         p->setPen(QColor(128, 128, 128));
         p->drawLine(opcion.rect.topRight(), opcion.rect.bottomRight());
@@ -68,6 +69,9 @@ CuadriculaFlex::CuadriculaFlex(QWidget *parent) : QTableWidget(parent)
     horizontalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setMinimumSectionSize(1);
     setItemDelegate(new DelegadoCelda(this));
+    QFont letra = font();
+    letra.setPointSizeF(7.5);
+    setFont(letra);
     connect(this, &QTableWidget::cellClicked, this, [this](int f, int c) {
         setCelda(f, c);
         emit celdaPulsada(f, c);
