@@ -2,6 +2,7 @@
 // design-time geometry (twips, converted at the screen's resolution).
 #include "designer/FormPrincipal.h"
 
+#include "auxiliary/FormPortada.h"
 #include "platform/CuadriculaFlex.h"
 #include "platform/MapaControl.h"
 #include "platform/Twips.h"
@@ -248,6 +249,8 @@ void FormPrincipal::construirOtrasPestanas()
     // About
     auto *imagen = colocar(new QLabel(tabAcerca), 120, 120, 8355, 7140, QStringLiteral("Portada de Huerta"));
     imagen->setObjectName(QStringLiteral("ImagenAcerca"));
+    imagen->setPixmap(FormPortada::Imagen());
+    imagen->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     etiqueta(tabAcerca, QStringLiteral("Huerta: diseño de rotaciones de cultivos para el huerto familiar."),
              8600, 240, 2300, 2400)
         ->setWordWrap(true);
