@@ -7,6 +7,7 @@
 #include "platform/Conexion.h"
 #include "platform/CuadriculaFlex.h"
 #include "platform/Dialogos.h"
+#include "platform/MapaControl.h"
 #include "platform/Twips.h"
 
 #include <QCheckBox>
@@ -140,10 +141,13 @@ void FormPrincipal::Inicia_Todo()
         ComboImpresoras[1]->setCurrentIndex(ComboImpresoras[1]->findText(ComboImpresoras[0]->itemText(0)));
     }
     IniciaColores();
+    Map1->setSendMouseUp(true);
+    Map1->setSendSelectBoxFinal(true);
     PrepararRejillas();
     Catalogo = ColeccionesCatalogo();
     CultivosPosiblesSinHelada = ListaCandidatos();
     CapasMapa.clear();
+    Map1->setCursorMode(MapaControl::cmSelection);
 
     {
         Conexion con;

@@ -1,12 +1,129 @@
-// The sheet map.
+// The sheet map: Map1 shows the current plot's sheets and selects the sheet
+// to plan; Map2 previews the layout for the sheet count of the options panel.
 #include "designer/FormPrincipal.h"
 
-void FormPrincipal::refrescaMapa() {}
+#include "designer/modBasicoMapa.h"
+#include "platform/Conexion.h"
+#include "platform/CuadriculaFlex.h"
+#include "platform/Dialogos.h"
+#include "platform/MapaControl.h"
 
-void FormPrincipal::ComboNHojas_Click() {}
+#include <QComboBox>
+#include <QFileInfo>
+#include <QGroupBox>
 
-void FormPrincipal::ResaltarHoja(const QList<int> &) {}
+using namespace modBasico;
 
-void FormPrincipal::ResaltarHojaPorNumero(int) {}
+namespace {
 
-void FormPrincipal::conectarEventosMapa() {}
+// Handle of the sheets layer: every load empties its map first.
+constexpr int kCapaHojas = 0;
+constexpr qint32 kRellenoResaltado = 65535; // yellow
+constexpr qint32 kLineaResaltado = 255;     // red
+
+} // namespace
+
+void FormPrincipal::conectarEventosMapa()
+{
+    // A failing database must not escape an event: the user is told and the
+    // window goes on.
+    auto protegido = [this](auto accion) {
+        try {
+            accion();
+        } catch (const ErrorBD &e) {
+            Dialogos::MsgBox(this, e.texto(), Dialogos::SoloAceptar, Dialogos::Critico);
+        }
+    };
+    connect(Map1, &MapaControl::MouseUp, this, [this, protegido](int boton, int mayus, int x, int y) {
+        protegido([&] { Map1_MouseUp(boton, mayus, x, y); });
+    });
+    // A choice of the user, even of the entry already shown.
+    connect(ComboNHojas, &QComboBox::activated, this, [this, protegido](int) {
+        protegido([this] { ComboNHojas_Click(); });
+    });
+}
+
+void FormPrincipal::refrescaMapa()
+{
+    Map1->RemoveAllLayers();
+    // Without a plot there is no sheet count and nothing to draw.
+    if (Nhojas <= 0)
+        return;
+    CargarShapefile(Map1, RutaHojas(carpetaPrograma, Nhojas), CapasMapa);
+    EtiquetarHojas(Map1, QStringLiteral("hojas"), ParcelaActual, AñoActual);
+}
+
+void FormPrincipal::ComboNHojas_Click()
+{
+    Map2->RemoveAllLayers();
+    bool ok = false;
+    const int n = ComboNHojas->currentText().toInt(&ok);
+    if (!ok || n < 3 || n > 7)
+        return;
+    const QString ruta = RutaHojas(carpetaPrograma, n);
+    if (QFileInfo(ruta).isFile()) {
+        CargarShapefile(Map2, ruta, CapasMapa);
+        EtiquetarHojas(Map2, QStringLiteral("Hojas"), ParcelaActual, AñoActual);
+    } else {
+        Dialogos::MsgBox(this, QStringLiteral("The file, ") + ruta + QStringLiteral(" was not found."),
+                         Dialogos::SoloAceptar, Dialogos::Critico);
+    }
+}
+
+void FormPrincipal::ResaltarHoja(const QList<int> &indices)
+{
+    if (!Map1->GetObject(kCapaHojas))
+        return;
+    // Writing the layer colours wipes every sheet's own colours.
+    Map1->setShapeLayerFillColor(kCapaHojas, Map1->ShapeLayerFillColor(kCapaHojas));
+    Map1->setShapeLayerLineColor(kCapaHojas, Map1->ShapeLayerLineColor(kCapaHojas));
+    for (int forma : indices) {
+        Map1->setShapeFillColor(kCapaHojas, forma, kRellenoResaltado);
+        Map1->setShapeLineColor(kCapaHojas, forma, kLineaResaltado);
+    }
+}
+
+void FormPrincipal::ResaltarHojaPorNumero(int hoja)
+{
+    const Shapefile *hojas = Map1->GetObject(kCapaHojas);
+    if (!hojas)
+        return;
+    QList<int> indices;
+    for (int i = 0; i < hojas->NumShapes(); ++i) {
+        if (hojas->CellValue(0, i).toInt() == hoja) {
+            indices.append(i);
+            break;
+        }
+    }
+    ResaltarHoja(indices);
+}
+
+void FormPrincipal::Map1_MouseUp(int, int, int x, int y)
+{
+    // Any button selects; only the selection mode does.
+    if (Map1->CursorMode() != MapaControl::cmSelection)
+        return;
+    if (Map1->NumLayers() > 0) {
+        const int capa = CapasMapa.isEmpty() ? kCapaHojas : CapasMapa.first();
+        if (const Shapefile *hojas = Map1->GetObject(capa)) {
+            double px = 0, py = 0;
+            Map1->PixelToProj(double(x), double(y), px, py);
+            Extents caja;
+            caja.SetBounds(px, py, 0, px, py, 0);
+            QList<int> resultado;
+            if (!hojas->SelectShapes(caja, 0.0, Shapefile::Interseccion, resultado)) {
+                Map1->setShapeLayerFillColor(capa, Map1->ShapeLayerFillColor(capa));
+                Map1->setShapeLayerLineColor(capa, Map1->ShapeLayerLineColor(capa));
+                FrameCultivo->hide();
+            } else {
+                FrameCultivo->show();
+                HojaActual = hojas->CellValue(0, resultado.first()).toInt();
+                FrameCultivo->setTitle(QStringLiteral("Hoja :") + QString::number(HojaActual));
+                ResaltarHoja(resultado);
+                PonerTextoPanel(QStringLiteral("Selecciona el cultivo que desees para esa hoja"));
+            }
+        }
+    }
+    LeerCultivos();
+    CultivosCombos(MSHFlexTodoAño->fila());
+}
