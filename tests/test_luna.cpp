@@ -1,0 +1,448 @@
+// Moon arithmetic and lunar sowing dates.
+#include "designer/Luna.h"
+#include "designer/modBasico.h"
+
+#include <QTest>
+#include <cmath>
+#include <ctime>
+#include <limits>
+
+using namespace modBasico;
+
+Q_DECLARE_METATYPE(QDate)
+
+namespace {
+
+// An independent reckoning of the same moon: whole days between Julian day
+// numbers, the reference new moon 0.9 day (21:36) after midnight of 18 November
+// 1998, and the phase windows as the float values of the documented table.
+float edadIndependiente(const QDate &d)
+{
+    const double dias = double(d.toJulianDay() - QDate(1998, 11, 18).toJulianDay()) - 0.9;
+    const double s = 29.53058867;
+    return float(dias - std::floor(dias / s) * s);
+}
+
+int faseIndependiente(const QDate &d)
+{
+    const float e = edadIndependiente(d);
+    if (e > 28.530588150024414f)
+        return 1;
+    if (e >= 6.3826470375061035f && e <= 7.3826470375061035f)
+        return 2;
+    if (e >= 13.765294075012207f && e <= 14.765294075012207f)
+        return 3;
+    if (e >= 21.14794158935547f && e <= 22.14794158935547f)
+        return 4;
+    return 0;
+}
+
+// The last day of the fortnight's lunation with the wanted phase, walking the
+// calendar with QDate (a second-half window runs into the next month, never
+// past December).
+QString siembraIndependiente(bool raiz, int q, int año)
+{
+    if (q < 1 || q > 24)
+        return QString();
+    const int mes = (q + 1) / 2;
+    QDate desde = QDate(año, mes, q % 2 == 1 ? 1 : 15);
+    QDate hasta = q % 2 == 1 ? QDate(año, mes, desde.daysInMonth())
+                             : (mes == 12 ? QDate(año, 12, 31) : QDate(año, mes + 1, 15));
+    QString r;
+    for (QDate d = desde; d <= hasta; d = d.addDays(1))
+        if (faseIndependiente(d) == (raiz ? 4 : 2))
+            r = d.toString(QStringLiteral("dd/MM/yyyy"));
+    return r;
+}
+
+void ponerZona(const QByteArray &zona)
+{
+    if (zona.isNull())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", zona);
+    tzset();
+}
+
+} // namespace
+
+class TestLuna : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        qInfo("TZ=%s", qgetenv("TZ").constData());
+    }
+
+    void limitesComoFloat_data()
+    {
+        QTest::addColumn<float>("limite");
+        QTest::addColumn<double>("valor");
+        QTest::newRow("nueva") << LimiteLunaNueva << 28.530588150024414;
+        QTest::newRow("creciente inferior") << LimiteCrecienteInferior << 6.3826470375061035;
+        QTest::newRow("creciente superior") << LimiteCrecienteSuperior << 7.3826470375061035;
+        QTest::newRow("llena inferior") << LimiteLlenaInferior << 13.765294075012207;
+        QTest::newRow("llena superior") << LimiteLlenaSuperior << 14.765294075012207;
+        QTest::newRow("menguante inferior") << LimiteMenguanteInferior << 21.14794158935547;
+        QTest::newRow("menguante superior") << LimiteMenguanteSuperior << 22.14794158935547;
+    }
+    void limitesComoFloat()
+    {
+        QFETCH(float, limite);
+        QFETCH(double, valor);
+        QCOMPARE(double(limite), valor); // exact: the float's own value
+    }
+
+    void faseEnLosLimites_data()
+    {
+        QTest::addColumn<float>("edad");
+        QTest::addColumn<int>("fase");
+        const float arriba = std::numeric_limits<float>::infinity();
+        auto sig = [&](float x) { return std::nextafter(x, arriba); };
+        auto ant = [&](float x) { return std::nextafter(x, -arriba); };
+        QTest::newRow("0") << 0.0f << 0;
+        QTest::newRow("nueva en el límite: excluido") << LimiteLunaNueva << 0;
+        QTest::newRow("nueva justo encima") << sig(LimiteLunaNueva) << 1;
+        QTest::newRow("nueva al final de la lunación") << float(MesSinodico) << 1;
+        QTest::newRow("creciente justo debajo") << ant(LimiteCrecienteInferior) << 0;
+        QTest::newRow("creciente inferior incluido") << LimiteCrecienteInferior << 2;
+        QTest::newRow("creciente superior incluido") << LimiteCrecienteSuperior << 2;
+        QTest::newRow("creciente justo encima") << sig(LimiteCrecienteSuperior) << 0;
+        QTest::newRow("llena justo debajo") << ant(LimiteLlenaInferior) << 0;
+        QTest::newRow("llena inferior incluido") << LimiteLlenaInferior << 3;
+        QTest::newRow("llena superior incluido") << LimiteLlenaSuperior << 3;
+        QTest::newRow("llena justo encima") << sig(LimiteLlenaSuperior) << 0;
+        QTest::newRow("menguante justo debajo") << ant(LimiteMenguanteInferior) << 0;
+        QTest::newRow("menguante inferior incluido") << LimiteMenguanteInferior << 4;
+        QTest::newRow("menguante superior incluido") << LimiteMenguanteSuperior << 4;
+        QTest::newRow("menguante justo encima") << sig(LimiteMenguanteSuperior) << 0;
+    }
+    void faseEnLosLimites()
+    {
+        QFETCH(float, edad);
+        QFETCH(int, fase);
+        QCOMPARE(int(FaseDeEdad(edad)), fase);
+    }
+
+    void instanteDeReferencia()
+    {
+        const std::optional<Fecha> ref = LeerFecha(QString::fromLatin1(TextoLunaNuevaReferencia));
+        QVERIFY(ref);
+        QCOMPARE(*ref, FechaDe(QDate(1998, 11, 18), 21 * 3600 + 36 * 60));
+        QCOMPARE(EdadLuna(*ref), 0.0f);
+        QCOMPARE(int(FaseLuna(*ref)), 0);
+        // The same day at midnight is 0.9 day before: the end of the previous
+        // lunation, so the new moon happens during that day.
+        QCOMPARE(EdadLuna(FechaDe(QDate(1998, 11, 18))), float(MesSinodico - 0.9));
+        QCOMPARE(int(FaseLuna(FechaDe(QDate(1998, 11, 18)))), 1);
+    }
+
+    void diaDeLunaNueva()
+    {
+        // One lunation on: at midnight of 18 December the age is 29.1, above
+        // the new-moon bound; the day before it is 28.1, below it.
+        QCOMPARE(EdadLuna(FechaDe(QDate(1998, 12, 18))), 29.1f);
+        QCOMPARE(int(FaseLuna(FechaDe(QDate(1998, 12, 18)))), 1);
+        QCOMPARE(EdadLuna(FechaDe(QDate(1998, 12, 17))), 28.1f);
+        QCOMPARE(int(FaseLuna(FechaDe(QDate(1998, 12, 17)))), 0);
+    }
+
+    void edadDeCualquierFecha_data()
+    {
+        QTest::addColumn<QDate>("dia");
+        QTest::newRow("1900") << QDate(1900, 1, 1);
+        QTest::newRow("1950") << QDate(1950, 6, 15);
+        QTest::newRow("1997") << QDate(1997, 12, 31);
+        QTest::newRow("víspera de la referencia") << QDate(1998, 11, 17);
+        QTest::newRow("día siguiente") << QDate(1998, 11, 19);
+        QTest::newRow("2010") << QDate(2010, 3, 22);
+        QTest::newRow("2099") << QDate(2099, 12, 31);
+    }
+    void edadDeCualquierFecha()
+    {
+        QFETCH(QDate, dia);
+        const float e = EdadLuna(FechaDe(dia));
+        QVERIFY(e >= 0.0f);
+        QVERIFY(e <= float(MesSinodico));
+        QCOMPARE(e, edadIndependiente(dia));
+        QCOMPARE(int(FaseLuna(FechaDe(dia))), faseIndependiente(dia));
+    }
+
+    void resto_data()
+    {
+        QTest::addColumn<double>("a");
+        QTest::addColumn<double>("b");
+        QTest::addColumn<double>("r");
+        QTest::newRow("cero") << 0.0 << MesSinodico << 0.0;
+        QTest::newRow("positivo") << 5.0 << 2.0 << 1.0;
+        QTest::newRow("negativo") << -5.0 << 2.0 << 1.0;
+        QTest::newRow("negativo pequeño") << -1.0 << 29.5 << 28.5;
+        QTest::newRow("múltiplo exacto") << 59.0 << 29.5 << 0.0;
+        QTest::newRow("menor que b") << 3.25 << 29.5 << 3.25;
+    }
+    void resto()
+    {
+        QFETCH(double, a);
+        QFETCH(double, b);
+        QFETCH(double, r);
+        QCOMPARE(Resto(a, b), r);
+    }
+
+    void esPar_data()
+    {
+        QTest::addColumn<int>("n");
+        QTest::addColumn<bool>("par");
+        QTest::newRow("24") << 24 << true;
+        QTest::newRow("0") << 0 << true;
+        QTest::newRow("-2") << -2 << true;
+        QTest::newRow("1") << 1 << false;
+        QTest::newRow("-3") << -3 << false;
+        QTest::newRow("23") << 23 << false;
+    }
+    void esPar()
+    {
+        QFETCH(int, n);
+        QFETCH(bool, par);
+        QCOMPARE(EsPar(qint16(n)), par);
+    }
+
+    void diasDelMes_data()
+    {
+        QTest::addColumn<QDate>("dia");
+        QTest::addColumn<int>("dias");
+        QTest::newRow("febrero bisiesto, día 1") << QDate(2012, 2, 1) << 29;
+        QTest::newRow("febrero bisiesto, día 29") << QDate(2012, 2, 29) << 29;
+        QTest::newRow("febrero 2000") << QDate(2000, 2, 10) << 29;
+        QTest::newRow("febrero común") << QDate(2010, 2, 15) << 28;
+        QTest::newRow("febrero 1900") << QDate(1900, 2, 15) << 28;
+        QTest::newRow("diciembre, día 1") << QDate(2010, 12, 1) << 31;
+        QTest::newRow("diciembre, día 31") << QDate(2010, 12, 31) << 31;
+        QTest::newRow("abril") << QDate(2010, 4, 30) << 30;
+        QTest::newRow("julio") << QDate(2010, 7, 15) << 31;
+    }
+    void diasDelMes()
+    {
+        QFETCH(QDate, dia);
+        QFETCH(int, dias);
+        QCOMPARE(int(DiasDelMes(FechaDe(dia))), dias);
+        QCOMPARE(int(DiasDelMes(FechaDe(dia, 23 * 3600))), dias);
+    }
+
+    void leerFecha_data()
+    {
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<bool>("valida");
+        QTest::addColumn<QDate>("dia");
+        QTest::addColumn<int>("segundos");
+        QTest::newRow("números") << "15/3/2010" << true << QDate(2010, 3, 15) << 0;
+        QTest::newRow("mes por nombre") << "1/Enero/2010" << true << QDate(2010, 1, 1) << 0;
+        QTest::newRow("blanco tras la barra") << "15/ Marzo/2010" << true << QDate(2010, 3, 15) << 0;
+        QTest::newRow("blanco ante la barra") << "1 /Julio/2010" << true << QDate(2010, 7, 1) << 0;
+        QTest::newRow("15 /Diciembre") << "15 /Diciembre/2010" << true << QDate(2010, 12, 15) << 0;
+        QTest::newRow("minúsculas") << "1/septiembre/2009" << true << QDate(2009, 9, 1) << 0;
+        QTest::newRow("29 de febrero bisiesto") << "29/2/2012" << true << QDate(2012, 2, 29) << 0;
+        QTest::newRow("hora de la tarde") << "18/11/1998 9:36:00 pm" << true << QDate(1998, 11, 18)
+                                          << 21 * 3600 + 36 * 60;
+        QTest::newRow("mediodía pm") << "1/1/2000 12:00 PM" << true << QDate(2000, 1, 1) << 12 * 3600;
+        QTest::newRow("medianoche am") << "1/1/2000 12:30:05 am" << true << QDate(2000, 1, 1) << 30 * 60 + 5;
+        QTest::newRow("24 horas") << "1/1/2000 17:45" << true << QDate(2000, 1, 1) << 17 * 3600 + 45 * 60;
+        QTest::newRow("sin día") << "/2010" << false << QDate() << 0;
+        QTest::newRow("vacío") << "" << false << QDate() << 0;
+        QTest::newRow("mes 13") << "1/13/2010" << false << QDate() << 0;
+        QTest::newRow("mes 0") << "1/0/2010" << false << QDate() << 0;
+        QTest::newRow("31 de febrero") << "31/2/2010" << false << QDate() << 0;
+        QTest::newRow("29 de febrero común") << "29/2/2010" << false << QDate() << 0;
+        QTest::newRow("mes desconocido") << "1/Brumario/2010" << false << QDate() << 0;
+        QTest::newRow("año negativo") << "1/1/-5" << false << QDate() << 0;
+        QTest::newRow("hora 25") << "1/1/2000 25:00" << false << QDate() << 0;
+        QTest::newRow("13 pm") << "1/1/2000 13:00 pm" << false << QDate() << 0;
+    }
+    void leerFecha()
+    {
+        QFETCH(QString, texto);
+        QFETCH(bool, valida);
+        QFETCH(QDate, dia);
+        QFETCH(int, segundos);
+        const std::optional<Fecha> f = LeerFecha(texto);
+        QCOMPARE(bool(f), valida);
+        if (!valida)
+            return;
+        QCOMPARE(DiaDe(*f), dia);
+        QCOMPARE(*f, FechaDe(dia, segundos));
+    }
+
+    void textoFechaCorta()
+    {
+        QCOMPARE(TextoFechaCorta(FechaDe(QDate(2010, 3, 5))), QStringLiteral("05/03/2010"));
+        QCOMPARE(TextoFechaCorta(FechaDe(QDate(2020, 12, 31), 86399)), QStringLiteral("31/12/2020"));
+        QCOMPARE(TextoFechaCorta(FechaDe(QDate(1899, 12, 29))), QStringLiteral("29/12/1899"));
+    }
+
+    // Dates worked out by hand from the mean lunation, one per row.
+    void siembraConocida_data()
+    {
+        QTest::addColumn<bool>("raiz");
+        QTest::addColumn<int>("quincena");
+        QTest::addColumn<int>("año");
+        QTest::addColumn<QString>("fecha");
+        QTest::newRow("1 2009") << false << 1 << 2009 << "03/01/2009";
+        QTest::newRow("5 2010") << false << 5 << 2010 << "22/03/2010";
+        QTest::newRow("5 2010 raíz") << true << 5 << 2010 << "07/03/2010";
+        QTest::newRow("6 2010 busca en abril") << true << 6 << 2010 << "06/04/2010";
+        QTest::newRow("13 2015") << false << 13 << 2015 << "23/07/2015";
+        QTest::newRow("14 2020 raíz") << true << 14 << 2020 << "11/08/2020";
+        QTest::newRow("24 2026") << false << 24 << 2026 << "16/12/2026";
+        QTest::newRow("23 1999 raíz") << true << 23 << 1999 << "29/12/1999";
+        QTest::newRow("9 1995") << false << 9 << 1995 << "06/05/1995";
+        QTest::newRow("18 2030 raíz") << true << 18 << 2030 << "19/09/2030";
+        QTest::newRow("20 2012 raíz") << true << 20 << 2012 << "06/11/2012";
+    }
+    void siembraConocida()
+    {
+        QFETCH(bool, raiz);
+        QFETCH(int, quincena);
+        QFETCH(int, año);
+        QFETCH(QString, fecha);
+        QCOMPARE(FechaSiembraLunar(raiz, qint16(quincena), qint16(año)), fecha);
+    }
+
+    // Every fortnight of a spread of years, both phases, against the
+    // independent reckoning.
+    void siembraContrastada_data()
+    {
+        QTest::addColumn<int>("año");
+        for (int año : {1990, 1998, 2009, 2010, 2012, 2016, 2020, 2026, 2031, 2100})
+            QTest::addRow("%d", año) << año;
+    }
+    void siembraContrastada()
+    {
+        QFETCH(int, año);
+        int encontradas = 0;
+        for (int q = 1; q <= 24; ++q)
+            for (bool raiz : {false, true}) {
+                const QString r = FechaSiembraLunar(raiz, qint16(q), qint16(año));
+                QVERIFY2(r == siembraIndependiente(raiz, q, año),
+                         qPrintable(QStringLiteral("q=%1 raíz=%2: %3 / %4")
+                                        .arg(q)
+                                        .arg(raiz)
+                                        .arg(r, siembraIndependiente(raiz, q, año))));
+                if (r.isEmpty())
+                    continue;
+                ++encontradas;
+                const std::optional<Fecha> f = LeerFecha(r);
+                QVERIFY(f);
+                QCOMPARE(int(FaseLuna(*f)), raiz ? 4 : 2);
+            }
+        QVERIFY(encontradas >= 40); // almost every window holds the phase
+    }
+
+    void siembraFueraDeRango_data()
+    {
+        QTest::addColumn<int>("quincena");
+        QTest::newRow("0") << 0;
+        QTest::newRow("25") << 25;
+        QTest::newRow("48") << 48;
+        QTest::newRow("-1") << -1;
+    }
+    void siembraFueraDeRango()
+    {
+        QFETCH(int, quincena);
+        QCOMPARE(FechaSiembraLunar(false, qint16(quincena), 2010), QString());
+        QCOMPARE(FechaSiembraLunar(true, qint16(quincena), 2010), QString());
+    }
+
+    void febreroDe28DiasSinCreciente()
+    {
+        // 2001: the first quarters fall on 31 January and 2 March.
+        for (int d = 1; d <= 28; ++d)
+            QVERIFY(FaseLuna(FechaDe(QDate(2001, 2, d))) != CuartoCreciente);
+        QCOMPARE(FechaSiembraLunar(false, 3, 2001), QString());
+        QCOMPARE(int(FaseLuna(FechaDe(QDate(2001, 1, 31)))), int(CuartoCreciente));
+        QCOMPARE(int(FaseLuna(FechaDe(QDate(2001, 3, 2)))), int(CuartoCreciente));
+        // The last quarter does fall in the window.
+        QVERIFY(!FechaSiembraLunar(true, 3, 2001).isEmpty());
+    }
+
+    void dosCoincidenciasDaLaUltima()
+    {
+        // May 2009: first quarter on the 1st and again on the 31st.
+        QCOMPARE(int(FaseLuna(FechaDe(QDate(2009, 5, 1)))), int(CuartoCreciente));
+        QCOMPARE(int(FaseLuna(FechaDe(QDate(2009, 5, 31)))), int(CuartoCreciente));
+        QCOMPARE(FechaSiembraLunar(false, 9, 2009), QStringLiteral("31/05/2009"));
+        // January 2012 the same, with a 30-day gap.
+        QCOMPARE(FechaSiembraLunar(false, 1, 2012), QStringLiteral("30/01/2012"));
+    }
+
+    void segundaQuincenaBuscaEnElMesSiguiente()
+    {
+        // q = 6 of 2010 runs from 15 March to 15 April; its last quarter is in April.
+        QCOMPARE(FechaSiembraLunar(true, 6, 2010), QStringLiteral("06/04/2010"));
+        // And the 15th of the following month is still inside: first half of
+        // a month whose first quarter falls on the 15th.
+        for (int q = 2; q <= 22; q += 2)
+            for (int año = 2009; año <= 2030; ++año) {
+                const int mes = q / 2 + 1;
+                if (FaseLuna(FechaDe(QDate(año, mes, 15))) == CuartoCreciente) {
+                    QCOMPARE(FechaSiembraLunar(false, qint16(q), qint16(año)),
+                             QDate(año, mes, 15).toString(QStringLiteral("dd/MM/yyyy")));
+                    return;
+                }
+            }
+        QFAIL("no first quarter on a 15th between 2009 and 2030");
+    }
+
+    void diciembreNoCruzaElAnio()
+    {
+        // 2010: the first quarter of that lunation falls in January 2011, which
+        // the window of the second half of December never reaches.
+        bool enEnero = false;
+        for (int d = 1; d <= 15; ++d)
+            enEnero = enEnero || FaseLuna(FechaDe(QDate(2011, 1, d))) == CuartoCreciente;
+        QVERIFY(enEnero);
+        QCOMPARE(FechaSiembraLunar(false, 24, 2010), QString());
+        // The first half of January of the year after is a window of its own.
+        QVERIFY(!FechaSiembraLunar(false, 1, 2011).isEmpty());
+    }
+
+    // The days around daylight-saving changes, in zones that have them (in
+    // Santiago de Chile the change happens at midnight, so a midnight is missing
+    // or doubled): every day is its own calendar day and gets the same phase.
+    void sinEfectoDeLaZonaHoraria_data()
+    {
+        QTest::addColumn<QByteArray>("zona");
+        QTest::newRow("entorno") << QByteArray();
+        QTest::newRow("Madrid") << QByteArray("Europe/Madrid");
+        QTest::newRow("Santiago") << QByteArray("America/Santiago");
+        QTest::newRow("UTC") << QByteArray("UTC");
+    }
+    void sinEfectoDeLaZonaHoraria()
+    {
+        QFETCH(QByteArray, zona);
+        const QByteArray antes = qgetenv("TZ");
+        const bool habia = qEnvironmentVariableIsSet("TZ");
+        if (!zona.isNull())
+            ponerZona(zona);
+        const QList<QDate> cambios = {QDate(2010, 3, 28), QDate(2010, 10, 31), QDate(2010, 10, 10),
+                                      QDate(2011, 5, 8),  QDate(2019, 4, 7),   QDate(2019, 9, 8)};
+        for (const QDate &c : cambios)
+            for (QDate d = c.addDays(-3); d <= c.addDays(3); d = d.addDays(1)) {
+                const Fecha f = FechaDe(d);
+                QCOMPARE(DiaDe(f), d);
+                QCOMPARE(FechaDe(d.addDays(1)) - f, 1.0);
+                const std::optional<Fecha> leida = LeerFecha(
+                    QStringLiteral("%1/%2/%3").arg(d.day()).arg(d.month()).arg(d.year()));
+                QVERIFY(leida);
+                QCOMPARE(*leida, f);
+                QCOMPARE(int(FaseLuna(f)), faseIndependiente(d));
+            }
+        QCOMPARE(FechaSiembraLunar(false, 19, 2010), siembraIndependiente(false, 19, 2010));
+        QCOMPARE(FechaSiembraLunar(true, 6, 2010), QStringLiteral("06/04/2010"));
+        if (!zona.isNull())
+            ponerZona(habia ? antes : QByteArray());
+    }
+};
+
+QTEST_APPLESS_MAIN(TestLuna)
+#include "test_luna.moc"
