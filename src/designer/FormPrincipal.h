@@ -15,6 +15,7 @@
 // Handlers carry the names of the control and the event (BtValidaCultivos_Click).
 // Signals and slots are connected with lambdas: moc does not take accented
 // identifiers, which the procedures' names have.
+#include "designer/ArbolPlan.h"
 #include "designer/Catalogo.h"
 #include "designer/ListaCandidatos.h"
 
@@ -154,25 +155,63 @@ public:
     void refrescaMapa();
     void ComboNHojas_Click();
     // Highlights sheets of Map1: by shape indexes (a map click) or by sheet
-    // number (field 0; a plan-tree click).
+    // number (field 0; a plan-tree click). Both first bring every sheet back
+    // to its plain colours, so ResaltarHoja({}) only clears the highlight.
     void ResaltarHoja(const QList<int> &indices);
     void ResaltarHojaPorNumero(int hoja);
+    // Release of a mouse button over Map1 (x, y in the map's pixels).
+    void Map1_MouseUp(int Button, int Shift, int x, int y);
 
     // ---- Plan tree (FormPrincipal_arbol.cpp) ---------------------------------
+    // Rebuilds arbolaños for ParcelaActual from the database. Throws ErrorBD
+    // (the tree is left as it was).
     void RefrescarArbolAños();
+    // A click on the tree: a year node makes its year current, a plan-row node
+    // opens its sheet and year for editing.
+    void arbolaños_Click();
+    // The tree's content as the last rebuild made it; the printout walks it.
+    ArbolPlan::Arbol ArbolAños;
+    // The item of arbolaños with that key ("TodosAños", "a 2010"), or null.
+    QTreeWidgetItem *NodoArbol(const QString &clave) const;
 
     // ---- Rotation rules and crop slots (FormPrincipal_rotacion.cpp) ----------
+    // LeerCultivos fills the four crop pickers of HojaActual in AñoActual and
+    // shows its stored crops; CultivosCombos(fila) narrows picker `fila` to the
+    // crops that may follow the earlier slots. Both let a database failure
+    // pass as ErrorBD: the calling handler reports it. LeyendoCultivo is false
+    // however the load ends.
     void LeerCultivos();
     void CultivosCombos(int fila);
+    // The five filters (the rule switches are read from the check boxes as
+    // they stand) and the three lookups; see designer/Rotacion.h.
+    ListaCandidatos VerificarNoRepeticiónHojas(const ListaCandidatos &ListaPrevia);
+    ListaCandidatos VerificarNoRepeticiónFamilia(const ListaCandidatos &ListaPrevia, int AñoVerificación);
+    ListaCandidatos VerificarNoRepeticiónParteAprovechable(const ListaCandidatos &ListaPrevia, int AñoVerificación);
+    ListaCandidatos VerificarNoRepeticiónProfRaices(const ListaCandidatos &ListaPrevia, int AñoVerificación);
+    ListaCandidatos VerificarNoRepeticiónPorAños(const ListaCandidatos &ListaPrevia, int Años);
+    QString SacarFamilia(const QString &Cultivo) const;
+    QString SacarParteAprovechable(const QString &Cultivo) const;
+    QString SacarProfRaiz(const QString &Cultivo) const;
 
     // ---- Plan grid (FormPrincipal_rejilla.cpp) --------------------------------
+    // A choice in picker Index paints its crop's sowing fortnights; a click on
+    // a sowing fortnight places the crop of that row's picker there.
+    void ComboCult_Click(int Index);
+    void MSHFlexTodoAño_Click();
+    void BorraFila(int fila);
     void BorraTodasFilas();
 
     // ---- Storing and emptying a sheet (FormPrincipal_hoja.cpp) ---------------
+    void BtValidaCultivos_Click();
+    void BtVaciaHoja_Click();
 
     // Start and end fortnight (1..48) recorded for each of the four crop rows.
     std::array<int, 4> MesInicioCultivo{};
     std::array<int, 4> MesFinalCultivo{};
+    // True while the span recorded for a row belongs to the crop its picker
+    // shows: set by a placement on the grid and by loading a stored crop,
+    // cleared by a new choice in the picker. Only such a crop is stored.
+    std::array<bool, 4> CultivoColocado{};
 
 protected:
     void closeEvent(QCloseEvent *e) override;

@@ -1,0 +1,124 @@
+#include "designer/RejillaPlan.h"
+
+#include "designer/modBasico.h"
+#include "platform/Conexion.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+std::optional<int> entero(const QSqlQuery &q, const char *campo)
+{
+    const QVariant v = q.value(QString::fromUtf8(campo));
+    if (v.isNull())
+        return std::nullopt;
+    bool ok = false;
+    const double d = v.toDouble(&ok);
+    if (!ok)
+        return std::nullopt;
+    return int(std::lround(d));
+}
+
+std::optional<double> dias(const QSqlQuery &q, const char *campo)
+{
+    const QVariant v = q.value(QString::fromUtf8(campo));
+    if (v.isNull())
+        return std::nullopt;
+    bool ok = false;
+    const double d = v.toDouble(&ok);
+    return ok ? std::optional<double>(d) : std::nullopt;
+}
+
+bool valida(int q) { return q >= 1 && q <= 24; }
+
+void añadirTramo(QList<int> &r, int desde, int hasta)
+{
+    for (int q = desde; q <= hasta; ++q)
+        if (valida(q))
+            r << q;
+}
+
+} // namespace
+
+QList<DatosSiembra> LeerDatosSiembra(Conexion &con, const QString &cultivo)
+{
+    QList<DatosSiembra> filas;
+    QSqlQuery q = con.ejecutar(QStringLiteral("select * from horticolas where coincide(Nombre, ?) order by rowid"),
+                               {cultivo});
+    while (q.next()) {
+        DatosSiembra d;
+        d.Siembra_1_I = entero(q, "Siembra_1_I");
+        d.Siembra_1_F = entero(q, "Siembra_1_F");
+        d.Siembra_2_I = entero(q, "Siembra_2_I");
+        d.Siembra_2_F = entero(q, "Siembra_2_F");
+        d.Cosecha_1_min = dias(q, "Cosecha_1_min");
+        d.Cosecha_1_max = dias(q, "Cosecha_1_max");
+        filas << d;
+    }
+    return filas;
+}
+
+QList<int> QuincenasSiembra(const DatosSiembra &d)
+{
+    QList<int> r;
+    if (d.Siembra_1_I) {
+        const int i = *d.Siembra_1_I;
+        if (!d.Siembra_1_F) {
+            añadirTramo(r, i, i);
+        } else if (i < *d.Siembra_1_F) {
+            añadirTramo(r, i, *d.Siembra_1_F);
+        } else {
+            añadirTramo(r, i, 24);
+            añadirTramo(r, 1, *d.Siembra_1_F);
+        }
+    }
+    if (d.Siembra_2_I)
+        añadirTramo(r, *d.Siembra_2_I, d.Siembra_2_F.value_or(*d.Siembra_2_I));
+    return r;
+}
+
+int RedondeoPar(double x)
+{
+    // The default rounding mode rounds a half to the even neighbour.
+    return int(std::nearbyint(x));
+}
+
+int ColumnaDeQuincena(int q)
+{
+    return q > 24 ? q - 24 : q;
+}
+
+Colocacion Colocar(int c, const DatosSiembra &d, const std::function<bool(int)> &conHelada)
+{
+    using namespace modBasico;
+    const double min = d.Cosecha_1_min.value_or(0.0);
+    const double max = d.Cosecha_1_max.value_or(min);
+
+    Colocacion r;
+    r.inicio = c;
+    r.final = std::clamp(RedondeoPar(c + min / 15.0 - 1), c, 48);
+    const int fin = std::clamp(RedondeoPar(c + max / 15.0 - 1), r.final, 48);
+    for (int q = c; q <= fin; ++q) {
+        const int columna = ColumnaDeQuincena(q);
+        Colocacion::Celda celda{columna, 0};
+        if (conHelada && conHelada(columna)) {
+            celda.color = ColorSolape;
+            r.heladaEnElCamino = true;
+        } else {
+            // The growing fortnights are compared unrounded; the sowing
+            // fortnight always counts as growing.
+            celda.color = (q == c || q < c + min / 15.0) ? ColorCultivo : ColorCosecha;
+        }
+        r.celdas << celda;
+    }
+    return r;
+}
+
+bool SeSolapan(int Ic, int Fc, int Ip, int Fp)
+{
+    const bool finFuera = Fc > Fp || Fc < Ip;
+    const bool inicioFuera = Ic > Fp || Ic < Ip;
+    const bool noEncierra = Fp >= Fc || Ic >= Ip;
+    return !(finFuera && inicioFuera && noEncierra);
+}

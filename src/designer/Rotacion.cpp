@@ -1,0 +1,260 @@
+#include "designer/Rotacion.h"
+
+#include "platform/Conexion.h"
+
+ListaCandidatos CopiaConClave(const ListaCandidatos &lista)
+{
+    ListaCandidatos copia;
+    for (const QString &n : lista)
+        copia.agregar(n);
+    return copia;
+}
+
+ReglasRotacion::ReglasRotacion(const ColeccionesCatalogo &catalogo, const QString &cadena)
+    : m_catalogo(catalogo), m_cadena(cadena)
+{
+}
+
+void ReglasRotacion::decir(const QString &linea) const
+{
+    if (explicar)
+        explicar(linea);
+}
+
+// ---- Lookups ---------------------------------------------------------------
+
+QString ReglasRotacion::sacar(const QString &cultivo, Propiedad p) const
+{
+    const int i = m_catalogo.posicion(cultivo);
+    if (i < 0)
+        return {};
+    const QStringList &columna = p == Propiedad::Familia            ? m_catalogo.TodasFamilias
+                                 : p == Propiedad::ParteAprovechable ? m_catalogo.TodasProfit
+                                                                     : m_catalogo.TodasRaiz;
+    return columna.value(i);
+}
+
+QString ReglasRotacion::SacarFamilia(const QString &Cultivo) const
+{
+    return sacar(Cultivo, Propiedad::Familia);
+}
+
+QString ReglasRotacion::SacarParteAprovechable(const QString &Cultivo) const
+{
+    return sacar(Cultivo, Propiedad::ParteAprovechable);
+}
+
+QString ReglasRotacion::SacarProfRaiz(const QString &Cultivo) const
+{
+    return sacar(Cultivo, Propiedad::ProfRaiz);
+}
+
+// ---- Filters -----------------------------------------------------------------
+
+// The crops stored for one sheet and year of the plot, in stored order.
+QStringList ReglasRotacion::cultivosDe(Conexion &con, int añoFila, int hojaFila) const
+{
+    QStringList cultivos;
+    QSqlQuery q = con.ejecutar(QStringLiteral("select cultivo from BDParcela where año = ? and hoja = ?"
+                                              " and coincide(parcela, ?) order by rowid"),
+                               {añoFila, hojaFila, parcela});
+    while (q.next())
+        cultivos << LeerTexto(q, "cultivo");
+    return cultivos;
+}
+
+ListaCandidatos ReglasRotacion::VerificarNoRepeticiónHojas(const ListaCandidatos &ListaPrevia) const
+{
+    ListaCandidatos resultado = CopiaConClave(ListaPrevia);
+    Conexion con(m_cadena);
+    const int hojas = nhojas;
+    for (int h = 1; h <= hojas; ++h) {
+        if (h == hoja)
+            continue;
+        for (const QString &cultivo : cultivosDe(con, año, h)) {
+            for (const QString &entrada : ListaPrevia) {
+                if (entrada == cultivo && resultado.contiene(entrada)) {
+                    resultado.quitar(entrada);
+                    decir(QStringLiteral("Por repetición en las otras hojas sacado el cultivo : ") + cultivo);
+                }
+            }
+        }
+    }
+    return resultado;
+}
+
+ListaCandidatos ReglasRotacion::porPropiedad(const ListaCandidatos &ListaPrevia, int AñoVerificación,
+                                             Propiedad p, bool apagada) const
+{
+    ListaCandidatos resultado = CopiaConClave(ListaPrevia);
+    Conexion con(m_cadena);
+    const QStringList filas = cultivosDe(con, AñoVerificación, hoja);
+    if (apagada)
+        return resultado;
+    for (const QString &cultivo : filas) {
+        const QString deLaFila = sacar(cultivo, p);
+        for (const QString &entrada : ListaPrevia) {
+            if (sacar(entrada, p) != deLaFila || !resultado.contiene(entrada))
+                continue;
+            resultado.quitar(entrada);
+            if (p == Propiedad::Familia)
+                decir(QStringLiteral("Por repetición de la familia ") + deLaFila
+                      + QStringLiteral(" Extraido el cultivo:") + entrada);
+            else
+                decir(QStringLiteral("Por repetición de ") + deLaFila + QStringLiteral(" sacado el cultivo:")
+                      + entrada);
+        }
+    }
+    return resultado;
+}
+
+ListaCandidatos ReglasRotacion::VerificarNoRepeticiónFamilia(const ListaCandidatos &ListaPrevia,
+                                                             int AñoVerificación) const
+{
+    return porPropiedad(ListaPrevia, AñoVerificación, Propiedad::Familia, false);
+}
+
+ListaCandidatos ReglasRotacion::VerificarNoRepeticiónParteAprovechable(const ListaCandidatos &ListaPrevia,
+                                                                       int AñoVerificación) const
+{
+    return porPropiedad(ListaPrevia, AñoVerificación, Propiedad::ParteAprovechable, repetirFrutos);
+}
+
+ListaCandidatos ReglasRotacion::VerificarNoRepeticiónProfRaices(const ListaCandidatos &ListaPrevia,
+                                                                int AñoVerificación) const
+{
+    return porPropiedad(ListaPrevia, AñoVerificación, Propiedad::ProfRaiz, repetirRaices);
+}
+
+ListaCandidatos ReglasRotacion::VerificarNoRepeticiónPorAños(const ListaCandidatos &ListaPrevia, int Años) const
+{
+    ListaCandidatos resultado = CopiaConClave(ListaPrevia);
+    Conexion con(m_cadena);
+    const int desde = año - Años;
+    QSqlQuery q = con.ejecutar(QStringLiteral("select cultivo from BDParcela where año > ? and año < ?"
+                                              " and hoja = ? and coincide(parcela, ?) order by rowid"),
+                               {desde, año, hoja, parcela});
+    while (q.next()) {
+        const QString cultivo = LeerTexto(q, "cultivo");
+        for (const QString &entrada : ListaPrevia) {
+            if (entrada != cultivo || !resultado.contiene(entrada))
+                continue;
+            resultado.quitar(entrada);
+            decir(QStringLiteral("Por repetición de «") + cultivo + QStringLiteral("» en alguno de los años previos <")
+                  + QString::number(desde) + QLatin1Char('-') + QString::number(año)
+                  + QStringLiteral("> sacado el cultivo de la lista de posibles"));
+        }
+    }
+    return resultado;
+}
+
+ListaCandidatos ReglasRotacion::CandidatosDeLaHoja(const ListaCandidatos &posibles) const
+{
+    ListaCandidatos l = VerificarNoRepeticiónHojas(posibles);
+    l = VerificarNoRepeticiónFamilia(l, año - 1);
+    l = VerificarNoRepeticiónParteAprovechable(l, año - 1);
+    l = VerificarNoRepeticiónProfRaices(l, año - 1);
+    return VerificarNoRepeticiónPorAños(l, 3);
+}
+
+// ---- Follow-on slots -------------------------------------------------------------
+
+bool ReglasRotacion::MarcaPlurianual() const
+{
+    Conexion con(m_cadena);
+    return con.hayFilas(QStringLiteral("select 1 from BDParcela where (año = ? or año = ?)"
+                                       " and (coincide(cultivo, 'fresas') or coincide(cultivo, 'alcachofas')"
+                                       " or coincide(cultivo, 'espárragos')) and coincide(parcela, ?)"),
+                        {año - 1, año, parcela});
+}
+
+QStringList ReglasRotacion::ListaArrastrada(const QStringList &listaAnterior, bool marca)
+{
+    const int n = listaAnterior.size() - (marca ? 1 : 0);
+    return n > 0 ? listaAnterior.mid(0, n) : QStringList();
+}
+
+namespace {
+
+// How each follow-on stage names the earlier pickers' values, by fila.
+QString nombrarFamilias(const QStringList &f)
+{
+    switch (f.size()) {
+    case 1: return f[0];
+    case 2: return f[0] + QStringLiteral(" y la ") + f[1];
+    default: return f[0] + QLatin1Char(',') + f[1] + QLatin1Char(',') + QStringLiteral(" y la ") + f[2];
+    }
+}
+
+QString nombrarPartes(const QStringList &p)
+{
+    return p.join(QStringLiteral(" , "));
+}
+
+QString nombrarRaices(const QStringList &r)
+{
+    return r.size() == 3 ? r.join(QStringLiteral(" o ")) : r.join(QStringLiteral(" , "));
+}
+
+} // namespace
+
+QStringList ReglasRotacion::EtapasSiguientes(int fila, const QStringList &candidatos,
+                                             const QStringList &anteriores) const
+{
+    if (fila < 1 || fila > 3)
+        return {};
+    QStringList F, P, R;
+    for (int j = 0; j < fila; ++j) {
+        const QString texto = anteriores.value(j);
+        F << SacarFamilia(texto);
+        P << SacarParteAprovechable(texto);
+        R << SacarProfRaiz(texto);
+    }
+
+    QStringList trasFamilia;
+    for (const QString &c : candidatos) {
+        if (F.contains(SacarFamilia(c)))
+            decir(QStringLiteral("Por repetición de la familia ") + nombrarFamilias(F)
+                  + QStringLiteral(" Extraido el cultivo:") + c);
+        else
+            trasFamilia << c;
+    }
+
+    QStringList trasParte;
+    if (repetirFrutos) {
+        trasParte = trasFamilia;
+    } else {
+        for (const QString &c : trasFamilia) {
+            if (P.contains(SacarParteAprovechable(c)))
+                decir(QStringLiteral("Por repetición de ") + nombrarPartes(P) + QStringLiteral(" sacado el cultivo:")
+                      + c);
+            else
+                trasParte << c;
+        }
+    }
+
+    if (repetirRaices)
+        return trasParte;
+    QStringList trasRaiz;
+    for (const QString &c : trasParte) {
+        if (R.contains(SacarProfRaiz(c)))
+            decir(QStringLiteral("Por repetición de ") + nombrarRaices(R) + QStringLiteral(" sacado el cultivo:") + c);
+        else
+            trasRaiz << c;
+    }
+    return trasRaiz;
+}
+
+QStringList ReglasRotacion::CandidatosSiguientes(int fila, const QStringList &listaAnterior,
+                                                 const QStringList &anteriores) const
+{
+    if (fila < 0 || fila >= 4)
+        return {};
+    const bool marca = MarcaPlurianual();
+    ListaCandidatos previa;
+    if (fila > 0)
+        for (const QString &n : ListaArrastrada(listaAnterior, marca))
+            previa.agregarSinClave(n);
+    const ListaCandidatos candidatos = VerificarNoRepeticiónHojas(previa);
+    return EtapasSiguientes(fila, candidatos.nombres(), anteriores);
+}

@@ -1,0 +1,99 @@
+#pragma once
+// The rotation rules: which crops a sheet may take in a plan year.
+//
+// Five filters read the plot's stored plan (table BDParcela) and return a new
+// candidate list from which every crop their rule forbids has been taken out;
+// each crop taken out is explained through the callback `explicar` (the main
+// window's log). Three lookups give a crop's family, edible part and root depth
+// from the catalogue collections. The follow-on stages narrow the picker of a
+// later slot of the same year.
+//
+// Every filter opens its own connection (the file named by `cadena`), runs its
+// statements with bound values, and lets failures pass as ErrorBD. The list a
+// filter is given is never changed.
+#include "designer/Catalogo.h"
+#include "designer/ListaCandidatos.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class Conexion;
+
+class ReglasRotacion
+{
+public:
+    using Explicar = std::function<void(const QString &)>;
+
+    explicit ReglasRotacion(const ColeccionesCatalogo &catalogo, const QString &cadena);
+
+    // State the rules read: the plot, the plan year, the sheet being planned
+    // (0 when none is chosen) and the plot's sheet count.
+    QString parcela;
+    int año = 0;
+    int hoja = 0;
+    int nhojas = 0;
+    // The plot's switches as they stand: true lets a crop repeat the edible
+    // part (resp. root depth) of the crops before it.
+    bool repetirFrutos = false;
+    bool repetirRaices = false;
+    // Receives one line per crop taken out; may be empty.
+    Explicar explicar;
+
+    // Sheet rule: out goes every crop that another sheet of the plot (1 to
+    // nhojas) holds in `año`.
+    ListaCandidatos VerificarNoRepeticiónHojas(const ListaCandidatos &ListaPrevia) const;
+    // Out goes every crop that shares its family (edible part, root depth) with
+    // a crop the sheet held in AñoVerificación. The last two do nothing while
+    // their switch is on, but still read the rows.
+    ListaCandidatos VerificarNoRepeticiónFamilia(const ListaCandidatos &ListaPrevia, int AñoVerificación) const;
+    ListaCandidatos VerificarNoRepeticiónParteAprovechable(const ListaCandidatos &ListaPrevia,
+                                                          int AñoVerificación) const;
+    ListaCandidatos VerificarNoRepeticiónProfRaices(const ListaCandidatos &ListaPrevia, int AñoVerificación) const;
+    // Years rule: out goes every crop the sheet held in the years strictly
+    // between año - Años and año.
+    ListaCandidatos VerificarNoRepeticiónPorAños(const ListaCandidatos &ListaPrevia, int Años) const;
+
+    // A crop's properties from the catalogue: the first name exactly equal to
+    // Cultivo; empty text for the empty-crop entry, a name not in the catalogue,
+    // a name in other letter case, and a property the catalogue leaves empty.
+    QString SacarFamilia(const QString &Cultivo) const;
+    QString SacarParteAprovechable(const QString &Cultivo) const;
+    QString SacarProfRaiz(const QString &Cultivo) const;
+
+    // The chain that fills the four pickers of a sheet: sheet rule, then the
+    // family, edible-part and root-depth rules against año - 1, then the years
+    // rule with 3 years.
+    ListaCandidatos CandidatosDeLaHoja(const ListaCandidatos &posibles) const;
+
+    // ---- Follow-on slots ----------------------------------------------------
+    // True when the plot holds a perennial (any sheet, letter case ignored) in
+    // año - 1 or año.
+    bool MarcaPlurianual() const;
+    // The entries of the previous picker that are carried over: all but the
+    // last `marca` ones.
+    static QStringList ListaArrastrada(const QStringList &listaAnterior, bool marca);
+    // The family, edible-part and root-depth stages for picker `fila` (1 to 3),
+    // against the crops shown in the earlier pickers (`anteriores`, one text
+    // each, fila of them). Each crop dropped is explained once.
+    QStringList EtapasSiguientes(int fila, const QStringList &candidatos, const QStringList &anteriores) const;
+    // The whole follow-on narrowing: the mark, the carried-over list, the sheet
+    // rule and, for fila 1 to 3, the three stages. Nothing for fila 0; for fila
+    // 4 (no picker after the fourth slot) nothing and no query.
+    QStringList CandidatosSiguientes(int fila, const QStringList &listaAnterior, const QStringList &anteriores) const;
+
+private:
+    enum class Propiedad { Familia, ParteAprovechable, ProfRaiz };
+    QString sacar(const QString &cultivo, Propiedad p) const;
+    QStringList cultivosDe(Conexion &con, int añoFila, int hojaFila) const;
+    ListaCandidatos porPropiedad(const ListaCandidatos &ListaPrevia, int AñoVerificación, Propiedad p,
+                                 bool apagada) const;
+    void decir(const QString &linea) const;
+
+    const ColeccionesCatalogo &m_catalogo;
+    QString m_cadena;
+};
+
+// A copy of the list keyed by each entry's own text. A text repeated (letter
+// case ignored) is kept once, at its first place.
+ListaCandidatos CopiaConClave(const ListaCandidatos &lista);
