@@ -8,24 +8,6 @@
 
 namespace ArbolPlan {
 
-namespace {
-
-// Letters without accents and in lower case, for ordering.
-QString plegar(const QString &s)
-{
-    const QString d = s.normalized(QString::NormalizationForm_D);
-    QString r;
-    r.reserve(d.size());
-    for (QChar c : d) {
-        if (c.category() == QChar::Mark_NonSpacing)
-            continue;
-        r.append(c.toCaseFolded());
-    }
-    return r;
-}
-
-} // namespace
-
 QString RutaImagen(int imagen)
 {
     switch (imagen) {
@@ -111,10 +93,7 @@ bool VaAntes(const Nodo &a, const Nodo &b)
 {
     if (a.hoja != b.hoja)
         return a.hoja < b.hoja;
-    const int c = plegar(a.texto).compare(plegar(b.texto));
-    if (c != 0)
-        return c < 0;
-    return a.texto < b.texto;
+    return CompararES(a.texto, b.texto) < 0;
 }
 
 int UltimoAño(int añoHoy, const QList<FilaPlan> &filas)

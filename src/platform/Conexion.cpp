@@ -17,6 +17,28 @@ void EstablecerCadenaConexion(const QString &carpeta)
     CadenaConexion = QDir(carpeta).filePath(QString::fromLatin1(NombreFicheroBD));
 }
 
+namespace {
+// Letters without accents and in lower case.
+QString plegar(const QString &s)
+{
+    const QString d = s.normalized(QString::NormalizationForm_D);
+    QString r;
+    r.reserve(d.size());
+    for (QChar c : d) {
+        if (c.category() == QChar::Mark_NonSpacing)
+            continue;
+        r.append(c.toCaseFolded());
+    }
+    return r;
+}
+} // namespace
+
+int CompararES(const QString &a, const QString &b)
+{
+    const int c = plegar(a).compare(plegar(b));
+    return c != 0 ? c : a.compare(b);
+}
+
 ErrorBD::ErrorBD(const QString &texto)
     : std::runtime_error(texto.toStdString()), m_texto(texto)
 {
@@ -43,28 +65,10 @@ void funcionCoincide(sqlite3_context *ctx, int, sqlite3_value **args)
     sqlite3_result_int(ctx, a.compare(b, Qt::CaseInsensitive) == 0 ? 1 : 0);
 }
 
-// Letters without accents and in lower case, for ordering.
-QString plegar(const QString &s)
-{
-    const QString d = s.normalized(QString::NormalizationForm_D);
-    QString r;
-    r.reserve(d.size());
-    for (QChar c : d) {
-        if (c.category() == QChar::Mark_NonSpacing)
-            continue;
-        r.append(c.toCaseFolded());
-    }
-    return r;
-}
-
 int colacionES(void *, int n1, const void *p1, int n2, const void *p2)
 {
-    const QString a = QString::fromUtf8(static_cast<const char *>(p1), n1);
-    const QString b = QString::fromUtf8(static_cast<const char *>(p2), n2);
-    const int c = plegar(a).compare(plegar(b));
-    if (c != 0)
-        return c;
-    return a.compare(b);
+    return CompararES(QString::fromUtf8(static_cast<const char *>(p1), n1),
+                      QString::fromUtf8(static_cast<const char *>(p2), n2));
 }
 
 sqlite3 *manejador(QSqlDatabase &bd)

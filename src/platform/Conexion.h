@@ -18,6 +18,10 @@
 // Path of the database file, built once at start-up from the program's folder.
 extern QString CadenaConexion;
 
+// Orders two names as COLLATE ES does: case and accents folded first, then
+// the exact text. Negative, zero or positive.
+int CompararES(const QString &a, const QString &b);
+
 // The database file's name inside the program's folder.
 inline constexpr const char *NombreFicheroBD = "BDHuerta.db";
 

@@ -215,10 +215,7 @@ Extents MapaControl::extension() const
             e = x;
             primera = false;
         } else {
-            e.xMin = qMin(e.xMin, x.xMin);
-            e.yMin = qMin(e.yMin, x.yMin);
-            e.xMax = qMax(e.xMax, x.xMax);
-            e.yMax = qMax(e.yMax, x.yMax);
+            e.unir(x);
         }
     }
     if (primera) // nothing to show: one map unit per pixel about the origin

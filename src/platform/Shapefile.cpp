@@ -19,6 +19,14 @@ void Extents::SetBounds(double xmin, double ymin, double, double xmax, double ym
     yMax = ymax;
 }
 
+void Extents::unir(const Extents &otra)
+{
+    xMin = qMin(xMin, otra.xMin);
+    yMin = qMin(yMin, otra.yMin);
+    xMax = qMax(xMax, otra.xMax);
+    yMax = qMax(yMax, otra.yMax);
+}
+
 bool Extents::seCortaCon(const Extents &o) const
 {
     return xMin <= o.xMax && o.xMin <= xMax && yMin <= o.yMax && o.yMin <= yMax;
@@ -236,14 +244,10 @@ bool Shapefile::Open(const QString &fichero)
 
     for (int i = 0; i < m_formas.size(); ++i) {
         const Extents &c = m_formas.at(i).caja;
-        if (i == 0) {
+        if (i == 0)
             m_extension = c;
-        } else {
-            m_extension.xMin = qMin(m_extension.xMin, c.xMin);
-            m_extension.yMin = qMin(m_extension.yMin, c.yMin);
-            m_extension.xMax = qMax(m_extension.xMax, c.xMax);
-            m_extension.yMax = qMax(m_extension.yMax, c.yMax);
-        }
+        else
+            m_extension.unir(c);
     }
     m_abierto = true;
     return true;

@@ -28,6 +28,8 @@ struct Extents
     double centroY() const { return (yMin + yMax) / 2; }
     // True when the two boxes meet (touching edges count).
     bool seCortaCon(const Extents &otra) const;
+    // Grows this box to hold otra too.
+    void unir(const Extents &otra);
 };
 
 class Shapefile
