@@ -2,6 +2,7 @@
 # Builds Huerta on Debian 12 and starts it, or runs its tests.
 #   scripts/huerta.sh          install what is missing, build, start the program
 #   scripts/huerta.sh test     install what is missing, build, run every test
+#   scripts/huerta.sh deps     only install what is missing
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -33,6 +34,7 @@ compilar() {
 }
 
 instalar_lo_que_falta
+[ "${1:-run}" = deps ] && exit 0
 compilar
 
 case "${1:-run}" in
