@@ -2,33 +2,22 @@
 // it, and the clicks on it.
 #include "designer/ArbolPlan.h"
 #include "designer/Luna.h"
-#include "designer/modBasico.h"
-#include "fixtures/BDPrueba.h"
 #include "fixtures/VentanaPrueba.h"
 #include "platform/Conexion.h"
-#include "platform/CuadriculaFlex.h"
-#include "platform/MapaControl.h"
 
-#include <QComboBox>
 #include <QDate>
-#include <QGroupBox>
-#include <QLabel>
-#include <QTest>
-#include <QTreeWidget>
 
 using namespace ArbolPlan;
+using namespace Qt::StringLiterals;
 
 namespace {
 
-FilaPlan fila(int año, int hoja, const QString &cultivo, const QString &familia, const QString &prof,
-              const QString &extraccion, int inicio, int final)
+FilaPlan fila(int año, int hoja, const QString &cultivo, int inicio, int final, const QString &extraccion = {})
 {
     FilaPlan f;
     f.año = año;
     f.hoja = hoja;
     f.cultivo = cultivo;
-    f.familia = familia;
-    f.profRaiz = prof;
     f.extraccion = extraccion;
     f.mesInicio = inicio;
     f.mesFinal = final;
@@ -37,8 +26,10 @@ FilaPlan fila(int año, int hoja, const QString &cultivo, const QString &familia
 
 FilaPlan lechugas(int año, int hoja, int inicio, int final)
 {
-    return fila(año, hoja, QStringLiteral("Lechugas"), QStringLiteral("Compuestas"), QStringLiteral("Superficiales"),
-                QStringLiteral("Hojas"), inicio, final);
+    FilaPlan f = fila(año, hoja, u"Lechugas"_s, inicio, final, u"Hojas"_s);
+    f.familia = u"Compuestas"_s;
+    f.profRaiz = u"Superficiales"_s;
+    return f;
 }
 
 QStringList textosHijos(const Nodo &n)
@@ -49,42 +40,47 @@ QStringList textosHijos(const Nodo &n)
     return r;
 }
 
-QStringList textosHijos(const QTreeWidgetItem *item)
-{
-    QStringList r;
-    for (int i = 0; i < item->childCount(); ++i)
-        r << item->child(i)->text(0);
-    return r;
-}
+const int kHoy = QDate::currentDate().year();
+constexpr qint32 kAmarillo = 65535, kBlanco = 16777215, kSinFondo = -1;
 
-int añoHoy()
+// The window's tree: the node of a key, its background, a mouse click on it.
+struct Arbolado : Huerto
 {
-    return QDate::currentDate().year();
-}
-
-qint32 fondo(const QTreeWidgetItem *item)
-{
-    const QBrush b = item->background(0);
-    return b.style() == Qt::NoBrush ? -1 : EmpaquetarColor(b.color());
-}
-
-QString etiquetasDelMapa(const FormPrincipal &w)
-{
-    QString t;
-    for (const MapaControl::Etiqueta &e : w.Map1->Etiquetas(0))
-        t += e.texto;
-    return t;
-}
-
-void pulsar(QTreeWidget *arbol, QTreeWidgetItem *item)
-{
-    arbol->scrollToItem(item);
-    // On the item's picture: the text may run past the visible width.
-    const QRect r = arbol->visualItemRect(item);
-    QVERIFY(arbol->viewport()->rect().contains(QPoint(r.left() + 8, r.center().y())));
-    QTest::mouseClick(arbol->viewport(), Qt::LeftButton, {}, QPoint(r.left() + 8, r.center().y()));
-    QCOMPARE(arbol->currentItem(), item);
-}
+    using Huerto::Huerto;
+    QTreeWidgetItem *nodo(const QString &clave) const { return w->NodoArbol(clave); }
+    QTreeWidgetItem *año(int a) const { return nodo(ClaveAño(a)); }
+    static qint32 fondo(const QTreeWidgetItem *item)
+    {
+        const QBrush b = item->background(0);
+        return b.style() == Qt::NoBrush ? kSinFondo : EmpaquetarColor(b.color());
+    }
+    QList<int> amarillos() const
+    {
+        QList<int> r;
+        for (int a = PrimerAño; año(a); ++a)
+            if (fondo(año(a)) == kAmarillo)
+                r << a;
+        return r;
+    }
+    void pulsar(QTreeWidgetItem *item)
+    {
+        QTreeWidget *t = w->arbolaños;
+        t->scrollToItem(item);
+        // On the item's picture: the text may run past the visible width.
+        const QRect r = t->visualItemRect(item);
+        const QPoint p(r.left() + 8, r.center().y());
+        QVERIFY(t->viewport()->rect().contains(p));
+        QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, p);
+        QCOMPARE(t->currentItem(), item);
+    }
+    QString etiquetasDelMapa() const
+    {
+        QString t;
+        for (const MapaControl::Etiqueta &e : w->Map1->Etiquetas(0))
+            t += e.texto;
+        return t;
+    }
+};
 
 } // namespace
 
@@ -95,32 +91,33 @@ class TestArbol : public QObject
 private slots:
     // ---- Content -----------------------------------------------------------
 
-    void parcelaSinFilas()
+    void raizYAnios()
     {
-        const Arbol a = ConstruirArbol(QStringLiteral("Huerto"), {}, 2012);
+        // A row before 2009 has no year to hang from; one of 2009 does.
+        const Arbol a = ConstruirArbol(u"Huerto"_s, {lechugas(2008, 1, 5, 8), lechugas(2009, 2, 5, 8)}, 2012);
         QCOMPARE(a.raiz.tipo, TipoNodo::Parcela);
-        QCOMPARE(a.raiz.clave, QStringLiteral("TodosAños"));
-        QCOMPARE(a.raiz.texto, QStringLiteral("Parcela: <<<Huerto>>>"));
+        QCOMPARE(a.raiz.clave, u"TodosAños"_s);
+        QCOMPARE(a.raiz.texto, u"Parcela: <<<Huerto>>>"_s);
         QCOMPARE(a.raiz.imagen, 3);
-        QVERIFY(a.raiz.negrita);
-        QVERIFY(a.raiz.expandido);
+        QVERIFY(a.raiz.negrita && a.raiz.expandido);
         QCOMPARE(a.raiz.hijos.size(), 12); // 13 nodes in all
         for (int i = 0; i < 12; ++i) {
             const Nodo &año = a.raiz.hijos.at(i);
             QCOMPARE(año.tipo, TipoNodo::Año);
-            QCOMPARE(año.texto, QStringLiteral(" %1").arg(2009 + i));
-            QCOMPARE(año.clave, QStringLiteral("a %1").arg(2009 + i));
+            QCOMPARE(año.texto, u" %1"_s.arg(2009 + i));
+            QCOMPARE(año.clave, u"a %1"_s.arg(2009 + i));
             QCOMPARE(año.imagen, 2);
             QCOMPARE(año.año, 2009 + i);
             QVERIFY(!año.negrita);
-            QVERIFY(!año.expandido);
-            QVERIFY(año.hijos.isEmpty());
+            QCOMPARE(año.expandido, i == 0);
+            QCOMPARE(año.hijos.size(), i == 0 ? 1 : 0);
         }
-        QCOMPARE(a.claveSeleccionada, QStringLiteral("a 2009"));
-        QVERIFY(a.buscar(QStringLiteral("a 2015")));
-        QCOMPARE(a.buscar(QStringLiteral("a 2015"))->año, 2015);
-        QVERIFY(!a.buscar(QStringLiteral("a 2021")));
-        QCOMPARE(a.buscar(QStringLiteral("TodosAños")), &a.raiz);
+        QCOMPARE(a.raiz.hijos.first().hijos.first().hoja, 2);
+        QCOMPARE(a.claveSeleccionada, u"a 2009"_s);
+        QVERIFY(a.buscar(u"a 2015"_s));
+        QCOMPARE(a.buscar(u"a 2015"_s)->año, 2015);
+        QVERIFY(!a.buscar(u"a 2021"_s));
+        QCOMPARE(a.buscar(u"TodosAños"_s), &a.raiz);
     }
 
     void ultimoAnio_data()
@@ -134,6 +131,7 @@ private slots:
         QTest::newRow("fila más tardía") << 2026 << QList<int>{2010, 2034, 2030} << 2034;
         QTest::newRow("año imposible") << 2026 << QList<int>{12000} << 2031;
     }
+
     void ultimoAnio()
     {
         QFETCH(int, hoy);
@@ -143,33 +141,21 @@ private slots:
         for (int y : años)
             filas << lechugas(y, 1, 5, 8);
         QCOMPARE(UltimoAño(hoy, filas), ultimo);
-        const Arbol a = ConstruirArbol(QStringLiteral("P"), filas, hoy);
+        const Arbol a = ConstruirArbol(u"P"_s, filas, hoy);
         QCOMPARE(a.raiz.hijos.size(), ultimo - 2009 + 1);
-        QCOMPARE(a.raiz.hijos.last().texto, QStringLiteral(" %1").arg(ultimo));
-    }
-
-    void anteriorA2009NoSeMuestra()
-    {
-        const Arbol a = ConstruirArbol(QStringLiteral("P"), {lechugas(2008, 1, 5, 8), lechugas(2009, 2, 5, 8)}, 2015);
-        int filas = 0;
-        for (const Nodo &año : a.raiz.hijos)
-            filas += año.hijos.size();
-        QCOMPARE(filas, 1);
-        QCOMPARE(a.raiz.hijos.first().hijos.first().hoja, 2);
+        QCOMPARE(a.raiz.hijos.last().texto, u" %1"_s.arg(ultimo));
     }
 
     void textoDeUnaFila()
     {
         // 2010, sheet 2, from the first half of March to the second half of June.
         const FilaPlan f = lechugas(2010, 2, 5, 12);
-        const QString luna = modBasico::FechaSiembraLunar(false, 5, 2010);
-        QCOMPARE(luna, QStringLiteral("22/03/2010"));
-        QCOMPARE(TextoFila(f), QStringLiteral("Hoja:2»Lechugas » Compuestas » Superficiales » Hojas »De la 1ªQ Marzo"
-                                              " a la 2ªQ Junio »Luna:22/03/2010"));
-        const Arbol a = ConstruirArbol(QStringLiteral("Huerto"), {f}, 2015);
-        const Nodo *año = a.buscar(QStringLiteral("a 2010"));
-        QVERIFY(año);
-        QVERIFY(año->expandido);
+        QCOMPARE(TextoFila(f), u"Hoja:2»Lechugas » Compuestas » Superficiales » Hojas »De la 1ªQ Marzo a la 2ªQ Junio"
+                               " »Luna:22/03/2010"_s);
+        const Arbol a = ConstruirArbol(u"Huerto"_s, {f}, 2015);
+        const Nodo *año = a.buscar(u"a 2010"_s);
+        QVERIFY(año && año->expandido);
+        QVERIFY(!a.buscar(u"a 2011"_s)->expandido); // the other years stay collapsed
         QCOMPARE(año->hijos.size(), 1);
         const Nodo &n = año->hijos.first();
         QCOMPARE(n.tipo, TipoNodo::Fila);
@@ -177,9 +163,7 @@ private slots:
         QCOMPARE(n.imagen, 1);
         QCOMPARE(n.hoja, 2);
         QCOMPARE(n.año, 2010);
-        QVERIFY(n.texto.startsWith(QStringLiteral("Hoja:2»")));
-        // The other years stay collapsed.
-        QVERIFY(!a.buscar(QStringLiteral("a 2011"))->expandido);
+        QCOMPARE(n.texto, TextoFila(f));
     }
 
     void etiquetas_data()
@@ -192,6 +176,7 @@ private slots:
         QTest::newRow("48") << 23 << 48 << " »De la 1ªQ Diciembre a la 2ªQ Diciembre »Luna:";
         QTest::newRow("sin fijar") << 0 << 0 << " »De la ? a la ? »Luna:";
     }
+
     void etiquetas()
     {
         QFETCH(int, inicio);
@@ -199,18 +184,17 @@ private slots:
         QFETCH(QString, tramo);
         const QString t = TextoFila(lechugas(2010, 1, inicio, final));
         QVERIFY2(t.contains(tramo), qPrintable(t));
-        if (inicio == 0)
-            QVERIFY(t.endsWith(QStringLiteral(" »Luna:")));
+        QVERIFY2(inicio != 0 || t.endsWith(u" »Luna:"_s), qPrintable(t));
     }
 
     void anioLunar()
     {
-        // A crop that reaches the following year is sown in its own year.
+        // A crop that reaches the following year is sown in its own year; a
+        // first fortnight of the following year is sought in that year.
         QCOMPARE(FechaLunarFila(lechugas(2010, 1, 21, 30)), modBasico::FechaSiembraLunar(false, 21, 2010));
         QVERIFY(!FechaLunarFila(lechugas(2010, 1, 21, 30)).isEmpty());
-        // A first fortnight of the following year is sought in that year.
         QCOMPARE(FechaLunarFila(lechugas(2010, 1, 26, 30)), modBasico::FechaSiembraLunar(false, 2, 2011));
-        QVERIFY(FechaLunarFila(lechugas(2010, 1, 26, 30)).endsWith(QStringLiteral("/2011")));
+        QVERIFY(FechaLunarFila(lechugas(2010, 1, 26, 30)).endsWith(u"/2011"_s));
         QCOMPARE(FechaLunarFila(lechugas(2010, 1, 0, 8)), QString());
         QCOMPARE(FechaLunarFila(lechugas(2010, 1, 49, 50)), QString());
     }
@@ -226,13 +210,13 @@ private slots:
         QTest::newRow("frutos") << "Flor, Semilla y fruto" << int(modBasico::CuartoCreciente);
         QTest::newRow("vacía") << "" << int(modBasico::CuartoCreciente);
     }
+
     void raicesBuscanElMenguante()
     {
         QFETCH(QString, extraccion);
         QFETCH(int, fase);
         for (int q = 1; q <= 24; ++q) {
-            const QString texto = TextoFila(fila(2013, 1, QStringLiteral("X"), {}, {}, extraccion, q, q + 2));
-            const QString luna = texto.section(QStringLiteral(" »Luna:"), 1);
+            const QString luna = TextoFila(fila(2013, 1, u"X"_s, q, q + 2, extraccion)).section(u" »Luna:"_s, 1);
             QCOMPARE(luna, modBasico::FechaSiembraLunar(fase == modBasico::CuartoMenguante, qint16(q), 2013));
             if (!luna.isEmpty())
                 QCOMPARE(int(modBasico::FaseLuna(*modBasico::LeerFecha(luna))), fase);
@@ -241,68 +225,52 @@ private slots:
 
     void ordenPorHojaYNombre()
     {
-        const QList<FilaPlan> filas = {
-            fila(2012, 3, QStringLiteral("Ajos"), {}, {}, {}, 5, 8),
-            fila(2012, 1, QStringLiteral("Tomates"), {}, {}, {}, 9, 14),
-            fila(2012, 1, QStringLiteral("Espinacas"), {}, {}, {}, 3, 6),
-            fila(2012, 1, QStringLiteral("Espárragos"), {}, {}, {}, 5, 48),
-            fila(2012, 1, QStringLiteral("acelgas"), {}, {}, {}, 5, 8),
-            fila(2012, 2, QStringLiteral("Zanahorias"), {}, {}, {}, 5, 8),
-        };
-        const Arbol a = ConstruirArbol(QStringLiteral("P"), filas, 2015);
+        const QList<FilaPlan> filas = {fila(2012, 3, u"Ajos"_s, 5, 8),      fila(2012, 1, u"Tomates"_s, 9, 14),
+                                       fila(2012, 1, u"Espinacas"_s, 3, 6), fila(2012, 1, u"Espárragos"_s, 5, 48),
+                                       fila(2012, 1, u"acelgas"_s, 5, 8),   fila(2012, 2, u"Zanahorias"_s, 5, 8)};
         QStringList cultivos;
-        for (const Nodo &n : a.buscar(QStringLiteral("a 2012"))->hijos)
-            cultivos << QString::number(n.hoja) + n.texto.section(QStringLiteral("»"), 1, 1).trimmed();
+        for (const Nodo &n : ConstruirArbol(u"P"_s, filas, 2015).buscar(u"a 2012"_s)->hijos)
+            cultivos << QString::number(n.hoja) + n.texto.section(u"»"_s, 1, 1).trimmed();
         QCOMPARE(cultivos, (QStringList{"1acelgas", "1Espárragos", "1Espinacas", "1Tomates", "2Zanahorias", "3Ajos"}));
     }
 
     void filasDeLaBaseDeDatos()
     {
         BDPrueba bd;
-        QVERIFY2(bd.valida(), qPrintable(bd.error()));
+        const QString parcela = u"O'Brien_%"_s;
         bd.vaciarParcelas();
-        bd.agregarParcela(QStringLiteral("O'Brien_%"), 4, 1, 1, true);
-        bd.agregarParcela(QStringLiteral("OXBrienX%"), 4, 1, 1);
-        bd.agregarFila(QStringLiteral("O'Brien_%"), 2010, 2, QStringLiteral("Zanahorias"), 5, 12);
-        bd.agregarFila(QStringLiteral("o'brien_%"), 2010, 1, QStringLiteral("Lechugas"), 7, 10);
-        bd.agregarFila(QStringLiteral("OXBrienX%"), 2010, 3, QStringLiteral("Ajos"), 7, 10);
-        bd.agregarFila(QStringLiteral("O'Brien_%"), 2008, 3, QStringLiteral("Ajos"), 7, 10);
-        bd.agregarFila(QStringLiteral("O'Brien_%"), 2033, 4, QStringLiteral("Espárragos"), 5, 48);
+        bd.agregarParcela(parcela, 4, 1, 1, true);
+        bd.agregarParcela(u"OXBrienX%"_s, 4, 1, 1);
+        bd.sembrar(parcela, {u"2010|2|Zanahorias|5|12"_s, u"2008|3|Ajos|7|10"_s, u"2033|4|Espárragos|5|48"_s});
+        bd.sembrar(u"o'brien_%"_s, {u"2010|1|Lechugas|7|10"_s});
+        bd.sembrar(u"OXBrienX%"_s, {u"2010|3|Ajos|7|10"_s});
         Conexion con(bd.fichero());
-        const Arbol a = CargarArbol(con, QStringLiteral("O'Brien_%"), 2015);
-        QCOMPARE(a.raiz.texto, QStringLiteral("Parcela: <<<O'Brien_%>>>"));
+        const Arbol a = CargarArbol(con, parcela, 2015);
+        QCOMPARE(a.raiz.texto, u"Parcela: <<<O'Brien_%>>>"_s);
         QCOMPARE(a.raiz.hijos.size(), 2033 - 2009 + 1);
-        const Nodo *y2010 = a.buscar(QStringLiteral("a 2010"));
-        QCOMPARE(textosHijos(*y2010),
-                 (QStringList{QStringLiteral("Hoja:1»Lechugas » Compuestas » Superficiales » Hojas »De la 1ªQ Abril"
-                                             " a la 2ªQ Mayo »Luna:") +
-                                  modBasico::FechaSiembraLunar(false, 7, 2010),
-                              QStringLiteral("Hoja:2»Zanahorias » Umbelíferas » Medias » Raices y tubérculos »De la"
-                                             " 1ªQ Marzo a la 2ªQ Junio »Luna:07/03/2010")}));
-        QCOMPARE(a.buscar(QStringLiteral("a 2033"))->hijos.size(), 1);
-        QVERIFY(a.buscar(QStringLiteral("a 2033"))->expandido);
+        QCOMPARE(textosHijos(*a.buscar(u"a 2010"_s)),
+                 (QStringList{u"Hoja:1»Lechugas » Compuestas » Superficiales » Hojas »De la 1ªQ Abril a la 2ªQ Mayo"
+                              " »Luna:"_s
+                                  + modBasico::FechaSiembraLunar(false, 7, 2010),
+                              u"Hoja:2»Zanahorias » Umbelíferas » Medias » Raices y tubérculos »De la 1ªQ Marzo a la"
+                              " 2ªQ Junio »Luna:07/03/2010"_s}));
+        QCOMPARE(a.buscar(u"a 2033"_s)->hijos.size(), 1);
+        QVERIFY(a.buscar(u"a 2033"_s)->expandido);
     }
 
     // ---- The widget ----------------------------------------------------------
 
     void arbolTrasElArranque()
     {
-        BDPrueba bd;
-        bd.vaciarParcelas();
-        bd.agregarParcela(QStringLiteral("Huerto"), 4, 1, 1, true);
-        bd.agregarFila(QStringLiteral("Huerto"), 2012, 3, QStringLiteral("Ajos"), 5, 8);
-        bd.agregarFila(QStringLiteral("Huerto"), 2012, 1, QStringLiteral("Tomates"), 9, 14);
-        bd.agregarFila(QStringLiteral("Huerto"), 2014, 2, QStringLiteral("Patatas"), 5, 10);
-        bd.agregarFila(QStringLiteral("Otra"), 2013, 2, QStringLiteral("Patatas"), 5, 10);
-        bd.agregarFila(QStringLiteral("Huerto"), añoHoy(), 1, QStringLiteral("Habas"), 21, 30);
-        Respuestas r;
-        VentanaPrueba v(bd.carpeta());
-        QVERIFY(v.arrancada);
-        FormPrincipal &w = *v.w;
-        QTreeWidget *t = w.arbolaños;
+        Arbolado h;
+        h.sembrar({u"2012|3|Ajos|5|8"_s, u"2012|1|Tomates|9|14"_s, u"2014|2|Patatas|5|10"_s,
+                   u"%1|1|Habas|21|30"_s.arg(kHoy)});
+        h.bd.sembrar(u"Otra"_s, {u"2013|2|Patatas|5|10"_s});
+        QVERIFY(h.arrancar());
+        QTreeWidget *t = h.w->arbolaños;
 
         // The year being planned is in view with its crop.
-        QTreeWidgetItem *actual = w.NodoArbol(QStringLiteral("a %1").arg(añoHoy()));
+        QTreeWidgetItem *actual = h.año(kHoy);
         for (QTreeWidgetItem *i : {actual, actual->child(0)}) {
             const QRect f = t->visualItemRect(i);
             QVERIFY(f.top() >= 0 && f.bottom() < t->viewport()->height());
@@ -311,211 +279,141 @@ private slots:
 
         QCOMPARE(t->topLevelItemCount(), 1);
         QTreeWidgetItem *raiz = t->topLevelItem(0);
-        QCOMPARE(raiz->text(0), QStringLiteral("Parcela: <<<Huerto>>>"));
-        QVERIFY(raiz->font(0).bold());
-        QVERIFY(!raiz->icon(0).isNull());
-        QVERIFY(raiz->isExpanded());
-        QCOMPARE(w.NodoArbol(QStringLiteral("TodosAños")), raiz);
-        const int ultimo = std::max(2020, añoHoy() + 5);
-        QCOMPARE(raiz->childCount(), ultimo - 2009 + 1);
+        QCOMPARE(raiz->text(0), u"Parcela: <<<Huerto>>>"_s);
+        QVERIFY(raiz->font(0).bold() && raiz->isExpanded() && !raiz->icon(0).isNull());
+        QCOMPARE(h.nodo(u"TodosAños"_s), raiz);
+        QCOMPARE(raiz->childCount(), std::max(2020, kHoy + 5) - 2009 + 1);
         for (int i = 0; i < raiz->childCount(); ++i) {
             QTreeWidgetItem *año = raiz->child(i);
-            QCOMPARE(año->text(0), QStringLiteral(" %1").arg(2009 + i));
-            QCOMPARE(w.NodoArbol(QStringLiteral("a %1").arg(2009 + i)), año);
+            QCOMPARE(año->text(0), u" %1"_s.arg(2009 + i));
+            QCOMPARE(h.año(2009 + i), año);
             QVERIFY(!año->icon(0).isNull());
             QCOMPARE(año->isExpanded(), año->childCount() > 0);
-            QCOMPARE(fondo(año), -1);
+            QCOMPARE(Arbolado::fondo(año), kSinFondo);
         }
-        QCOMPARE(t->currentItem(), w.NodoArbol(QStringLiteral("a 2009")));
+        QCOMPARE(t->currentItem(), h.año(2009));
         QVERIFY(t->currentItem()->isSelected());
 
-        QTreeWidgetItem *y2012 = w.NodoArbol(QStringLiteral("a 2012"));
+        QTreeWidgetItem *y2012 = h.año(2012);
         QCOMPARE(y2012->childCount(), 2);
-        QVERIFY(y2012->child(0)->text(0).startsWith(QStringLiteral("Hoja:1»Tomates » Solanáceas")));
-        QVERIFY(y2012->child(1)->text(0).startsWith(QStringLiteral("Hoja:3»Ajos » Liliáceas")));
+        QVERIFY(y2012->child(0)->text(0).startsWith(u"Hoja:1»Tomates » Solanáceas"_s));
+        QVERIFY(y2012->child(1)->text(0).startsWith(u"Hoja:3»Ajos » Liliáceas"_s));
         QVERIFY(!y2012->child(0)->icon(0).isNull());
-        QCOMPARE(w.NodoArbol(QStringLiteral("a 2013"))->childCount(), 0);
-        QCOMPARE(textosHijos(w.NodoArbol(QStringLiteral("a 2014"))),
-                 textosHijos(*w.ArbolAños.buscar(QStringLiteral("a 2014"))));
-        QCOMPARE(r.mensajes().size(), 0);
+        QCOMPARE(h.año(2013)->childCount(), 0);
+        QCOMPARE(h.año(2014)->child(0)->text(0), h.w->ArbolAños.buscar(u"a 2014"_s)->hijos.first().texto);
+        QCOMPARE(h.año(2014)->childCount(), 1);
+        QCOMPARE(h.r.mensajes().size(), 0);
     }
 
-    void reconstruirBorraLosColores()
+    void reconstruirElArbol()
     {
-        BDPrueba bd;
-        bd.vaciarParcelas();
-        bd.agregarParcela(QStringLiteral("Huerto"), 4, 1, 1, true);
-        Respuestas r;
-        VentanaPrueba v(bd.carpeta());
-        QVERIFY(v.arrancada);
-        FormPrincipal &w = *v.w;
-        pulsar(w.arbolaños, w.NodoArbol(QStringLiteral("a 2011")));
-        QCOMPARE(fondo(w.NodoArbol(QStringLiteral("a 2011"))), 65535);
-        QCOMPARE(w.NodoArbol(QStringLiteral("a 2015"))->childCount(), 0);
+        Arbolado h;
+        QVERIFY(h.arrancar());
+        h.pulsar(h.año(2011));
+        QCOMPARE(h.amarillos(), QList<int>{2011});
+        QCOMPARE(h.año(2015)->childCount(), 0);
 
         // A plan stored elsewhere shows after the rebuild; the current year stays.
-        bd.agregarFila(QStringLiteral("Huerto"), 2015, 1, QStringLiteral("Habas"), 21, 30);
-        w.RefrescarArbolAños();
-        QCOMPARE(w.AñoActual, 2011);
-        QCOMPARE(fondo(w.NodoArbol(QStringLiteral("a 2011"))), -1);
-        QCOMPARE(w.NodoArbol(QStringLiteral("a 2015"))->childCount(), 1);
-        QVERIFY(w.NodoArbol(QStringLiteral("a 2015"))->isExpanded());
-        QCOMPARE(w.arbolaños->currentItem(), w.NodoArbol(QStringLiteral("a 2009")));
-    }
+        h.sembrar({u"2015|1|Habas|21|30"_s});
+        h.w->RefrescarArbolAños();
+        QCOMPARE(h.w->AñoActual, 2011);
+        QCOMPARE(Arbolado::fondo(h.año(2011)), kSinFondo);
+        QCOMPARE(h.año(2015)->childCount(), 1);
+        QVERIFY(h.año(2015)->isExpanded());
+        QCOMPARE(h.w->arbolaños->currentItem(), h.año(2009));
 
-    void fallaLaLecturaYElArbolQueda()
-    {
-        BDPrueba bd;
-        bd.vaciarParcelas();
-        bd.agregarParcela(QStringLiteral("Huerto"), 4, 1, 1, true);
-        bd.agregarFila(QStringLiteral("Huerto"), 2012, 3, QStringLiteral("Ajos"), 5, 8);
-        Respuestas r;
-        VentanaPrueba v(bd.carpeta());
-        QVERIFY(v.arrancada);
-        FormPrincipal &w = *v.w;
-        bd.ejecutar(QStringLiteral("alter table BDParcela rename to Otra"));
-        QVERIFY_THROWS_EXCEPTION(ErrorBD, w.RefrescarArbolAños());
-        QCOMPARE(w.NodoArbol(QStringLiteral("a 2012"))->childCount(), 1);
-        QCOMPARE(w.ArbolAños.buscar(QStringLiteral("a 2012"))->hijos.size(), 1);
+        // A failed read leaves the tree as it was.
+        h.bd.ejecutar(u"alter table BDParcela rename to Otra"_s);
+        QVERIFY_THROWS_EXCEPTION(ErrorBD, h.w->RefrescarArbolAños());
+        QCOMPARE(h.año(2015)->childCount(), 1);
+        QCOMPARE(h.w->ArbolAños.buscar(u"a 2015"_s)->hijos.size(), 1);
     }
 
     // ---- Clicks --------------------------------------------------------------
 
     void clicEnUnAnio()
     {
-        BDPrueba bd;
-        bd.vaciarParcelas();
-        bd.agregarParcela(QStringLiteral("Huerto"), 4, 1, 1, true);
-        bd.agregarFila(QStringLiteral("Huerto"), 2020, 2, QStringLiteral("Ajos"), 5, 8);
-        Respuestas r;
-        VentanaPrueba v(bd.carpeta());
-        QVERIFY(v.arrancada);
-        FormPrincipal &w = *v.w;
-        QCOMPARE(w.AñoActual, añoHoy());
+        Arbolado h;
+        h.sembrar({u"2020|2|Ajos|5|8"_s, u"2013|2|Ajos|5|8"_s});
+        QVERIFY(h.arrancar());
+        FormPrincipal &w = *h.w;
+        QCOMPARE(w.AñoActual, kHoy);
         for (QComboBox *c : w.ComboCult)
-            c->addItems({QStringLiteral("····················"), QStringLiteral("Ajos")});
+            c->addItems({modBasico::CultivoVacio, u"Ajos"_s});
         w.MSHFlexTodoAño->setColorFondo(1, 5, modBasico::ColorCultivo);
         w.MSHFlexTodoAño->setColorFondo(4, 20, modBasico::ColorSiembra);
 
-        pulsar(w.arbolaños, w.NodoArbol(QStringLiteral("a 2020")));
+        // The year becomes current and is marked; pickers and grid rows are
+        // emptied, and the map shows that year's crops.
+        h.pulsar(h.año(2020));
         QCOMPARE(w.AñoActual, 2020);
-        QCOMPARE(fondo(w.NodoArbol(QStringLiteral("a 2020"))), 65535);
-        QCOMPARE(fondo(w.NodoArbol(QStringLiteral("a %1").arg(añoHoy()))), 16777215);
+        QCOMPARE(Arbolado::fondo(h.año(2020)), kAmarillo);
+        QCOMPARE(Arbolado::fondo(h.año(kHoy)), kBlanco);
         for (QComboBox *c : w.ComboCult)
             QCOMPARE(c->count(), 0);
-        QCOMPARE(w.MSHFlexTodoAño->colorFondo(1, 5), modBasico::ColorVacio);
-        QCOMPARE(w.MSHFlexTodoAño->colorFondo(4, 20), modBasico::ColorVacio);
+        QCOMPARE(h.fila(1) + h.fila(4), QString(48, u'.'));
+        QVERIFY(h.etiquetasDelMapa().contains(u"Ajos"_s));
 
-        // The map was drawn again for 2020: sheet 2 carries its crop.
-        QVERIFY(etiquetasDelMapa(w).contains(QStringLiteral("Ajos")));
-
-        pulsar(w.arbolaños, w.NodoArbol(QStringLiteral("a 2012")));
-        QVERIFY(!etiquetasDelMapa(w).contains(QStringLiteral("Ajos")));
+        h.pulsar(h.año(2012));
+        QVERIFY(!h.etiquetasDelMapa().contains(u"Ajos"_s));
         QCOMPARE(w.AñoActual, 2012);
-        QCOMPARE(fondo(w.NodoArbol(QStringLiteral("a 2012"))), 65535);
-        QCOMPARE(fondo(w.NodoArbol(QStringLiteral("a 2020"))), 16777215);
-        QCOMPARE(r.mensajes().size(), 0);
-    }
+        QCOMPARE(Arbolado::fondo(h.año(2020)), kBlanco);
+        QCOMPARE(h.amarillos(), QList<int>{2012});
 
-    void soloUnAnioMarcado()
-    {
         // A plan row of another year changes the current year without
         // recolouring; the next year click still leaves one year marked.
-        BDPrueba bd;
-        bd.vaciarParcelas();
-        bd.agregarParcela(QStringLiteral("Huerto"), 4, 1, 1, true);
-        bd.agregarFila(QStringLiteral("Huerto"), 2013, 2, QStringLiteral("Ajos"), 5, 8);
-        Respuestas r;
-        VentanaPrueba v(bd.carpeta());
-        QVERIFY(v.arrancada);
-        FormPrincipal &w = *v.w;
-        pulsar(w.arbolaños, w.NodoArbol(QStringLiteral("a 2010")));
-        pulsar(w.arbolaños, w.NodoArbol(QStringLiteral("a 2013"))->child(0));
+        h.pulsar(h.año(2013)->child(0));
         QCOMPARE(w.AñoActual, 2013);
-        QCOMPARE(fondo(w.NodoArbol(QStringLiteral("a 2010"))), 65535);
-        pulsar(w.arbolaños, w.NodoArbol(QStringLiteral("a 2016")));
-        QTreeWidgetItem *raiz = w.NodoArbol(QStringLiteral("TodosAños"));
-        int amarillos = 0;
-        for (int i = 0; i < raiz->childCount(); ++i)
-            amarillos += fondo(raiz->child(i)) == 65535;
-        QCOMPARE(amarillos, 1);
-        QCOMPARE(fondo(w.NodoArbol(QStringLiteral("a 2016"))), 65535);
-    }
+        QCOMPARE(h.amarillos(), QList<int>{2012});
+        h.pulsar(h.año(2016));
+        QCOMPARE(h.amarillos(), QList<int>{2016});
 
-    void clicEnUnaFilaSinMapaEnSeleccion()
-    {
-        BDPrueba bd;
-        bd.vaciarParcelas();
-        bd.agregarParcela(QStringLiteral("Huerto"), 4, 1, 1, true);
-        bd.agregarFila(QStringLiteral("Huerto"), 2010, 4, QStringLiteral("Ajos"), 5, 8);
-        Respuestas r;
-        VentanaPrueba v(bd.carpeta());
-        QVERIFY(v.arrancada);
-        FormPrincipal &w = *v.w;
-        w.Map1->setCursorMode(0);
-        const QString titulo = w.FrameCultivo->title();
-        const QString estado = w.PanelEstado->text();
-        pulsar(w.arbolaños, w.NodoArbol(QStringLiteral("a 2010"))->child(0));
-        QCOMPARE(w.HojaActual, 4);
-        QCOMPARE(w.AñoActual, 2010);
-        QCOMPARE(w.FrameCultivo->title(), titulo);
-        QCOMPARE(w.PanelEstado->text(), estado);
-        // The year nodes keep their colours.
-        QCOMPARE(fondo(w.NodoArbol(QStringLiteral("a 2010"))), -1);
-    }
-
-    void clicEnUnaFilaConMapaEnSeleccion()
-    {
-        BDPrueba bd;
-        bd.vaciarParcelas();
-        bd.agregarParcela(QStringLiteral("Huerto"), 5, 1, 1, true);
-        bd.agregarFila(QStringLiteral("Huerto"), 2010, 4, QStringLiteral("Ajos"), 5, 8);
-        Respuestas r;
-        VentanaPrueba v(bd.carpeta());
-        QVERIFY(v.arrancada);
-        FormPrincipal &w = *v.w;
-        QCOMPARE(w.Map1->CursorMode(), int(MapaControl::cmSelection));
-        QCOMPARE(w.Map1->NumLayers(), 1);
-        w.FrameCultivo->hide();
-        pulsar(w.arbolaños, w.NodoArbol(QStringLiteral("a 2010"))->child(0));
-        QCOMPARE(w.HojaActual, 4);
-        QCOMPARE(w.AñoActual, 2010);
-        QVERIFY(w.FrameCultivo->isVisible());
-        QCOMPARE(w.FrameCultivo->title(), QStringLiteral("Cultivo de hoja :4"));
-        QCOMPARE(w.PanelEstado->text(), QStringLiteral("Selecciona el cultivo que desees para esa hoja"));
-        // Sheet 4 is the one highlighted.
-        const Shapefile *hojas = w.Map1->GetObject(0);
-        QVERIFY(hojas);
-        int resaltadas = 0;
-        for (int i = 0; i < hojas->NumShapes(); ++i)
-            if (w.Map1->ShapeFillColor(0, i) == 65535) {
-                ++resaltadas;
-                QCOMPARE(hojas->CellValue(0, i).toInt(), 4);
-            }
-        QCOMPARE(resaltadas, 1);
-        // The year nodes keep their colours; no message was shown.
-        QCOMPARE(fondo(w.NodoArbol(QStringLiteral("a 2010"))), -1);
-        QCOMPARE(r.mensajes().size(), 0);
-    }
-
-    void clicEnLaRaiz()
-    {
-        BDPrueba bd;
-        bd.vaciarParcelas();
-        bd.agregarParcela(QStringLiteral("Huerto"), 4, 1, 1, true);
-        Respuestas r;
-        VentanaPrueba v(bd.carpeta());
-        QVERIFY(v.arrancada);
-        FormPrincipal &w = *v.w;
-        pulsar(w.arbolaños, w.NodoArbol(QStringLiteral("a 2011")));
+        // The root changes nothing.
         w.HojaActual = 3;
-        w.ComboCult[0]->addItem(QStringLiteral("Ajos"));
-        pulsar(w.arbolaños, w.NodoArbol(QStringLiteral("TodosAños")));
-        QCOMPARE(w.arbolaños->currentItem(), w.NodoArbol(QStringLiteral("TodosAños")));
-        QCOMPARE(w.AñoActual, 2011);
+        w.ComboCult[0]->addItem(u"Ajos"_s);
+        h.pulsar(h.nodo(u"TodosAños"_s));
+        QCOMPARE(w.AñoActual, 2016);
         QCOMPARE(w.HojaActual, 3);
         QCOMPARE(w.ComboCult[0]->count(), 1);
-        QCOMPARE(fondo(w.NodoArbol(QStringLiteral("a 2011"))), 65535);
+        QCOMPARE(h.amarillos(), QList<int>{2016});
+        QCOMPARE(h.r.mensajes().size(), 0);
+    }
+
+    // A plan row chooses its sheet and year; the map highlights the sheet and
+    // the crop frame comes up only when the map is in selection mode.
+    void clicEnUnaFila_data()
+    {
+        QTest::addColumn<bool>("seleccion");
+        QTest::newRow("mapa en selección") << true;
+        QTest::newRow("mapa en otro modo") << false;
+    }
+
+    void clicEnUnaFila()
+    {
+        QFETCH(bool, seleccion);
+        Arbolado h(5);
+        h.sembrar({u"2010|4|Ajos|5|8"_s});
+        QVERIFY(h.arrancar());
+        FormPrincipal &w = *h.w;
+        QCOMPARE(w.Map1->CursorMode(), int(MapaControl::cmSelection));
+        if (!seleccion)
+            w.Map1->setCursorMode(0);
+        w.FrameCultivo->hide();
+        const QString titulo = w.FrameCultivo->title(), estado = w.PanelEstado->text();
+        h.pulsar(h.año(2010)->child(0));
+        QCOMPARE(w.HojaActual, 4);
+        QCOMPARE(w.AñoActual, 2010);
+        QCOMPARE(w.FrameCultivo->isVisible(), seleccion);
+        QCOMPARE(w.FrameCultivo->title(), seleccion ? u"Cultivo de hoja :4"_s : titulo);
+        QCOMPARE(w.PanelEstado->text(), seleccion ? u"Selecciona el cultivo que desees para esa hoja"_s : estado);
+        QList<int> resaltadas;
+        const Shapefile *hojas = w.Map1->GetObject(0);
+        for (int i = 0; i < hojas->NumShapes(); ++i)
+            if (w.Map1->ShapeFillColor(0, i) == kAmarillo)
+                resaltadas << hojas->CellValue(0, i).toInt();
+        QCOMPARE(resaltadas, seleccion ? QList<int>{4} : QList<int>{});
+        QCOMPARE(Arbolado::fondo(h.año(2010)), kSinFondo); // the year nodes keep their colours
+        QCOMPARE(h.r.mensajes().size(), 0);
     }
 };
 

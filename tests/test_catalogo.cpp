@@ -10,6 +10,8 @@
 
 using modBasico::CultivoVacio;
 
+using namespace Qt::StringLiterals;
+
 class TestCatalogo : public QObject
 {
     Q_OBJECT
@@ -20,12 +22,12 @@ private slots:
         BDPrueba bd;
         QVERIFY2(bd.valida(), qPrintable(bd.error()));
         Conexion con(bd.fichero());
-        const QStringList familias = {"Solanáceas", "Crucíferas", "Compuestas", "Leguminosas", "Cucurbitáceas",
-                                      "Quenopodiáceas", "Liliáceas", "Umbelíferas", "Convolvulaceae", "Rosaceae",
-                                      "Gramineae"};
+        const QStringList familias
+            = {"Solanáceas", "Crucíferas",  "Compuestas",     "Leguminosas", "Cucurbitáceas", "Quenopodiáceas",
+               "Liliáceas",  "Umbelíferas", "Convolvulaceae", "Rosaceae",    "Gramineae"};
         const QStringList partes = {"Raices y tubérculos", "Flor, Semilla y fruto", "Hojas", "Bulbos y tallos"};
         const QStringList raices = {"Superficiales", "Profundas", "Medias"};
-        QSqlQuery q = con.ejecutar(QStringLiteral("select * from horticolas"));
+        QSqlQuery q = con.ejecutar(u"select * from horticolas"_s);
         QStringList nombres;
         while (q.next()) {
             const QString n = LeerTexto(q, "Nombre");
@@ -42,14 +44,14 @@ private slots:
             QVERIFY2(LeerEntero(q, "Cosecha_1_min") > 0, qPrintable(n));
             QVERIFY2(LeerEntero(q, "Cosecha_1_min") <= LeerEntero(q, "Cosecha_1_max"), qPrintable(n));
             // A second window is both ends or neither.
-            QCOMPARE(q.value(QStringLiteral("Siembra_2_I")).isNull(), q.value(QStringLiteral("Siembra_2_F")).isNull());
+            QCOMPARE(q.value(u"Siembra_2_I"_s).isNull(), q.value(u"Siembra_2_F"_s).isNull());
         }
         QVERIFY(nombres.size() >= 45);
         for (const char *p : {"Alcachofas", "Fresas", "Espárragos"})
             QVERIFY(nombres.contains(QString::fromUtf8(p)));
         QCOMPARE(QSet<QString>(nombres.begin(), nombres.end()).size(), nombres.size());
         // One plot, marked as the last one used.
-        QCOMPARE(bd.valor(QStringLiteral("select count(*) from Parcelas where ultima <> 0")).toInt(), 1);
+        QCOMPARE(bd.valor(u"select count(*) from Parcelas where ultima <> 0"_s).toInt(), 1);
     }
 
     void colecciones()
@@ -57,20 +59,18 @@ private slots:
         BDPrueba bd;
         Conexion con(bd.fichero());
         const ColeccionesCatalogo c = CargarColeccionesCatalogo(con);
-        QCOMPARE(c.TodosCultivos.size(), bd.contar(QStringLiteral("horticolas")));
-        QCOMPARE(c.TodasFamilias.size(), c.TodosCultivos.size());
-        QCOMPARE(c.TodasRaiz.size(), c.TodosCultivos.size());
-        QCOMPARE(c.TodasProfit.size(), c.TodosCultivos.size());
-        const int i = c.posicion(QStringLiteral("Tomates"));
+        const int n = bd.contar(u"horticolas"_s);
+        QCOMPARE(QList<qsizetype>(
+                     {c.TodosCultivos.size(), c.TodasFamilias.size(), c.TodasRaiz.size(), c.TodasProfit.size()}),
+                 QList<qsizetype>(4, n));
+        const int i = c.posicion(u"Tomates"_s);
         QVERIFY(i >= 0);
-        QCOMPARE(c.TodasFamilias.at(i), QStringLiteral("Solanáceas"));
-        QCOMPARE(c.TodasRaiz.at(i), QStringLiteral("Profundas"));
-        QCOMPARE(c.TodasProfit.at(i), QStringLiteral("Flor, Semilla y fruto"));
-        QCOMPARE(c.posicion(QStringLiteral("tomates")), -1); // exact names only
+        QCOMPARE(c.TodasFamilias.at(i) + u'|' + c.TodasRaiz.at(i) + u'|' + c.TodasProfit.at(i),
+                 u"Solanáceas|Profundas|Flor, Semilla y fruto"_s);
+        QCOMPARE(c.posicion(u"tomates"_s), -1); // exact names only
         // Ordered by name as a Spanish reader expects.
-        QVERIFY(c.posicion(QStringLiteral("Espárragos")) < c.posicion(QStringLiteral("Espinacas")));
-        QStringList ordenado = c.TodosCultivos;
-        QCOMPARE(ordenado.first(), QStringLiteral("Acelgas"));
+        QVERIFY(c.posicion(u"Espárragos"_s) < c.posicion(u"Espinacas"_s));
+        QCOMPARE(c.TodosCultivos.first(), u"Acelgas"_s);
     }
 
     void nombreRepetidoSeTomaUnaVez()
@@ -80,10 +80,10 @@ private slots:
                                    " values ('TOMATES', 'Rosaceae', 8, 10, 70)"));
         Conexion con(bd.fichero());
         const ColeccionesCatalogo c = CargarColeccionesCatalogo(con);
-        QCOMPARE(c.TodosCultivos.filter(QStringLiteral("tomates"), Qt::CaseInsensitive).size(), 1);
+        QCOMPARE(c.TodosCultivos.filter(u"tomates"_s, Qt::CaseInsensitive).size(), 1);
         QCOMPARE(c.TodasFamilias.size(), c.TodosCultivos.size());
         const ListaCandidatos l = CultivosSinHelada(con, FiltroHeladas::Para(1, 1));
-        QCOMPARE(l.nombres().filter(QStringLiteral("tomates"), Qt::CaseInsensitive).size(), 1);
+        QCOMPARE(l.nombres().filter(u"tomates"_s, Qt::CaseInsensitive).size(), 1);
     }
 
     void filtroHeladas_data()
@@ -111,11 +111,9 @@ private slots:
         QFETCH(int, dias);
         const FiltroHeladas f = FiltroHeladas::Para(inicio, final);
         QCOMPARE(f.sinLimite, sinLimite);
-        if (!sinLimite) {
-            QCOMPARE(f.siembraAntesDe, antesDe);
-            QCOMPARE(f.siembraHastaDesde, desde);
-            QCOMPARE(f.diasMaximos, dias);
-        }
+        if (!sinLimite)
+            QCOMPARE(QList<int>({f.siembraAntesDe, f.siembraHastaDesde, f.diasMaximos}),
+                     QList<int>({antesDe, desde, dias}));
     }
 
     void cultivosSinHelada()
@@ -134,19 +132,19 @@ private slots:
         // 5 to 19: exactly the crops whose first window and minimum harvest fit.
         const ListaCandidatos l = CultivosSinHelada(con, FiltroHeladas::Para(5, 19));
         QCOMPARE(l.at(0), CultivoVacio);
-        QSqlQuery q = con.ejecutar(QStringLiteral("select * from horticolas"));
+        QSqlQuery q = con.ejecutar(u"select * from horticolas"_s);
         int esperados = 0;
         while (q.next()) {
             const QString n = LeerTexto(q, "Nombre");
             const bool cabe = LeerEntero(q, "Siembra_1_I") < 19 && LeerEntero(q, "Siembra_1_F") >= 5
-                && LeerEntero(q, "Cosecha_1_min") <= 210;
+                              && LeerEntero(q, "Cosecha_1_min") <= 210;
             QCOMPARE(l.contiene(n), cabe);
             esperados += cabe;
         }
         QCOMPARE(l.size(), esperados + 1);
-        QVERIFY(l.contiene(QStringLiteral("Tomates")));  // 8-10, 70 days
-        QVERIFY(!l.contiene(QStringLiteral("Ajos")));    // 20-3
-        QVERIFY(!l.contiene(QStringLiteral("Espárragos"))); // 330 days
+        QVERIFY(l.contiene(u"Tomates"_s));     // 8-10, 70 days
+        QVERIFY(!l.contiene(u"Ajos"_s));       // 20-3
+        QVERIFY(!l.contiene(u"Espárragos"_s)); // 330 days
 
         // A period where nothing fits.
         const ListaCandidatos nada = CultivosSinHelada(con, FiltroHeladas::Para(12, 13));
@@ -158,57 +156,53 @@ private slots:
     {
         ListaCandidatos l;
         l.agregarSinClave(CultivoVacio);
-        QVERIFY(l.agregar(QStringLiteral("Fresas")));
-        QVERIFY(!l.agregar(QStringLiteral("FRESAS")));
-        QVERIFY(l.agregar(QStringLiteral("Ñoras")));
-        QVERIFY(!l.agregar(QStringLiteral("ñoras")));
-        QVERIFY(l.contiene(QStringLiteral("fresas")));
+        QVERIFY(l.agregar(u"Fresas"_s));
+        QVERIFY(!l.agregar(u"FRESAS"_s));
+        QVERIFY(l.agregar(u"Ñoras"_s));
+        QVERIFY(!l.agregar(u"ñoras"_s));
+        QVERIFY(l.contiene(u"fresas"_s));
         QVERIFY(!l.contiene(CultivoVacio)); // added without a key
         QCOMPARE(l.size(), 3);
-        QVERIFY(l.quitar(QStringLiteral("fresas")));
-        QCOMPARE(l.nombres(), (QStringList{CultivoVacio, QStringLiteral("Ñoras")}));
+        QVERIFY(l.quitar(u"fresas"_s));
+        QCOMPARE(l.nombres(), (QStringList{CultivoVacio, u"Ñoras"_s}));
     }
 
     void parcelas()
     {
         BDPrueba bd;
         bd.vaciarParcelas();
-        bd.agregarParcela(QStringLiteral("Huerto"), 4, 5, 19);
-        bd.agregarParcela(QStringLiteral("Norte"), 6, 1, 1, true);
-        bd.agregarParcela(QStringLiteral("Sur"), 3, 6, 21);
+        bd.agregarParcela(u"Huerto"_s, 4, 5, 19);
+        bd.agregarParcela(u"Norte"_s, 6, 1, 1, true);
+        bd.agregarParcela(u"Sur"_s, 3, 6, 21);
         Conexion con(bd.fichero());
         ListadoParcelas l = ListarParcelas(con);
         QCOMPARE(l.nombres, (QStringList{"Huerto", "Norte", "Sur"}));
         QCOMPARE(l.ultima, 1);
 
-        MarcarUltimaParcela(con, QStringLiteral("SUR"));
+        MarcarUltimaParcela(con, u"SUR"_s);
         l = ListarParcelas(con);
         QCOMPARE(l.ultima, 2);
-        QCOMPARE(bd.valor(QStringLiteral("select count(*) from Parcelas where ultima <> 0")).toInt(), 1);
+        QCOMPARE(bd.valor(u"select count(*) from Parcelas where ultima <> 0"_s).toInt(), 1);
 
-        const auto o = LeerOpcionesParcela(con, QStringLiteral("huerto"));
+        const auto o = LeerOpcionesParcela(con, u"huerto"_s);
         QVERIFY(o.has_value());
-        QCOMPARE(o->hojas, 4);
-        QCOMPARE(o->inicioSinHeladas, 5);
-        QCOMPARE(o->finalSinHeladas, 19);
-        QVERIFY(!LeerOpcionesParcela(con, QStringLiteral("Nadie")).has_value());
+        QCOMPARE(QList<int>({o->hojas, o->inicioSinHeladas, o->finalSinHeladas}), QList<int>({4, 5, 19}));
+        QVERIFY(!LeerOpcionesParcela(con, u"Nadie"_s).has_value());
     }
 
     void opcionesFueraDeRango()
     {
         BDPrueba bd;
         bd.vaciarParcelas();
-        bd.ejecutar(QStringLiteral("insert into Parcelas (NombreParcela, HOJAS, Libre_Heladas_Inicio,"
-                                   " Libre_Heladas_Final, Alcachofa, Fresa, Espárrago) values ('X', 9, 0, 30, 1, 9, 4)"));
+        bd.ejecutar(
+            QStringLiteral("insert into Parcelas (NombreParcela, HOJAS, Libre_Heladas_Inicio,"
+                           " Libre_Heladas_Final, Alcachofa, Fresa, Espárrago) values ('X', 9, 0, 30, 1, 9, 4)"));
         Conexion con(bd.fichero());
-        const auto o = LeerOpcionesParcela(con, QStringLiteral("X"));
+        const auto o = LeerOpcionesParcela(con, u"X"_s);
         QVERIFY(o.has_value());
-        QCOMPARE(o->hojas, 7);
-        QCOMPARE(o->inicioSinHeladas, 1);
-        QCOMPARE(o->finalSinHeladas, 1);
-        QCOMPARE(o->alcachofa, 2);
-        QCOMPARE(o->fresa, 6);
-        QCOMPARE(o->esparrago, 4);
+        // Sheets 3 to 7, fortnights 1 to 24 (else no limit), years 2 to 6.
+        QCOMPARE(QList<int>({o->hojas, o->inicioSinHeladas, o->finalSinHeladas, o->alcachofa, o->fresa, o->esparrago}),
+                 QList<int>({7, 1, 1, 2, 6, 4}));
     }
 };
 

@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 class TestConexion : public QObject
 {
     Q_OBJECT
@@ -15,24 +17,20 @@ private slots:
     void ficheroAusenteNoSeCrea()
     {
         QTemporaryDir dir;
-        const QString fichero = dir.filePath(QStringLiteral("BDHuerta.db"));
-        bool fallo = false;
-        QString texto;
+        const QString fichero = dir.filePath(u"BDHuerta.db"_s);
         try {
             Conexion con(fichero);
+            QFAIL("a missing file was opened");
         } catch (const ErrorBD &e) {
-            fallo = true;
-            texto = e.texto();
+            QVERIFY2(e.texto().contains(u"BDHuerta.db"_s), qPrintable(e.texto()));
         }
-        QVERIFY(fallo);
-        QVERIFY2(texto.contains(QStringLiteral("BDHuerta.db")), qPrintable(texto));
         QVERIFY(!QFileInfo::exists(fichero));
     }
 
     void cadenaConexion()
     {
-        EstablecerCadenaConexion(QStringLiteral("/opt/huerta"));
-        QCOMPARE(CadenaConexion, QStringLiteral("/opt/huerta/BDHuerta.db"));
+        EstablecerCadenaConexion(u"/opt/huerta"_s);
+        QCOMPARE(CadenaConexion, u"/opt/huerta/BDHuerta.db"_s);
     }
 
     void coincide_data()
@@ -63,18 +61,16 @@ private slots:
         bd.vaciarParcelas();
         bd.agregarParcela(guardado, 4, 1, 1);
         Conexion con(bd.fichero());
-        QCOMPARE(con.hayFilas(QStringLiteral("select * from Parcelas where coincide(NombreParcela, ?)"), {buscado}),
-                 encuentra);
+        QCOMPARE(con.hayFilas(u"select * from Parcelas where coincide(NombreParcela, ?)"_s, {buscado}), encuentra);
     }
 
     void nulosNoCoinciden()
     {
         BDPrueba bd;
         Conexion con(bd.fichero());
-        QSqlQuery q = con.ejecutar(QStringLiteral("select coincide(null, 'a'), coincide('a', null)"));
+        QSqlQuery q = con.ejecutar(u"select coincide(null, 'a'), coincide('a', null)"_s);
         QVERIFY(q.next());
-        QCOMPARE(q.value(0).toInt(), 0);
-        QCOMPARE(q.value(1).toInt(), 0);
+        QCOMPARE(QList<int>({q.value(0).toInt(), q.value(1).toInt()}), QList<int>({0, 0}));
     }
 
     void ordenEspanol()
@@ -84,7 +80,7 @@ private slots:
         for (const char *n : {"Zanahorias", "espinacas", "Espárragos", "Ñoras", "Nabos", "Acelgas", "Oca"})
             bd.agregarParcela(QString::fromUtf8(n), 4, 1, 1);
         Conexion con(bd.fichero());
-        QSqlQuery q = con.ejecutar(QStringLiteral("select NombreParcela from Parcelas order by NombreParcela collate ES"));
+        QSqlQuery q = con.ejecutar(u"select NombreParcela from Parcelas order by NombreParcela collate ES"_s);
         QStringList orden;
         while (q.next())
             orden << q.value(0).toString();
@@ -95,57 +91,57 @@ private slots:
     void valoresEnlazados()
     {
         BDPrueba bd;
-        const QString raro = QStringLiteral("x'); drop table Parcelas; --");
+        const QString raro = u"x'); drop table Parcelas; --"_s;
         bd.agregarParcela(raro, 4, 1, 1);
-        QCOMPARE(bd.valor(QStringLiteral("select count(*) from Parcelas where NombreParcela = ?"), {raro}).toInt(), 1);
-        QVERIFY(bd.contar(QStringLiteral("Parcelas")) >= 2);
+        QCOMPARE(bd.valor(u"select count(*) from Parcelas where NombreParcela = ?"_s, {raro}).toInt(), 1);
+        QVERIFY(bd.contar(u"Parcelas"_s) >= 2);
     }
 
     void sentenciaRechazada()
     {
         BDPrueba bd;
         Conexion con(bd.fichero());
-        QVERIFY_THROWS_EXCEPTION(ErrorBD, con.ejecutar(QStringLiteral("select * from NoExiste")));
+        QVERIFY_THROWS_EXCEPTION(ErrorBD, con.ejecutar(u"select * from NoExiste"_s));
     }
 
     void transaccionSinConfirmarSeDeshace()
     {
         BDPrueba bd;
-        const int antes = bd.contar(QStringLiteral("BDParcela"));
+        const int antes = bd.contar(u"BDParcela"_s);
         {
             Conexion con(bd.fichero());
             try {
                 Transaccion t(con);
-                con.ejecutar(QStringLiteral("insert into BDParcela (parcela, año, hoja, cultivo) values ('P', 2020, 1, 'Ajos')"));
-                con.ejecutar(QStringLiteral("insert into NoExiste values (1)"));
+                con.ejecutar(u"insert into BDParcela (parcela, año, hoja, cultivo) values ('P', 2020, 1, 'Ajos')"_s);
+                con.ejecutar(u"insert into NoExiste values (1)"_s);
                 t.confirmar();
             } catch (const ErrorBD &) {
             }
         }
-        QCOMPARE(bd.contar(QStringLiteral("BDParcela")), antes);
+        QCOMPARE(bd.contar(u"BDParcela"_s), antes);
         {
             Conexion con(bd.fichero());
             Transaccion t(con);
-            con.ejecutar(QStringLiteral("insert into BDParcela (parcela, año, hoja, cultivo) values ('P', 2020, 1, 'Ajos')"));
+            con.ejecutar(u"insert into BDParcela (parcela, año, hoja, cultivo) values ('P', 2020, 1, 'Ajos')"_s);
             t.confirmar();
         }
-        QCOMPARE(bd.contar(QStringLiteral("BDParcela")), antes + 1);
+        QCOMPARE(bd.contar(u"BDParcela"_s), antes + 1);
     }
 
     void lecturaPorNombre()
     {
         BDPrueba bd;
-        bd.ejecutar(QStringLiteral("insert into Parcelas (NombreParcela, HOJAS, RepetirFrutos, CicloCorto) values ('N', 5, -1, 0)"));
+        bd.ejecutar(u"insert into Parcelas (NombreParcela, HOJAS, RepetirFrutos, CicloCorto) values ('N', 5, -1, 0)"_s);
         Conexion con(bd.fichero());
-        QSqlQuery q = con.ejecutar(QStringLiteral("select *, null as Vacio from Parcelas where NombreParcela = 'N'"));
+        QSqlQuery q = con.ejecutar(u"select *, null as Vacio from Parcelas where NombreParcela = 'N'"_s);
         QVERIFY(q.next());
-        QCOMPARE(LeerEntero(q, "hojas"), 5);       // names ignore case
+        QCOMPARE(LeerEntero(q, "hojas"), 5);          // names ignore case
         QCOMPARE(LeerSiNo(q, "RepetirFrutos"), true); // any true value
         QCOMPARE(LeerSiNo(q, "CicloCorto"), false);
-        QCOMPARE(LeerSiNo(q, "Vacio"), false);        // Null is not true
+        QCOMPARE(LeerSiNo(q, "Vacio"), false); // Null is not true
         QCOMPARE(LeerEntero(q, "Vacio"), 0);
         QCOMPARE(LeerTexto(q, "Vacio"), QString());
-        QCOMPARE(LeerTexto(q, "NOMBREPARCELA"), QStringLiteral("N"));
+        QCOMPARE(LeerTexto(q, "NOMBREPARCELA"), u"N"_s);
     }
 };
 

@@ -1,110 +1,36 @@
 // Storing and emptying a sheet's plan: the rows written, perennials over
 // several years, refusals, and failures that must leave the stored plan whole.
 #include "designer/PlanHoja.h"
-#include "designer/modBasico.h"
-#include "fixtures/BDPrueba.h"
 #include "fixtures/VentanaPrueba.h"
 #include "platform/Conexion.h"
-#include "platform/CuadriculaFlex.h"
 
-#include <QComboBox>
 #include <QFile>
-#include <QPushButton>
 #include <QSlider>
-#include <QTest>
+#include <QSqlRecord>
 #include <unistd.h>
 
 using modBasico::CultivoVacio;
+using namespace Qt::StringLiterals;
 
 namespace {
 
-// The plot's rows as "año|hoja|cultivo|inicio|final", by year, sheet and
-// stored order.
-QStringList filasDe(BDPrueba &bd, const QString &parcela = QStringLiteral("Huerto"))
-{
-    Conexion con(bd.fichero());
-    QSqlQuery q = con.ejecutar(QStringLiteral("select año, hoja, cultivo, mes_inicio, mes_final from BDParcela"
-                                              " where parcela = ? order by año, hoja, rowid"),
-                               {parcela});
-    QStringList r;
-    while (q.next())
-        r << QStringLiteral("%1|%2|%3|%4|%5")
-                 .arg(q.value(0).toInt())
-                 .arg(q.value(1).toInt())
-                 .arg(q.value(2).toString())
-                 .arg(q.value(3).toInt())
-                 .arg(q.value(4).toInt());
-    return r;
-}
+const QString H = u"Huerto"_s;
 
-// Rows written as "año|hoja|cultivo|inicio|final".
-void sembrar(BDPrueba &bd, const QStringList &filas, const QString &parcela = QStringLiteral("Huerto"))
-{
-    for (const QString &f : filas) {
-        const QStringList p = f.split(QLatin1Char('|'));
-        bd.agregarFila(parcela, p[0].toInt(), p[1].toInt(), p[2], p[3].toInt(), p[4].toInt());
-    }
-}
-
-// Slots written as "cultivo:inicio-final"; "····" is the empty-crop entry.
-QList<CultivoHoja> huecos(const QStringList &l)
+// Stores sheet 2 of 2010 from slots written as "cultivo:inicio-final" ("····"
+// is the empty-crop entry), strawberries staying fresa years, the other
+// perennials three.
+void guardar(BDPrueba &bd, const QStringList &huecos, int fresa = 3, int hoja = 2, const QString &parcela = H)
 {
     QList<CultivoHoja> r;
-    for (const QString &s : l) {
-        const QString nombre = s.section(QLatin1Char(':'), 0, 0);
-        const QString span = s.section(QLatin1Char(':'), 1);
-        r << CultivoHoja{nombre == QStringLiteral("····") ? CultivoVacio : nombre,
-                         span.section(QLatin1Char('-'), 0, 0).toInt(), span.section(QLatin1Char('-'), 1).toInt()};
+    for (const QString &s : huecos) {
+        const QString nombre = s.section(u':', 0, 0), span = s.section(u':', 1);
+        r << CultivoHoja{nombre == u"····"_s ? CultivoVacio : nombre, span.section(u'-', 0, 0).toInt(),
+                         span.section(u'-', 1).toInt()};
     }
-    return r;
+    GuardarHoja(bd.fichero(), parcela, 2010, hoja, r, AñosPlurianuales{3, fresa, 3});
 }
 
-AñosPlurianuales años(int alcachofa, int fresa, int esparrago)
-{
-    AñosPlurianuales a;
-    a.alcachofa = alcachofa;
-    a.fresa = fresa;
-    a.esparrago = esparrago;
-    return a;
-}
-
-// A window on plot Huerto (4 sheets, no frost limit) showing sheet 2 of 2010.
-struct Ventana
-{
-    BDPrueba bd;
-    Respuestas respuestas;
-    std::unique_ptr<VentanaPrueba> v;
-    FormPrincipal *w = nullptr;
-
-    Ventana()
-    {
-        bd.vaciarParcelas();
-        bd.agregarParcela(QStringLiteral("Huerto"), 4, 1, 1, true);
-    }
-    bool abrir()
-    {
-        v = std::make_unique<VentanaPrueba>(bd.carpeta());
-        w = v->w.get();
-        if (!v->arrancada)
-            return false;
-        w->AñoActual = 2010;
-        w->HojaActual = 2;
-        w->LeerCultivos();
-        respuestas.limpiar();
-        return true;
-    }
-    // The user's choice in picker k, then a click on fortnight c of its row.
-    void plantar(int k, const QString &cultivo, int c)
-    {
-        QComboBox *p = w->ComboCult[k];
-        const int i = p->findText(cultivo);
-        QVERIFY2(i >= 0, qPrintable(cultivo));
-        p->setCurrentIndex(i);
-        emit p->activated(i);
-        w->MSHFlexTodoAño->setCelda(k + 1, c);
-        w->MSHFlexTodoAño_Click();
-    }
-};
+const QString kBloqueada = u"la base de datos está bloqueada por otro programa"_s;
 
 } // namespace
 
@@ -113,66 +39,38 @@ class TestHoja : public QObject
     Q_OBJECT
 
 private slots:
-    void tomates()
-    {
-        BDPrueba bd;
-        GuardarHoja(bd.fichero(), QStringLiteral("Huerto"), 2010, 2,
-                    huecos({"Tomates:5-12", "····:0-0", "····:0-0", "····:0-0"}), años(4, 3, 6));
-        Conexion con(bd.fichero());
-        QSqlQuery q = con.ejecutar(QStringLiteral("select * from BDParcela where parcela = 'Huerto'"));
-        QVERIFY(q.next());
-        QCOMPARE(LeerTexto(q, "parcela"), QStringLiteral("Huerto"));
-        QCOMPARE(LeerEntero(q, "año"), 2010);
-        QCOMPARE(LeerEntero(q, "hoja"), 2);
-        QCOMPARE(LeerTexto(q, "cultivo"), QStringLiteral("Tomates"));
-        QCOMPARE(LeerTexto(q, "familia"), QStringLiteral("Solanáceas"));
-        QCOMPARE(LeerTexto(q, "Prof_raiz"), QStringLiteral("Profundas"));
-        QCOMPARE(LeerTexto(q, "extraccion"), QStringLiteral("Flor, Semilla y fruto"));
-        QCOMPARE(LeerEntero(q, "mes_inicio"), 5);
-        QCOMPARE(LeerEntero(q, "mes_final"), 12);
-        QVERIFY(!q.next());
-    }
-
     void guardar_data()
     {
         QTest::addColumn<QStringList>("antes");
         QTest::addColumn<QStringList>("cultivos");
         QTest::addColumn<int>("fresa");
         QTest::addColumn<QStringList>("despues");
-
-        const QStringList vacios = {"····:0-0", "····:0-0", "····:0-0"};
-        QTest::newRow("fresas tres años") << QStringList{} << QStringList{"Fresas:17-30"} + vacios << 3
-                                          << QStringList{"2010|2|Fresas|17|24", "2011|2|Fresas|1|24",
-                                                         "2012|2|Fresas|1|30"};
-        QTest::newRow("fresas un año") << QStringList{} << QStringList{"Fresas:17-30"} + vacios << 1
-                                       << QStringList{"2010|2|Fresas|17|30"};
-        QTest::newRow("fresas cero años") << QStringList{} << QStringList{"Fresas:17-30"} + vacios << 0
-                                          << QStringList{};
+        using L = QStringList;
+        QTest::newRow("fresas tres años")
+            << L{} << L{"Fresas:17-30"} << 3 << L{"2010|2|Fresas|17|24", "2011|2|Fresas|1|24", "2012|2|Fresas|1|30"};
+        QTest::newRow("fresas un año") << L{} << L{"Fresas:17-30"} << 1 << L{"2010|2|Fresas|17|30"};
+        QTest::newRow("fresas cero años") << L{} << L{"Fresas:17-30"} << 0 << L{};
         QTest::newRow("fresas en minúsculas es un cultivo corriente")
-            << QStringList{} << QStringList{"fresas:17-30"} + vacios << 3 << QStringList{"2010|2|fresas|17|30"};
-        QTest::newRow("fila intermedia vacía")
-            << QStringList{} << QStringList{"Tomates:5-12", "····:0-0", "Lechugas:15-18", ":0-0"} << 3
-            << QStringList{"2010|2|Tomates|5|12", "2010|2|Lechugas|15|18"};
+            << L{} << L{"fresas:17-30"} << 3 << L{"2010|2|fresas|17|30"};
+        QTest::newRow("fila intermedia vacía") << L{} << L{"Tomates:5-12", "····:0-0", "Lechugas:15-18", ":0-0"} << 3
+                                               << L{"2010|2|Tomates|5|12", "2010|2|Lechugas|15|18"};
         QTest::newRow("todo vacío solo borra")
-            << QStringList{"2010|2|Tomates|5|12", "2010|2|Coles|14|17", "2009|2|Habas|3|10", "2010|1|Ajos|20|30"}
-            << QStringList{"····:0-0", "····:0-0", "····:0-0", "····:0-0"} << 3
-            << QStringList{"2009|2|Habas|3|10", "2010|1|Ajos|20|30"};
+            << L{"2010|2|Tomates|5|12", "2010|2|Coles|14|17", "2009|2|Habas|3|10", "2010|1|Ajos|20|30"}
+            << L{"····:0-0", "····:0-0", "····:0-0", "····:0-0"} << 3 << L{"2009|2|Habas|3|10", "2010|1|Ajos|20|30"};
         QTest::newRow("sustituye la hoja del año")
-            << QStringList{"2010|2|Tomates|5|12", "2011|2|Coles|5|8"}
-            << QStringList{"Pimientos:9-13", "Coles:14-17"} + QStringList{"····:0-0", "····:0-0"} << 3
-            << QStringList{"2010|2|Pimientos|9|13", "2010|2|Coles|14|17", "2011|2|Coles|5|8"};
+            << L{"2010|2|Tomates|5|12", "2011|2|Coles|5|8"} << L{"Pimientos:9-13", "Coles:14-17"} << 3
+            << L{"2010|2|Pimientos|9|13", "2010|2|Coles|14|17", "2011|2|Coles|5|8"};
         QTest::newRow("guardar otra vez no dobla la plantación")
-            << QStringList{"2010|2|Fresas|17|24", "2011|2|Fresas|1|24", "2012|2|Fresas|1|30", "2011|2|Ajos|20|30"}
-            << QStringList{"Fresas:17-30"} + vacios << 3
-            << QStringList{"2010|2|Fresas|17|24", "2011|2|Ajos|20|30", "2011|2|Fresas|1|24", "2012|2|Fresas|1|30"};
+            << L{"2010|2|Fresas|17|24", "2011|2|Fresas|1|24", "2012|2|Fresas|1|30", "2011|2|Ajos|20|30"}
+            << L{"Fresas:17-30"} << 3
+            << L{"2010|2|Fresas|17|24", "2011|2|Ajos|20|30", "2011|2|Fresas|1|24", "2012|2|Fresas|1|30"};
         QTest::newRow("menos años quita los sobrantes")
-            << QStringList{"2010|2|Fresas|17|24", "2011|2|Fresas|1|24", "2012|2|Fresas|1|24", "2013|2|Fresas|1|30"}
-            << QStringList{"Fresas:17-30"} + vacios << 2 << QStringList{"2010|2|Fresas|17|24", "2011|2|Fresas|1|30"};
+            << L{"2010|2|Fresas|17|24", "2011|2|Fresas|1|24", "2012|2|Fresas|1|24", "2013|2|Fresas|1|30"}
+            << L{"Fresas:17-30"} << 2 << L{"2010|2|Fresas|17|24", "2011|2|Fresas|1|30"};
         QTest::newRow("continuación de una plantación")
-            << QStringList{"2009|2|Fresas|17|24", "2010|2|Fresas|1|24", "2011|2|Fresas|1|30"}
-            << QStringList{"Fresas:1-24", "Cebollas:25-30", "····:0-0", "····:0-0"} << 3
-            << QStringList{"2009|2|Fresas|17|24", "2010|2|Fresas|1|24", "2010|2|Cebollas|25|30",
-                           "2011|2|Fresas|1|30"};
+            << L{"2009|2|Fresas|17|24", "2010|2|Fresas|1|24", "2011|2|Fresas|1|30"}
+            << L{"Fresas:1-24", "Cebollas:25-30"} << 3
+            << L{"2009|2|Fresas|17|24", "2010|2|Fresas|1|24", "2010|2|Cebollas|25|30", "2011|2|Fresas|1|30"};
     }
 
     void guardar()
@@ -182,44 +80,49 @@ private slots:
         QFETCH(int, fresa);
         QFETCH(QStringList, despues);
         BDPrueba bd;
-        sembrar(bd, antes);
-        sembrar(bd, {"2010|2|Tomates|5|12"}, QStringLiteral("Otra"));
-        GuardarHoja(bd.fichero(), QStringLiteral("Huerto"), 2010, 2, huecos(cultivos), años(4, fresa, 6));
-        QCOMPARE(filasDe(bd), despues);
-        QCOMPARE(filasDe(bd, QStringLiteral("Otra")), QStringList{"2010|2|Tomates|5|12"});
+        bd.sembrar(H, antes);
+        bd.sembrar(u"Otra"_s, {u"2010|2|Tomates|5|12"_s});
+        ::guardar(bd, cultivos, fresa);
+        QCOMPARE(bd.filas(H), despues);
+        QCOMPARE(bd.filas(u"Otra"_s), QStringList{u"2010|2|Tomates|5|12"_s});
     }
 
     void propiedadesCopiadas()
     {
+        // Each row copies the crop's properties from the catalogue; a crop the
+        // catalogue no longer holds keeps its name, without properties; a name
+        // in other letter case takes the catalogue's.
         BDPrueba bd;
-        // A crop the catalogue no longer holds keeps its name, without
-        // properties; a name in other letter case takes the catalogue's.
-        GuardarHoja(bd.fichero(), QStringLiteral("Huerto"), 2010, 2,
-                    huecos({"Yuca:5-8", "espárragos:9-10", "····:0-0", "····:0-0"}), años(4, 3, 6));
-        QCOMPARE(bd.valor(QStringLiteral("select familia is null and Prof_raiz is null and extraccion is null"
-                                         " from BDParcela where cultivo = 'Yuca' and mes_inicio = 5")).toInt(),
-                 1);
-        QCOMPARE(bd.valor(QStringLiteral("select familia from BDParcela where cultivo = 'espárragos'")).toString(),
-                 QStringLiteral("Liliáceas"));
-        QCOMPARE(bd.contar(QStringLiteral("BDParcela where cultivo = 'espárragos'")), 1);
+        ::guardar(bd, {u"Tomates:5-12"_s, u"Yuca:13-14"_s, u"espárragos:15-16"_s, u"····:0-0"_s});
+        Conexion con(bd.fichero());
+        QSqlQuery q = con.ejecutar(u"select * from BDParcela order by rowid"_s);
+        QStringList filas;
+        while (q.next()) {
+            QStringList f;
+            for (int i = 0; i < q.record().count(); ++i)
+                f << (q.isNull(i) ? u"∅"_s : q.value(i).toString());
+            filas << f.join(u'|');
+        }
+        QCOMPARE(filas, (QStringList{u"Huerto|2010|2|Tomates|Solanáceas|Profundas|Flor, Semilla y fruto|5|12"_s,
+                                     u"Huerto|2010|2|Yuca|∅|∅|∅|13|14"_s,
+                                     u"Huerto|2010|2|espárragos|Liliáceas|Profundas|Bulbos y tallos|15|16"_s}));
     }
 
     void nombresRaros()
     {
         // A plot named with a quote and pattern characters: its own rows only.
         BDPrueba bd;
-        const QString parcela = QStringLiteral("L'Horta_%");
-        sembrar(bd, {"2010|2|Tomates|5|12"}, parcela);
-        sembrar(bd, {"2010|2|Coles|5|8"}, QStringLiteral("L'HortaX%"));
-        sembrar(bd, {"2010|2|Habas|3|10"}, QStringLiteral("l'horta_%"));
-        GuardarHoja(bd.fichero(), parcela, 2010, 2, huecos({"Lechugas:4-8", "····:0-0", "····:0-0", "····:0-0"}),
-                    años(4, 3, 6));
-        QCOMPARE(filasDe(bd, parcela), QStringList{"2010|2|Lechugas|4|8"});
-        QCOMPARE(filasDe(bd, QStringLiteral("L'HortaX%")), QStringList{"2010|2|Coles|5|8"});
-        QCOMPARE(filasDe(bd, QStringLiteral("l'horta_%")), QStringList{});
+        const QString parcela = u"L'Horta_%"_s, otra = u"L'HortaX%"_s;
+        bd.sembrar(parcela, {u"2010|2|Tomates|5|12"_s});
+        bd.sembrar(otra, {u"2010|2|Coles|5|8"_s});
+        bd.sembrar(u"l'horta_%"_s, {u"2010|2|Habas|3|10"_s});
+        ::guardar(bd, {u"Lechugas:4-8"_s}, 3, 2, parcela);
+        QCOMPARE(bd.filas(parcela), QStringList{u"2010|2|Lechugas|4|8"_s});
+        QCOMPARE(bd.filas(otra), QStringList{u"2010|2|Coles|5|8"_s});
+        QCOMPARE(bd.filas(u"l'horta_%"_s), QStringList{});
         VaciarHoja(bd.fichero(), parcela, 2010, 2);
-        QCOMPARE(filasDe(bd, parcela), QStringList{});
-        QCOMPARE(filasDe(bd, QStringLiteral("L'HortaX%")), QStringList{"2010|2|Coles|5|8"});
+        QCOMPARE(bd.filas(parcela), QStringList{});
+        QCOMPARE(bd.filas(otra), QStringList{u"2010|2|Coles|5|8"_s});
     }
 
     void rechazos_data()
@@ -227,16 +130,14 @@ private slots:
         QTest::addColumn<int>("hoja");
         QTest::addColumn<QStringList>("cultivos");
         QTest::addColumn<QString>("texto");
+        const QString sinColocar = u"El cultivo <%1> de la fila %2 no está colocado en la rejilla: pulsa una quincena"
+                                   " verde de su fila antes de validar la hoja."_s;
         QTest::newRow("sin hoja") << 0 << QStringList{"Tomates:5-12"}
                                   << "No hay ninguna hoja elegida: pulsa una hoja en el mapa antes de validar.";
-        QTest::newRow("sin fechas") << 2 << QStringList{"Tomates:5-12", "Coles:0-0"}
-                                    << "El cultivo <Coles> de la fila 2 no está colocado en la rejilla: pulsa una"
-                                       " quincena verde de su fila antes de validar la hoja.";
-        QTest::newRow("final antes del inicio") << 2 << QStringList{"····:0-0", "····:0-0", "Ajos:20-3"}
-                                                << "El cultivo <Ajos> de la fila 3 no está colocado en la rejilla:"
-                                                   " pulsa una quincena verde de su fila antes de validar la hoja.";
-        QTest::newRow("más de cuatro en un año siguiente")
-            << 2 << QStringList{"Alcachofas:13-20"}
+        QTest::newRow("sin fechas") << 2 << QStringList{"Tomates:5-12", "Coles:0-0"} << sinColocar.arg("Coles", "2");
+        QTest::newRow("final antes del inicio")
+            << 2 << QStringList{"····:0-0", "····:0-0", "Ajos:20-3"} << sinColocar.arg("Ajos", "3");
+        QTest::newRow("más de cuatro en un año siguiente") << 2 << QStringList{"Alcachofas:13-20"}
             << "La hoja 2 tendría más de cuatro cultivos en 2012 con las plantas plurianuales de este año. No se ha"
                " guardado nada: deja sitio en 2012 o reduce sus años en las opciones de la parcela.";
     }
@@ -247,76 +148,71 @@ private slots:
         QFETCH(QStringList, cultivos);
         QFETCH(QString, texto);
         BDPrueba bd;
-        const QStringList antes = {"2010|2|Habas|3|10", "2012|2|Coles|5|8", "2012|2|Ajos|20|30",
-                                   "2012|2|Lechugas|9|10", "2012|2|Judías|11|12"};
-        sembrar(bd, antes);
+        const QStringList antes = {"2010|2|Habas|3|10", "2012|2|Coles|5|8", "2012|2|Ajos|20|30", "2012|2|Lechugas|9|10",
+                                   "2012|2|Judías|11|12"};
+        bd.sembrar(H, antes);
         try {
-            GuardarHoja(bd.fichero(), QStringLiteral("Huerto"), 2010, hoja, huecos(cultivos), años(3, 3, 3));
+            ::guardar(bd, cultivos, 3, hoja);
             QFAIL("the plan was stored");
         } catch (const PlanNoValido &e) {
             QCOMPARE(e.texto(), texto);
         }
-        QCOMPARE(filasDe(bd), antes);
+        QCOMPARE(bd.filas(H), antes);
     }
 
     void falloAMitadDejaLoQueHabia()
     {
         BDPrueba bd;
         const QStringList antes = {"2010|2|Habas|3|10", "2010|2|Coles|14|17"};
-        sembrar(bd, antes);
-        bd.ejecutar(QStringLiteral("create trigger falla before insert on BDParcela when new.cultivo = 'Lechugas'"
-                                   " begin select raise(abort, 'fallo de prueba'); end"));
-        QVERIFY_THROWS_EXCEPTION(ErrorBD, GuardarHoja(bd.fichero(), QStringLiteral("Huerto"), 2010, 2,
-                                                      huecos({"Tomates:5-12", "Lechugas:15-18", "····:0-0",
-                                                              "····:0-0"}),
-                                                      años(3, 3, 3)));
-        QCOMPARE(filasDe(bd), antes);
+        bd.sembrar(H, antes);
+        bd.ejecutar(u"create trigger falla before insert on BDParcela when new.cultivo = 'Lechugas'"
+                    " begin select raise(abort, 'fallo de prueba'); end"_s);
+        QVERIFY_THROWS_EXCEPTION(ErrorBD, ::guardar(bd, {u"Tomates:5-12"_s, u"Lechugas:15-18"_s}));
+        QCOMPARE(bd.filas(H), antes);
     }
 
-    void bloqueada()
+    // A file locked by another program, or read-only: nothing stored or
+    // emptied, and the reason in words.
+    void baseNoEscribible_data()
     {
-        BDPrueba bd;
-        sembrar(bd, {"2010|2|Habas|3|10"});
-        {
-            Conexion otra(bd.fichero());
-            otra.ejecutar(QStringLiteral("BEGIN EXCLUSIVE"));
-            try {
-                GuardarHoja(bd.fichero(), QStringLiteral("Huerto"), 2010, 2,
-                            huecos({"Tomates:5-12", "····:0-0", "····:0-0", "····:0-0"}), años(3, 3, 3));
-                QFAIL("stored through a lock");
-            } catch (const ErrorBD &e) {
-                QCOMPARE(MotivoFalloBD(e), QStringLiteral("la base de datos está bloqueada por otro programa"));
-            }
-            QVERIFY_THROWS_EXCEPTION(ErrorBD, VaciarHoja(bd.fichero(), QStringLiteral("Huerto"), 2010, 2));
-            otra.ejecutar(QStringLiteral("ROLLBACK"));
-        }
-        QCOMPARE(filasDe(bd), QStringList{"2010|2|Habas|3|10"});
+        QTest::addColumn<bool>("bloqueo");
+        QTest::addColumn<QString>("motivo");
+        QTest::newRow("bloqueada") << true << kBloqueada;
+        QTest::newRow("solo lectura") << false << "la base de datos es de solo lectura";
     }
 
-    void soloLectura()
+    void baseNoEscribible()
     {
-        if (geteuid() == 0)
+        QFETCH(bool, bloqueo);
+        QFETCH(QString, motivo);
+        if (!bloqueo && geteuid() == 0)
             QSKIP("root writes to read-only files");
         BDPrueba bd;
-        sembrar(bd, {"2010|2|Habas|3|10"});
-        QFile::setPermissions(bd.fichero(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        bd.sembrar(H, {u"2010|2|Habas|3|10"_s});
+        Conexion otra(bd.fichero());
+        if (bloqueo)
+            otra.ejecutar(u"BEGIN EXCLUSIVE"_s);
+        else
+            QFile::setPermissions(bd.fichero(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
         try {
-            GuardarHoja(bd.fichero(), QStringLiteral("Huerto"), 2010, 2,
-                        huecos({"Tomates:5-12", "····:0-0", "····:0-0", "····:0-0"}), años(3, 3, 3));
-            QFAIL("stored into a read-only file");
+            ::guardar(bd, {u"Tomates:5-12"_s});
+            QFAIL("stored into a file that cannot take it");
         } catch (const ErrorBD &e) {
-            QCOMPARE(MotivoFalloBD(e), QStringLiteral("la base de datos es de solo lectura"));
+            QCOMPARE(MotivoFalloBD(e), motivo);
         }
-        QFile::setPermissions(bd.fichero(), QFile::ReadOwner | QFile::WriteOwner);
-        QCOMPARE(filasDe(bd), QStringList{"2010|2|Habas|3|10"});
+        QVERIFY_THROWS_EXCEPTION(ErrorBD, VaciarHoja(bd.fichero(), H, 2010, 2));
+        if (bloqueo)
+            otra.ejecutar(u"ROLLBACK"_s);
+        else
+            QFile::setPermissions(bd.fichero(), QFile::ReadOwner | QFile::WriteOwner);
+        QCOMPARE(bd.filas(H), QStringList{u"2010|2|Habas|3|10"_s});
     }
 
     void motivos_data()
     {
         QTest::addColumn<QString>("motor");
         QTest::addColumn<QString>("motivo");
-        QTest::newRow("bloqueada") << "database is locked Unable to fetch row"
-                                   << "la base de datos está bloqueada por otro programa";
+        QTest::newRow("bloqueada") << "database is locked Unable to fetch row" << kBloqueada;
         QTest::newRow("solo lectura") << "attempt to write a readonly database"
                                       << "la base de datos es de solo lectura";
         QTest::newRow("otro") << "disk I/O error" << "error de la base de datos (disk I/O error)";
@@ -332,208 +228,175 @@ private slots:
     void vaciar()
     {
         BDPrueba bd;
-        sembrar(bd, {"2010|2|Fresas|17|24", "2011|2|Fresas|1|24", "2010|2|Ajos|20|30", "2010|1|Coles|5|8"});
-        VaciarHoja(bd.fichero(), QStringLiteral("huerto"), 2010, 2);
-        QCOMPARE(filasDe(bd), QStringList({"2010|1|Coles|5|8", "2011|2|Fresas|1|24"}));
+        bd.sembrar(H,
+                   {u"2010|2|Fresas|17|24"_s, u"2011|2|Fresas|1|24"_s, u"2010|2|Ajos|20|30"_s, u"2010|1|Coles|5|8"_s});
+        VaciarHoja(bd.fichero(), u"huerto"_s, 2010, 2);
+        QCOMPARE(bd.filas(H), QStringList({u"2010|1|Coles|5|8"_s, u"2011|2|Fresas|1|24"_s}));
     }
 
     // ---- From the window ---------------------------------------------------
 
     void validarDesdeLaVentana()
     {
-        Ventana v;
-        sembrar(v.bd, {"2010|2|Habas|3|10"});
-        QVERIFY(v.abrir());
-        FormPrincipal &w = *v.w;
-        v.plantar(0, QStringLiteral("Tomates"), 8);
-        v.plantar(1, QStringLiteral("Lechugas"), 15);
-        w.SliderFresa->setValue(4); // moved, not saved
-        QCOMPARE(w.MesInicioCultivo[0], 8);
-        QCOMPARE(w.MesFinalCultivo[0], 12);
-        v.respuestas.limpiar();
+        Huerto h;
+        h.sembrar({u"2010|2|Habas|3|10"_s});
+        QVERIFY(h.abrir(2010, 2));
+        FormPrincipal &w = *h.w;
+        // Chosen in place of the stored crop, never placed: the span recorded
+        // for the row is the stored crop's, and nothing is stored.
+        h.elegir(0, u"Coles"_s);
+        QCOMPARE(w.MesInicioCultivo[0], 3);
         QTest::mouseClick(w.BtValidaCultivos, Qt::LeftButton);
-        QCOMPARE(v.respuestas.mensajes().size(), 0);
-        QCOMPARE(filasDe(v.bd), QStringList({"2010|2|Tomates|8|12", "2010|2|Lechugas|15|17"}));
-        // The plan stays on screen.
-        QCOMPARE(w.ComboCult[0]->currentText(), QStringLiteral("Tomates"));
-        QCOMPARE(w.ComboCult[1]->currentText(), QStringLiteral("Lechugas"));
-        QCOMPARE(w.MSHFlexTodoAño->colorFondo(1, 8), modBasico::ColorCultivo);
+        QCOMPARE(h.r.avisos().size(), 1);
+        QVERIFY(h.r.avisos().first().startsWith(u"Atención|"_s) && h.r.textos().first().contains(u"<Coles>"_s));
+        QCOMPARE(h.filas(), QStringList{u"2010|2|Habas|3|10"_s});
+
+        // A placement refused for overlapping the row above leaves its span
+        // recorded; choosing the crop again without placing it stores nothing.
+        h.plantar(0, u"Tomates"_s, 8); // 8..12
+        h.r.limpiar();
+        h.plantar(1, u"Lechugas"_s, 10); // 10..12: refused
+        QCOMPARE(h.r.mensajes().size(), 1);
+        QCOMPARE(w.MesInicioCultivo[1], 10);
+        h.elegir(1, u"Lechugas"_s);
+        h.r.limpiar();
+        QTest::mouseClick(w.BtValidaCultivos, Qt::LeftButton);
+        QCOMPARE(h.r.textos(),
+                 QStringList{u"El cultivo <Lechugas> de la fila 2 no está colocado en la rejilla: pulsa una"
+                             " quincena verde de su fila antes de validar la hoja."_s});
+        QCOMPARE(h.filas(), QStringList{u"2010|2|Habas|3|10"_s});
+
+        // Placed where it fits, the plan is stored, and stays on screen.
+        h.plantar(1, u"Lechugas"_s, 15);
+        h.r.limpiar();
+        QTest::mouseClick(w.BtValidaCultivos, Qt::LeftButton);
+        QCOMPARE(h.r.mensajes().size(), 0);
+        QCOMPARE(h.filas(), QStringList({u"2010|2|Tomates|8|12"_s, u"2010|2|Lechugas|15|17"_s}));
+        QCOMPARE(w.ComboCult[0]->currentText(), u"Tomates"_s);
+        QCOMPARE(w.ComboCult[1]->currentText(), u"Lechugas"_s);
+        QCOMPARE(h.fila(1).left(12), u".......CCCCC"_s);
     }
 
     void validarPlurianualConElDeslizador()
     {
-        Ventana v;
-        QVERIFY(v.abrir());
-        FormPrincipal &w = *v.w;
-        w.SliderFresa->setValue(4); // moved, not saved
-        v.plantar(0, QStringLiteral("Fresas"), 18); // 18 + 180/15 - 1 = 29
-        QTest::mouseClick(w.BtValidaCultivos, Qt::LeftButton);
-        QCOMPARE(filasDe(v.bd), QStringList({"2010|2|Fresas|18|24", "2011|2|Fresas|1|24", "2012|2|Fresas|1|24",
-                                             "2013|2|Fresas|1|29"}));
+        Huerto h;
+        QVERIFY(h.abrir(2010, 2));
+        h.w->SliderFresa->setValue(4); // moved, not saved
+        h.plantar(0, u"Fresas"_s, 18); // 18 + 180/15 - 1 = 29
+        QTest::mouseClick(h.w->BtValidaCultivos, Qt::LeftButton);
+        QCOMPARE(h.filas(), QStringList({u"2010|2|Fresas|18|24"_s, u"2011|2|Fresas|1|24"_s, u"2012|2|Fresas|1|24"_s,
+                                         u"2013|2|Fresas|1|29"_s}));
     }
 
-    void validarSinHojaOSinFechas()
+    // No sheet: none chosen, or the pickers emptied by a year chosen in the
+    // plan tree (the sheet of before is not loaded for that year). Neither
+    // button touches the stored plan.
+    void sinHoja_data()
     {
-        Ventana v;
-        sembrar(v.bd, {"2010|2|Habas|3|10"});
-        QVERIFY(v.abrir());
-        FormPrincipal &w = *v.w;
-        // Chosen in place of the stored crop, never placed: the span recorded
-        // for the row is the stored crop's, not the new one's.
-        QComboBox *p = w.ComboCult[0];
-        p->setCurrentIndex(p->findText(QStringLiteral("Coles")));
-        emit p->activated(p->currentIndex());
-        QCOMPARE(w.MesInicioCultivo[0], 3);
-        QTest::mouseClick(w.BtValidaCultivos, Qt::LeftButton);
-        QCOMPARE(v.respuestas.mensajes().size(), 1);
-        QCOMPARE(v.respuestas.mensajes().first().titulo, QStringLiteral("Atención"));
-        QVERIFY(v.respuestas.mensajes().first().texto.contains(QStringLiteral("<Coles>")));
-        QCOMPARE(filasDe(v.bd), QStringList{"2010|2|Habas|3|10"});
-
-        v.respuestas.limpiar();
-        w.HojaActual = 0;
-        QTest::mouseClick(w.BtValidaCultivos, Qt::LeftButton);
-        QCOMPARE(v.respuestas.mensajes().size(), 1);
-        QVERIFY(v.respuestas.mensajes().first().texto.startsWith(QStringLiteral("No hay ninguna hoja elegida")));
-        QCOMPARE(filasDe(v.bd), QStringList{"2010|2|Habas|3|10"});
+        QTest::addColumn<bool>("vaciar");
+        QTest::addColumn<bool>("hojaElegida");
+        QTest::addColumn<QString>("texto");
+        const QString texto = u"No hay ninguna hoja elegida: pulsa una hoja en el mapa antes de %1."_s;
+        QTest::newRow("validar sin hoja cargada") << false << true << texto.arg("validar");
+        QTest::newRow("vaciar sin hoja cargada") << true << true << texto.arg("vaciarla");
+        QTest::newRow("validar sin hoja elegida") << false << false << texto.arg("validar");
+        QTest::newRow("vaciar sin hoja elegida") << true << false << texto.arg("vaciarla");
     }
 
-    void validarSinColocarTrasUnSolape()
+    void sinHoja()
     {
-        // A placement refused for overlapping the row above leaves its span
-        // recorded; choosing the crop again without placing it stores nothing.
-        Ventana v;
-        QVERIFY(v.abrir());
-        FormPrincipal &w = *v.w;
-        v.plantar(0, QStringLiteral("Tomates"), 8);  // 8..12
-        v.plantar(1, QStringLiteral("Lechugas"), 10); // 10..12: refused
-        QCOMPARE(v.respuestas.mensajes().size(), 1);
-        QCOMPARE(w.MesInicioCultivo[1], 10);
-        QComboBox *p = w.ComboCult[1];
-        p->setCurrentIndex(p->findText(QStringLiteral("Lechugas")));
-        emit p->activated(p->currentIndex());
-        v.respuestas.limpiar();
-        QTest::mouseClick(w.BtValidaCultivos, Qt::LeftButton);
-        QCOMPARE(v.respuestas.mensajes().size(), 1);
-        QCOMPARE(v.respuestas.mensajes().first().texto,
-                 QStringLiteral("El cultivo <Lechugas> de la fila 2 no está colocado en la rejilla: pulsa una quincena"
-                                " verde de su fila antes de validar la hoja."));
-        QCOMPARE(filasDe(v.bd), QStringList{});
-        // Placed where it fits, it is stored.
-        v.plantar(1, QStringLiteral("Lechugas"), 15);
-        v.respuestas.limpiar();
-        QTest::mouseClick(w.BtValidaCultivos, Qt::LeftButton);
-        QCOMPARE(v.respuestas.mensajes().size(), 0);
-        QCOMPARE(filasDe(v.bd), QStringList({"2010|2|Tomates|8|12", "2010|2|Lechugas|15|17"}));
+        QFETCH(bool, vaciar);
+        QFETCH(bool, hojaElegida);
+        QFETCH(QString, texto);
+        Huerto h;
+        h.sembrar({u"2010|2|Habas|3|10"_s, u"2011|2|Coles|5|8"_s});
+        QVERIFY(h.abrir(2010, 2));
+        FormPrincipal &w = *h.w;
+        if (hojaElegida) {
+            w.AñoActual = 2011;
+            for (QComboBox *c : w.ComboCult)
+                c->clear();
+        } else {
+            w.HojaActual = 0;
+        }
+        QTest::mouseClick(vaciar ? w.BtVaciaHoja : w.BtValidaCultivos, Qt::LeftButton);
+        QCOMPARE(h.r.textos(), QStringList{texto});
+        QCOMPARE(h.filas(), QStringList({u"2010|2|Habas|3|10"_s, u"2011|2|Coles|5|8"_s}));
     }
 
-    void sinHojaCargada_data()
+    // Another program holds the file: the user is told, the screen and the
+    // stored plan stay, and once the file is free the same click works.
+    void conLaBaseBloqueada_data()
     {
         QTest::addColumn<bool>("vaciar");
         QTest::addColumn<QString>("texto");
-        QTest::newRow("validar") << false
-                                 << "No hay ninguna hoja elegida: pulsa una hoja en el mapa antes de validar.";
-        QTest::newRow("vaciar") << true << "No hay ninguna hoja elegida: pulsa una hoja en el mapa antes de vaciarla.";
+        QTest::addColumn<QStringList>("despues");
+        QTest::newRow("validar") << false << "No se ha podido guardar la hoja 2: " + kBloqueada
+                                        + ".\nNo se ha cambiado nada: el plan sigue en pantalla y puedes volver a"
+                                          " validarlo." << QStringList{"2010|2|Tomates|8|12"};
+        QTest::newRow("vaciar") << true
+                                << "No se ha podido vaciar la hoja 2: " + kBloqueada + ".\nNo se ha borrado nada."
+                                << QStringList{};
     }
 
-    void sinHojaCargada()
+    void conLaBaseBloqueada()
     {
-        // A year chosen in the plan tree empties the pickers; the sheet of
-        // before is not loaded for that year, and neither button touches it.
         QFETCH(bool, vaciar);
         QFETCH(QString, texto);
-        Ventana v;
-        sembrar(v.bd, {"2010|2|Habas|3|10", "2011|2|Coles|5|8"});
-        QVERIFY(v.abrir());
-        FormPrincipal &w = *v.w;
-        w.AñoActual = 2011;
-        for (QComboBox *c : w.ComboCult)
-            c->clear();
-        QTest::mouseClick(vaciar ? w.BtVaciaHoja : w.BtValidaCultivos, Qt::LeftButton);
-        QCOMPARE(v.respuestas.mensajes().size(), 1);
-        QCOMPARE(v.respuestas.mensajes().first().texto, texto);
-        QCOMPARE(filasDe(v.bd), QStringList({"2010|2|Habas|3|10", "2011|2|Coles|5|8"}));
-    }
-
-    void validarConLaBaseBloqueada()
-    {
-        Ventana v;
-        sembrar(v.bd, {"2010|2|Habas|3|10"});
-        QVERIFY(v.abrir());
-        FormPrincipal &w = *v.w;
-        v.plantar(0, QStringLiteral("Tomates"), 8);
-        v.respuestas.limpiar();
-        auto otra = std::make_unique<Conexion>(v.bd.fichero());
-        otra->ejecutar(QStringLiteral("BEGIN EXCLUSIVE"));
-        QTest::mouseClick(w.BtValidaCultivos, Qt::LeftButton);
-        const auto m = v.respuestas.mensajes();
-        QCOMPARE(m.size(), 1);
-        QCOMPARE(m.first().icono, Dialogos::Critico);
-        QCOMPARE(m.first().texto, QStringLiteral("No se ha podido guardar la hoja 2: la base de datos está bloqueada"
-                                                 " por otro programa.\nNo se ha cambiado nada: el plan sigue en"
-                                                 " pantalla y puedes volver a validarlo."));
-        QCOMPARE(w.ComboCult[0]->currentText(), QStringLiteral("Tomates"));
-        QCOMPARE(w.MesInicioCultivo[0], 8);
-        otra->ejecutar(QStringLiteral("ROLLBACK"));
-        otra.reset();
-        QCOMPARE(filasDe(v.bd), QStringList{"2010|2|Habas|3|10"});
-
-        // Once the other program lets go, the same plan is stored.
-        v.respuestas.limpiar();
-        QTest::mouseClick(w.BtValidaCultivos, Qt::LeftButton);
-        QCOMPARE(v.respuestas.mensajes().size(), 0);
-        QCOMPARE(filasDe(v.bd), QStringList{"2010|2|Tomates|8|12"});
+        QFETCH(QStringList, despues);
+        Huerto h;
+        h.sembrar({u"2010|2|Habas|3|10"_s});
+        QVERIFY(h.abrir(2010, 2));
+        FormPrincipal &w = *h.w;
+        QPushButton *boton = vaciar ? w.BtVaciaHoja : w.BtValidaCultivos;
+        if (!vaciar)
+            h.plantar(0, u"Tomates"_s, 8);
+        const QString mostrado = w.ComboCult[0]->currentText();
+        h.r.limpiar();
+        {
+            Conexion otra(h.bd.fichero());
+            otra.ejecutar(u"BEGIN EXCLUSIVE"_s);
+            QTest::mouseClick(boton, Qt::LeftButton);
+            otra.ejecutar(u"ROLLBACK"_s);
+        }
+        QCOMPARE(h.r.avisos(), QStringList{u"Atención|Critico|SoloAceptar|"_s + texto});
+        QCOMPARE(w.ComboCult[0]->currentText(), mostrado);
+        QCOMPARE(w.MesInicioCultivo[0], vaciar ? 3 : 8);
+        QCOMPARE(h.filas(), QStringList{u"2010|2|Habas|3|10"_s});
+        h.r.limpiar();
+        QTest::mouseClick(boton, Qt::LeftButton);
+        QCOMPARE(h.r.mensajes().size(), 0);
+        QCOMPARE(h.filas(), despues);
     }
 
     void validarConFalloAMitad()
     {
-        Ventana v;
-        sembrar(v.bd, {"2010|2|Habas|3|10", "2010|2|Coles|14|17"});
-        QVERIFY(v.abrir());
-        FormPrincipal &w = *v.w;
-        v.bd.ejecutar(QStringLiteral("create trigger falla before insert on BDParcela when new.cultivo = 'Coles'"
-                                     " begin select raise(abort, 'fallo de prueba'); end"));
-        v.respuestas.limpiar();
-        QTest::mouseClick(w.BtValidaCultivos, Qt::LeftButton);
-        QCOMPARE(v.respuestas.mensajes().size(), 1);
-        QVERIFY(v.respuestas.mensajes().first().texto.contains(QStringLiteral("fallo de prueba")));
-        QCOMPARE(filasDe(v.bd), QStringList({"2010|2|Habas|3|10", "2010|2|Coles|14|17"}));
+        Huerto h;
+        h.sembrar({u"2010|2|Habas|3|10"_s, u"2010|2|Coles|14|17"_s});
+        QVERIFY(h.abrir(2010, 2));
+        h.bd.ejecutar(u"create trigger falla before insert on BDParcela when new.cultivo = 'Coles'"
+                      " begin select raise(abort, 'fallo de prueba'); end"_s);
+        QTest::mouseClick(h.w->BtValidaCultivos, Qt::LeftButton);
+        QCOMPARE(h.r.mensajes().size(), 1);
+        QVERIFY(h.r.textos().first().contains(u"fallo de prueba"_s));
+        QCOMPARE(h.filas(), QStringList({u"2010|2|Habas|3|10"_s, u"2010|2|Coles|14|17"_s}));
     }
 
     void vaciarDesdeLaVentana()
     {
-        Ventana v;
-        sembrar(v.bd, {"2010|2|Fresas|17|24", "2011|2|Fresas|1|24", "2010|1|Coles|5|8"});
-        QVERIFY(v.abrir());
-        FormPrincipal &w = *v.w;
-        QCOMPARE(w.ComboCult[0]->currentText(), QStringLiteral("Fresas"));
-        QCOMPARE(w.MSHFlexTodoAño->colorFondo(1, 20), modBasico::ColorCultivo);
+        Huerto h;
+        h.sembrar({u"2010|2|Fresas|17|24"_s, u"2011|2|Fresas|1|24"_s, u"2010|1|Coles|5|8"_s});
+        QVERIFY(h.abrir(2010, 2));
+        FormPrincipal &w = *h.w;
+        QCOMPARE(w.ComboCult[0]->currentText(), u"Fresas"_s);
+        QCOMPARE(h.fila(1), u"................CCCCCCCC"_s);
         QTest::mouseClick(w.BtVaciaHoja, Qt::LeftButton);
-        QCOMPARE(v.respuestas.mensajes().size(), 0);
-        QCOMPARE(filasDe(v.bd), QStringList({"2010|1|Coles|5|8", "2011|2|Fresas|1|24"}));
+        QCOMPARE(h.r.mensajes().size(), 0);
+        QCOMPARE(h.filas(), QStringList({u"2010|1|Coles|5|8"_s, u"2011|2|Fresas|1|24"_s}));
         for (int k = 0; k < 4; ++k)
             QCOMPARE(w.ComboCult[k]->currentText(), CultivoVacio);
-        QCOMPARE(w.ComboCult[0]->findText(QStringLiteral("Fresas")), w.ComboCult[1]->findText(QStringLiteral("Fresas")));
-        for (int c = 1; c <= 24; ++c)
-            QCOMPARE(w.MSHFlexTodoAño->colorFondo(1, c), modBasico::ColorVacio);
-    }
-
-    void vaciarConLaBaseBloqueada()
-    {
-        Ventana v;
-        sembrar(v.bd, {"2010|2|Habas|3|10"});
-        QVERIFY(v.abrir());
-        FormPrincipal &w = *v.w;
-        Conexion otra(v.bd.fichero());
-        otra.ejecutar(QStringLiteral("BEGIN EXCLUSIVE"));
-        QTest::mouseClick(w.BtVaciaHoja, Qt::LeftButton);
-        QCOMPARE(v.respuestas.mensajes().size(), 1);
-        QCOMPARE(v.respuestas.mensajes().first().texto,
-                 QStringLiteral("No se ha podido vaciar la hoja 2: la base de datos está bloqueada por otro programa.\n"
-                                "No se ha borrado nada."));
-        QCOMPARE(w.ComboCult[0]->currentText(), QStringLiteral("Habas"));
-        otra.ejecutar(QStringLiteral("ROLLBACK"));
-        QCOMPARE(filasDe(v.bd), QStringList{"2010|2|Habas|3|10"});
+        QCOMPARE(w.ComboCult[0]->findText(u"Fresas"_s), w.ComboCult[1]->findText(u"Fresas"_s));
+        QCOMPARE(h.fila(1), QString(24, u'.'));
     }
 };
 

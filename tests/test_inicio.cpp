@@ -1,28 +1,18 @@
 // Start-up, the rebuild for the current plot, the status line and the log.
-#include "designer/modBasico.h"
-#include "fixtures/BDPrueba.h"
-#include "fixtures/VentanaPrueba.h"
-#include "platform/CuadriculaFlex.h"
-#include "platform/Twips.h"
 #include "auxiliary/FormPortada.h"
+#include "fixtures/VentanaPrueba.h"
+#include "platform/Twips.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QPushButton>
-#include <QTreeWidget>
 #include <QDate>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QLabel>
-#include <QListWidget>
 #include <QPrinterInfo>
 #include <QSlider>
 #include <QTabWidget>
-#include <QTest>
 #include <QTimer>
 
 using namespace modBasico;
+using namespace Qt::StringLiterals;
 
 class TestInicio : public QObject
 {
@@ -31,81 +21,59 @@ class TestInicio : public QObject
 private slots:
     void ordenDeArranque()
     {
-        BDPrueba bd;
-        QVERIFY2(bd.valida(), qPrintable(bd.error()));
-        bd.vaciarParcelas();
-        bd.agregarParcela(QStringLiteral("Huerto"), 4, 5, 19);
-        bd.agregarParcela(QStringLiteral("Norte"), 6, 6, 21, true);
-        bd.agregarParcela(QStringLiteral("Sur"), 3, 1, 1);
-        Respuestas r;
-        VentanaPrueba v(bd.carpeta());
-        QVERIFY(v.arrancada);
+        Huerto h(0);
+        h.bd.agregarParcela(u"Huerto"_s, 4, 5, 19);
+        h.bd.agregarParcela(u"Norte"_s, 6, 6, 21, true);
+        h.bd.agregarParcela(u"Sur"_s, 3, 1, 1);
+        QVERIFY(h.arrancar());
+        FormPrincipal &w = *h.w;
         // The splash came first, and nothing else asked the user anything.
-        QCOMPARE(r.peticiones.size(), 1);
-        QCOMPARE(r.peticiones.first().tipo, Dialogos::Peticion::Modal);
-        QCOMPARE(r.peticiones.first().clase, QStringLiteral("FormPortada"));
+        QCOMPARE(h.r.peticiones.size(), 1);
+        QCOMPARE(h.r.peticiones.first().tipo, Dialogos::Peticion::Modal);
+        QCOMPARE(h.r.peticiones.first().clase, u"FormPortada"_s);
 
-        FormPrincipal &w = *v.w;
-        QCOMPARE(w.ListaParcelas->count(), 3);
-        QCOMPARE(w.ListaParcelas->item(0)->text(), QStringLiteral("Huerto"));
-        QCOMPARE(w.ListaParcelas->item(1)->text(), QStringLiteral("Norte"));
-        QCOMPARE(w.ListaParcelas->item(2)->text(), QStringLiteral("Sur"));
+        QCOMPARE(elementos(w.ComboImpresoras[0]), QPrinterInfo::availablePrinterNames());
+        QCOMPARE(elementos(w.ComboImpresoras[1]), QPrinterInfo::availablePrinterNames());
+        QCOMPARE(w.ComboImpresoras[0]->currentText(), QPrinterInfo::availablePrinterNames().value(0));
+        QCOMPARE(w.ComboImpresoras[1]->currentText(), QPrinterInfo::availablePrinterNames().value(0));
+        QStringList parcelas;
+        for (int i = 0; i < w.ListaParcelas->count(); ++i)
+            parcelas << w.ListaParcelas->item(i)->text();
+        QCOMPARE(parcelas, (QStringList{"Huerto", "Norte", "Sur"}));
         QCOMPARE(w.ListaParcelas->currentRow(), 1);
-        QCOMPARE(w.ParcelaActual, QStringLiteral("Norte"));
+        QCOMPARE(w.ParcelaActual, u"Norte"_s);
         QCOMPARE(w.Nhojas, 6);
         QCOMPARE(w.AñoActual, QDate::currentDate().year());
         QVERIFY(!w.Iniciando);
         QCOMPARE(w.SSTab1->currentIndex(), 0);
-        QCOMPARE(w.SSTab1->tabText(0), QStringLiteral("Fase de diseño"));
-        QCOMPARE(w.SSTab1->tabText(1), QStringLiteral("Calendario Biodinámico"));
-        QCOMPARE(w.SSTab1->tabText(2), QStringLiteral("Base de datos de plantas"));
-        QCOMPARE(w.SSTab1->tabText(3), QStringLiteral("Acerca de..."));
+        QStringList pestañas;
+        for (int i = 0; i < w.SSTab1->count(); ++i)
+            pestañas << w.SSTab1->tabText(i);
+        QCOMPARE(pestañas,
+                 (QStringList{"Fase de diseño", "Calendario Biodinámico", "Base de datos de plantas", "Acerca de..."}));
         QCOMPARE(w.FrameFasesLuna->pos(), QPoint(Twips::APixelesX(90), Twips::APixelesY(690)));
         QVERIFY(w.FrameFasesLuna->isHidden());
     }
 
-    void impresoras()
-    {
-        BDPrueba bd;
-        Respuestas r;
-        VentanaPrueba v(bd.carpeta());
-        QVERIFY(v.arrancada);
-        const QStringList nombres = QPrinterInfo::availablePrinterNames();
-        for (QComboBox *c : v.w->ComboImpresoras) {
-            QStringList lista;
-            for (int i = 0; i < c->count(); ++i)
-                lista << c->itemText(i);
-            QCOMPARE(lista, nombres);
-            QCOMPARE(c->currentText(), nombres.value(0));
-        }
-    }
-
     void sinParcelaMarcada()
     {
-        BDPrueba bd;
-        bd.vaciarParcelas();
-        bd.agregarParcela(QStringLiteral("Primera"), 5, 5, 19);
-        bd.agregarParcela(QStringLiteral("Segunda"), 4, 1, 1);
-        Respuestas r;
-        VentanaPrueba v(bd.carpeta());
-        QVERIFY(v.arrancada);
-        QCOMPARE(v.w->ParcelaActual, QStringLiteral("Primera"));
-        QCOMPARE(v.w->ListaParcelas->currentRow(), 0);
-        QCOMPARE(v.w->Nhojas, 5);
-        QCOMPARE(bd.valor(QStringLiteral("select NombreParcela from Parcelas where ultima <> 0")).toString(),
-                 QStringLiteral("Primera"));
+        Huerto h(0);
+        h.bd.agregarParcela(u"Primera"_s, 5, 5, 19);
+        h.bd.agregarParcela(u"Segunda"_s, 4, 1, 1);
+        QVERIFY(h.arrancar());
+        QCOMPARE(h.w->ParcelaActual, u"Primera"_s);
+        QCOMPARE(h.w->ListaParcelas->currentRow(), 0);
+        QCOMPARE(h.w->Nhojas, 5);
+        QCOMPARE(h.bd.valor(u"select NombreParcela from Parcelas where ultima <> 0"_s).toString(), u"Primera"_s);
     }
 
     void tablaDeParcelasVacia()
     {
-        BDPrueba bd;
-        bd.vaciarParcelas();
-        Respuestas r;
-        VentanaPrueba v(bd.carpeta());
-        QVERIFY(v.arrancada);
-        QCOMPARE(v.w->ListaParcelas->count(), 0);
-        QVERIFY(v.w->ParcelaActual.isEmpty());
-        QCOMPARE(r.mensajes().size(), 0);
+        Huerto h(0);
+        QVERIFY(h.arrancar());
+        QCOMPARE(h.w->ListaParcelas->count(), 0);
+        QVERIFY(h.w->ParcelaActual.isEmpty());
+        QCOMPARE(h.r.mensajes().size(), 0);
     }
 
     void sinBaseDeDatos()
@@ -114,26 +82,22 @@ private slots:
         Respuestas r;
         VentanaPrueba v(dir.path());
         QVERIFY(!v.arrancada);
-        const auto m = r.mensajes();
-        QCOMPARE(m.size(), 1);
-        QVERIFY2(m.first().texto.contains(QStringLiteral("BDHuerta.db")), qPrintable(m.first().texto));
-        QCOMPARE(m.first().icono, Dialogos::Critico);
-        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("BDHuerta.db"))));
+        QCOMPARE(r.mensajes().size(), 1);
+        QVERIFY2(r.textos().first().contains(u"BDHuerta.db"_s), qPrintable(r.textos().first()));
+        QCOMPARE(r.mensajes().first().icono, Dialogos::Critico);
+        QVERIFY(!QFileInfo::exists(dir.filePath(u"BDHuerta.db"_s)));
     }
 
     void rejillas()
     {
-        BDPrueba bd;
-        bd.vaciarParcelas();
-        bd.agregarParcela(QStringLiteral("Helada"), 4, 5, 19, true);
-        Respuestas r;
-        VentanaPrueba v(bd.carpeta());
-        QVERIFY(v.arrancada);
-        FormPrincipal &w = *v.w;
+        Huerto h(4, 5, 19);
+        QVERIFY(h.arrancar());
+        FormPrincipal &w = *h.w;
         CuadriculaFlex *g = w.MSHFlexTodoAño;
         QCOMPARE(g->filas(), 5);
         QCOMPARE(g->columnas(), 25);
-        QCOMPARE(g->texto(0, 0), QStringLiteral("Cultivo"));
+        QCOMPARE(g->texto(0, 0), u"Cultivo"_s);
+        QCOMPARE(w.MSHFlexBD->texto(1, 0), u"siembra/tras"_s);
         const QStringList codigos = ColeccionQuincenas();
         for (int f = 1; f <= 24; ++f) {
             QCOMPARE(g->texto(0, f), codigos.at(f - 1));
@@ -142,19 +106,13 @@ private slots:
             QCOMPARE(g->colorFondo(0, f), ColorEstacion(f));
             QCOMPARE(w.MSHFlexBD->colorFondo(0, f), ColorEstacion(f));
             QCOMPARE(g->anchoColumnaTwips(f), Twips::DesdePixelesX(Twips::APixelesX(305)));
+            // Frost marks outside 5..18.
+            for (int r = 1; r <= 4; ++r)
+                QVERIFY2(g->tieneImagen(r, f) == (f < 5 || f >= 19), qPrintable(u"%1,%2"_s.arg(r).arg(f)));
         }
-        QCOMPARE(g->colorFondo(0, 11), ColorPrimavera);
-        QCOMPARE(g->colorFondo(0, 12), ColorVerano);
-        QCOMPARE(g->colorFondo(0, 24), ColorInvierno);
-        QCOMPARE(w.MSHFlexBD->texto(1, 0), QStringLiteral("siembra/tras"));
-
-        // Frost marks outside 5..18.
-        for (int r = 1; r <= 4; ++r)
-            for (int c = 1; c <= 24; ++c)
-                QVERIFY2(g->tieneImagen(r, c) == (c < 5 || c >= 19), qPrintable(QStringLiteral("%1,%2").arg(r).arg(c)));
-        QCOMPARE(w.ComboMLH[0]->currentText(), QStringLiteral("marzo"));
-        QCOMPARE(w.ComboMLH[1]->currentText(), QStringLiteral("octubre"));
-        QCOMPARE(w.ComboNHojas->currentText(), QStringLiteral("4"));
+        QCOMPARE(w.ComboMLH[0]->currentText(), u"marzo"_s);
+        QCOMPARE(w.ComboMLH[1]->currentText(), u"octubre"_s);
+        QCOMPARE(w.ComboNHojas->currentText(), u"4"_s);
 
         // The pickers lie over column 0 of rows 1 to 4.
         for (int k = 0; k < 4; ++k) {
@@ -167,173 +125,149 @@ private slots:
 
     void sinLimiteDeHeladas()
     {
-        BDPrueba bd;
-        bd.vaciarParcelas();
-        bd.agregarParcela(QStringLiteral("Templada"), 3, 1, 18, true);
-        Respuestas r;
-        VentanaPrueba v(bd.carpeta());
-        QVERIFY(v.arrancada);
+        Huerto h(3, 1, 18);
+        QVERIFY(h.arrancar());
         for (int r = 1; r <= 4; ++r)
             for (int c = 1; c <= 24; ++c)
-                QVERIFY(!v.w->MSHFlexTodoAño->tieneImagen(r, c));
-        QCOMPARE(v.w->CultivosPosiblesSinHelada.size(), bd.contar(QStringLiteral("horticolas")) + 1);
-        QCOMPARE(v.w->CultivosPosiblesSinHelada.at(0), CultivoVacio);
+                QVERIFY(!h.w->MSHFlexTodoAño->tieneImagen(r, c));
+        QCOMPARE(h.w->CultivosPosiblesSinHelada.size(), h.bd.contar(u"horticolas"_s) + 1);
+        QCOMPARE(h.w->CultivosPosiblesSinHelada.at(0), CultivoVacio);
     }
 
     void reconstruirNoDuplica()
     {
-        BDPrueba bd;
-        Respuestas r;
-        VentanaPrueba v(bd.carpeta());
-        QVERIFY(v.arrancada);
-        const int n = v.w->ComboTodasHortalizas->count();
-        QCOMPARE(n, bd.contar(QStringLiteral("horticolas")));
-        v.w->AñoActual = 2011;
+        Huerto h(Huerto::Enviadas);
+        QVERIFY(h.arrancar());
+        FormPrincipal &w = *h.w;
+        const int n = w.ComboTodasHortalizas->count();
+        QCOMPARE(n, h.bd.contar(u"horticolas"_s));
+        w.AñoActual = 2011;
         for (int i = 0; i < 3; ++i)
-            v.w->Inicia_Todo();
-        QCOMPARE(v.w->ComboTodasHortalizas->count(), n);
-        QCOMPARE(v.w->ComboMLH[0]->count(), 24);
-        QCOMPARE(v.w->ComboMLH[1]->count(), 24);
-        QCOMPARE(v.w->ComboNHojas->count(), 5);
-        QCOMPARE(v.w->Catalogo.TodosCultivos.size(), n);
-        QCOMPARE(v.w->AñoActual, QDate::currentDate().year());
+            w.Inicia_Todo();
+        QCOMPARE(w.ComboTodasHortalizas->count(), n);
+        QCOMPARE(w.ComboMLH[0]->count(), 24);
+        QCOMPARE(w.ComboMLH[1]->count(), 24);
+        QCOMPARE(w.ComboNHojas->count(), 5);
+        QCOMPARE(w.Catalogo.TodosCultivos.size(), n);
+        QCOMPARE(w.AñoActual, QDate::currentDate().year());
     }
 
     void opcionesDeLaParcela()
     {
-        BDPrueba bd;
-        bd.vaciarParcelas();
-        bd.ejecutar(QStringLiteral("insert into Parcelas (NombreParcela, HOJAS, Libre_Heladas_Inicio, Libre_Heladas_Final,"
-                                   " RepetirFrutos, RepetirRaices, Alcachofa, Fresa, Espárrago, ultima)"
-                                   " values ('Opciones', 7, 6, 24, 1, 0, 5, 3, 6, 1)"));
-        Respuestas r;
-        VentanaPrueba v(bd.carpeta());
-        QVERIFY(v.arrancada);
-        FormPrincipal &w = *v.w;
+        Huerto h(0);
+        h.bd.ejecutar(u"insert into Parcelas (NombreParcela, HOJAS, Libre_Heladas_Inicio, Libre_Heladas_Final,"
+                      " RepetirFrutos, RepetirRaices, Alcachofa, Fresa, Espárrago, ultima)"
+                      " values ('Opciones', 7, 6, 24, 1, 0, 5, 3, 6, 1)"_s);
+        QVERIFY(h.arrancar());
+        FormPrincipal &w = *h.w;
         QCOMPARE(w.CheckRepetirFrutos->checkState(), Qt::Checked);
         QCOMPARE(w.CheckRepetirRaices->checkState(), Qt::Unchecked);
         QCOMPARE(w.SliderAlcachofa->value(), 5);
-        QCOMPARE(w.TextAlcachofa->text(), QStringLiteral("5"));
+        QCOMPARE(w.TextAlcachofa->text(), u"5"_s);
         QCOMPARE(w.SliderFresa->value(), 3);
-        QCOMPARE(w.TextFresa->text(), QStringLiteral("3"));
+        QCOMPARE(w.TextFresa->text(), u"3"_s);
         QCOMPARE(w.SliderEsparrago->value(), 6);
-        QCOMPARE(w.LabelEspárrago->text(), QStringLiteral("6"));
-        QCOMPARE(w.ComboNHojas->currentText(), QStringLiteral("7"));
-        QCOMPARE(w.ComboMLH[0]->currentText(), QStringLiteral("marzo ½"));
-        QCOMPARE(w.ComboMLH[1]->currentText(), QStringLiteral("diciembre ½"));
+        QCOMPARE(w.LabelEspárrago->text(), u"6"_s);
+        QCOMPARE(w.ComboNHojas->currentText(), u"7"_s);
+        QCOMPARE(w.ComboMLH[0]->currentText(), u"marzo ½"_s);
+        QCOMPARE(w.ComboMLH[1]->currentText(), u"diciembre ½"_s);
     }
 
     void registroExplicito()
     {
-        BDPrueba bd;
-        Respuestas r;
-        VentanaPrueba v(bd.carpeta());
-        QVERIFY(v.arrancada);
-        FormPrincipal &w = *v.w;
+        Huerto h(Huerto::Enviadas);
+        QVERIFY(h.arrancar());
+        FormPrincipal &w = *h.w;
+        QListWidget *l = w.ListModoExplicito;
         QCOMPARE(w.AlturaTwips(), Twips::DesdePixelesY(Twips::APixelesY(10140)));
-        QVERIFY(w.ListModoExplicito->y() >= w.centralWidget()->height()); // just below the visible area
+        QVERIFY(l->y() >= w.centralWidget()->height()); // just below the visible area
+        QCOMPARE(l->toolTip(), u"Pulsa doble click para borrar el contenido"_s);
 
-        w.Explicito(QStringLiteral("perdida"));
-        QCOMPARE(w.ListModoExplicito->count(), 0);
-
+        w.Explicito(u"perdida"_s);
+        QCOMPARE(l->count(), 0);
         QTest::mouseClick(w.ModoExplicito, Qt::LeftButton);
         QCOMPARE(w.ModoExplicito->checkState(), Qt::Checked);
         QCOMPARE(w.AlturaTwips(), Twips::DesdePixelesY(Twips::APixelesY(11310)));
-        QVERIFY(w.ListModoExplicito->y() + 20 < w.centralWidget()->height()); // the log shows
-        QCOMPARE(w.ListModoExplicito->count(), 0); // the lost line does not come back
+        QVERIFY(l->y() + 20 < w.centralWidget()->height()); // the log shows
+        QCOMPARE(l->count(), 0);                            // the lost line does not come back
         for (int i = 0; i < 40; ++i)
-            w.Explicito(QStringLiteral("línea"));
-        QCOMPARE(w.ListModoExplicito->count(), 40); // repeats are kept
-        w.Explicito(QStringLiteral("última"));
-        QCOMPARE(w.ListModoExplicito->item(40)->text(), QStringLiteral("última"));
-        QVERIFY(w.ListModoExplicito->visualItemRect(w.ListModoExplicito->item(40)).intersects(
-            w.ListModoExplicito->viewport()->rect()));
+            w.Explicito(u"línea"_s);
+        w.Explicito(u"última"_s);
+        QCOMPARE(h.registro(), QStringList(40, u"línea"_s) << u"última"_s); // repeats are kept
+        QVERIFY(l->visualItemRect(l->item(40)).intersects(l->viewport()->rect()));
 
         QTest::mouseClick(w.ModoExplicito, Qt::LeftButton);
         QCOMPARE(w.AlturaTwips(), Twips::DesdePixelesY(Twips::APixelesY(10140)));
-        QCOMPARE(w.ListModoExplicito->count(), 41); // lines stay while unticked
-
-        QTest::mouseDClick(w.ListModoExplicito->viewport(), Qt::LeftButton);
-        QCOMPARE(w.ListModoExplicito->count(), 0);
-        QTest::mouseDClick(w.ListModoExplicito->viewport(), Qt::LeftButton);
-        QCOMPARE(w.ListModoExplicito->count(), 0);
-        QCOMPARE(w.ListModoExplicito->toolTip(), QStringLiteral("Pulsa doble click para borrar el contenido"));
+        QCOMPARE(l->count(), 41); // lines stay while unticked
+        QTest::mouseDClick(l->viewport(), Qt::LeftButton);
+        QCOMPARE(l->count(), 0);
+        QTest::mouseDClick(l->viewport(), Qt::LeftButton);
+        QCOMPARE(l->count(), 0);
     }
 
     void parpadeo()
     {
-        BDPrueba bd;
-        Respuestas r;
-        VentanaPrueba v(bd.carpeta());
-        QVERIFY(v.arrancada);
-        FormPrincipal &w = *v.w;
-        // Watch the panel's text change while the blink runs.
-        QStringList vistos;
-        QString anterior = QStringLiteral("<inicio>");
-        QTimer vigia;
-        QObject::connect(&vigia, &QTimer::timeout, [&] {});
-        class Espia : public QObject
+        Huerto h(Huerto::Enviadas);
+        QVERIFY(h.arrancar());
+        QLabel *panel = h.w->PanelEstado;
+        // Watch the panel's text as it is painted while the blink runs.
+        struct Espia : QObject
         {
-        public:
-            QStringList *vistos;
-            QLabel *panel;
+            QLabel *panel = nullptr;
+            QStringList vistos;
             bool eventFilter(QObject *o, QEvent *e) override
             {
                 if (o == panel && e->type() == QEvent::Paint)
-                    vistos->append(panel->text());
+                    vistos.append(panel->text());
                 return false;
             }
         } espia;
-        espia.vistos = &vistos;
-        espia.panel = w.PanelEstado;
-        w.PanelEstado->installEventFilter(&espia);
+        espia.panel = panel;
+        panel->installEventFilter(&espia);
 
         QElapsedTimer t;
         t.start();
-        w.PonerTextoPanel(QStringLiteral("Elige la zona verde"));
+        h.w->PonerTextoPanel(u"Elige la zona verde"_s);
         QVERIFY(t.elapsed() >= 120);
-        QCOMPARE(w.PanelEstado->text(), QStringLiteral("Elige la zona verde"));
-        QVERIFY(vistos.contains(QString()));
-        QVERIFY(vistos.contains(QStringLiteral("Elige la zona verde")));
+        QCOMPARE(panel->text(), u"Elige la zona verde"_s);
+        QVERIFY(espia.vistos.contains(QString()));
+        QVERIFY(espia.vistos.contains(u"Elige la zona verde"_s));
 
-        w.PonerTextoPanel(QStringLiteral("Segundo"));
-        QCOMPARE(w.PanelEstado->text(), QStringLiteral("Segundo"));
+        h.w->PonerTextoPanel(u"Segundo"_s);
+        QCOMPARE(panel->text(), u"Segundo"_s);
         t.restart();
-        w.PonerTextoPanel(QString());
+        h.w->PonerTextoPanel(QString());
         QVERIFY(t.elapsed() >= 120);
-        QCOMPARE(w.PanelEstado->text(), QString());
-        w.PanelEstado->removeEventFilter(&espia);
+        QCOMPARE(panel->text(), QString());
+        panel->removeEventFilter(&espia);
     }
 
     void nombresAccesibles()
     {
-        BDPrueba bd;
-        Respuestas r;
-        VentanaPrueba v(bd.carpeta());
-        QVERIFY(v.arrancada);
-        FormPrincipal &w = *v.w;
+        Huerto h(Huerto::Enviadas);
+        QVERIFY(h.arrancar());
+        FormPrincipal &w = *h.w;
         for (int k = 0; k < 4; ++k)
-            QCOMPARE(w.ComboCult[k]->accessibleName(), QStringLiteral("Cultivo %1").arg(k + 1));
-        QCOMPARE(w.MSHFlexTodoAño->accessibleName(), QStringLiteral("Plan del año"));
-        QCOMPARE(w.arbolaños->accessibleName(), QStringLiteral("Árbol de años"));
-        QCOMPARE(w.ListaParcelas->accessibleName(), QStringLiteral("Parcelas"));
-        QCOMPARE(w.ListModoExplicito->accessibleName(), QStringLiteral("Registro explícito"));
-        QCOMPARE(w.BtValidaCultivos->accessibleName(), QStringLiteral("Validar Hoja"));
-        QCOMPARE(w.BtVaciaHoja->text(), QStringLiteral("Vacía la hoja"));
-        QCOMPARE(w.Btimprimir->text(), QStringLiteral("Imprimir"));
-        QCOMPARE(w.ModoExplicito->text(), QStringLiteral("Modo explícito"));
+            QCOMPARE(w.ComboCult[k]->accessibleName(), u"Cultivo %1"_s.arg(k + 1));
+        QCOMPARE(w.MSHFlexTodoAño->accessibleName(), u"Plan del año"_s);
+        QCOMPARE(w.arbolaños->accessibleName(), u"Árbol de años"_s);
+        QCOMPARE(w.ListaParcelas->accessibleName(), u"Parcelas"_s);
+        QCOMPARE(w.ListModoExplicito->accessibleName(), u"Registro explícito"_s);
+        QCOMPARE(w.BtValidaCultivos->accessibleName(), u"Validar Hoja"_s);
+        QCOMPARE(w.BtVaciaHoja->text(), u"Vacía la hoja"_s);
+        QCOMPARE(w.Btimprimir->text(), u"Imprimir"_s);
+        QCOMPARE(w.ModoExplicito->text(), u"Modo explícito"_s);
         // Every widget of the window carries a name.
         for (QWidget *c : w.findChildren<QWidget *>()) {
-            if (c->inherits("QAbstractButton") || c->inherits("QComboBox") || c->inherits("QAbstractItemView")
-                || c->inherits("QGroupBox") || c->inherits("QSlider") || c->inherits("QLineEdit")) {
-                if (c->parent() && (c->parent()->inherits("QComboBox") || c->parent()->inherits("QTabBar")
-                                    || c->parent()->inherits("QCalendarWidget")
-                                    || c->parentWidget()->inherits("QAbstractScrollArea")))
-                    continue;
-                if (c->objectName().startsWith(QLatin1String("qt_")))
-                    continue;
+            if (!c->inherits("QAbstractButton") && !c->inherits("QComboBox") && !c->inherits("QAbstractItemView")
+                && !c->inherits("QGroupBox") && !c->inherits("QSlider") && !c->inherits("QLineEdit"))
+                continue;
+            if (c->parent()
+                && (c->parent()->inherits("QComboBox") || c->parent()->inherits("QTabBar")
+                    || c->parent()->inherits("QCalendarWidget") || c->parentWidget()->inherits("QAbstractScrollArea")))
+                continue;
+            if (!c->objectName().startsWith(QLatin1String("qt_")))
                 QVERIFY2(!c->accessibleName().isEmpty(), c->metaObject()->className());
-            }
         }
     }
 

@@ -2,74 +2,13 @@
 // of the map, a crop chosen and placed on a sowing fortnight, a follow-on crop
 // chosen and placed, the sheet validated; then the stored rows, the map label
 // and the explanation log.
-#include "designer/modBasico.h"
-#include "fixtures/BDPrueba.h"
 #include "fixtures/VentanaPrueba.h"
-#include "platform/Conexion.h"
-#include "platform/CuadriculaFlex.h"
-#include "platform/MapaControl.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QDate>
-#include <QGroupBox>
-#include <QLabel>
-#include <QListWidget>
-#include <QPushButton>
-#include <QTest>
-#include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
 using namespace modBasico;
-
-namespace {
-
-// A mouse click in the middle of sheet `hoja` of Map1.
-bool pulsarHoja(FormPrincipal &w, int hoja)
-{
-    const Shapefile *capa = w.Map1->GetObject(0);
-    if (!capa)
-        return false;
-    for (int i = 0; i < capa->NumShapes(); ++i) {
-        if (capa->CellValue(0, i).toInt() != hoja)
-            continue;
-        const Extents caja = capa->ShapeExtents(i);
-        double x = 0, y = 0;
-        w.Map1->ProjToPixel(caja.centroX(), caja.centroY(), x, y);
-        QTest::mouseClick(w.Map1, Qt::LeftButton, {}, QPoint(qRound(x), qRound(y)));
-        return true;
-    }
-    return false;
-}
-
-// The user's choice of cultivo in picker k.
-bool elegir(FormPrincipal &w, int k, const QString &cultivo)
-{
-    QComboBox *p = w.ComboCult[k];
-    const int i = p->findText(cultivo, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (i < 0)
-        return false;
-    p->setCurrentIndex(i);
-    emit p->activated(i);
-    return true;
-}
-
-// A mouse click on a cell of the plan grid.
-void pulsarCelda(CuadriculaFlex *g, int fila, int columna)
-{
-    const QRect r = g->rectCelda(fila, columna).translated(-g->viewport()->pos());
-    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, r.center());
-}
-
-QStringList lineasDelRegistro(const FormPrincipal &w)
-{
-    QStringList r;
-    for (int i = 0; i < w.ListModoExplicito->count(); ++i)
-        r << w.ListModoExplicito->item(i)->text();
-    return r;
-}
-
-} // namespace
+using namespace Qt::StringLiterals;
 
 class TestRecorrido : public QObject
 {
@@ -79,123 +18,100 @@ private slots:
     void recorridoCompleto()
     {
         const int año = QDate::currentDate().year();
-        BDPrueba bd;
-        QVERIFY2(bd.valida(), qPrintable(bd.error()));
-        bd.vaciarParcelas();
-        bd.agregarParcela(QStringLiteral("Huerto de l'Olivar"), 4, 1, 1, true);
-        const QString parcela = QStringLiteral("Huerto de l'Olivar");
-        bd.agregarFila(parcela, año - 1, 2, QStringLiteral("Pimientos"), 9, 13); // last year on this sheet
-        bd.agregarFila(parcela, año, 1, QStringLiteral("Lechugas"), 4, 6);       // this year, another sheet
-        bd.agregarFila(parcela, año - 3, 2, QStringLiteral("Coles"), 5, 9);      // long enough ago
-
-        Respuestas respuestas;
-        VentanaPrueba v(bd.carpeta());
-        QVERIFY(v.arrancada);
-        FormPrincipal &w = *v.w;
+        const QString parcela = u"Huerto de l'Olivar"_s;
+        Huerto h(4, 1, 1, parcela);
+        h.sembrar({u"%1|2|Pimientos|9|13"_s.arg(año - 1), // last year on this sheet
+                   u"%1|1|Lechugas|4|6"_s.arg(año),       // this year, another sheet
+                   u"%1|2|Coles|5|9"_s.arg(año - 3)});    // long enough ago
+        QVERIFY(h.arrancar());
+        FormPrincipal &w = *h.w;
+        CuadriculaFlex *g = w.MSHFlexTodoAño;
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QTest::mouseClick(w.ModoExplicito, Qt::LeftButton);
         QCOMPARE(w.ModoExplicito->checkState(), Qt::Checked);
-        respuestas.limpiar();
+        h.r.limpiar();
 
         // The sheet.
-        QVERIFY(pulsarHoja(w, 2));
+        h.pulsarHoja(2);
         QCOMPARE(w.HojaActual, 2);
-        QCOMPARE(w.FrameCultivo->title(), QStringLiteral("Hoja :2"));
+        QCOMPARE(w.FrameCultivo->title(), u"Hoja :2"_s);
         QVERIFY(w.FrameCultivo->isVisible());
-        QCOMPARE(w.PanelEstado->text(), QStringLiteral("Selecciona el cultivo que desees para esa hoja"));
+        QCOMPARE(w.PanelEstado->text(), u"Selecciona el cultivo que desees para esa hoja"_s);
         for (int k = 0; k < 4; ++k)
             QCOMPARE(w.ComboCult[k]->currentText(), CultivoVacio);
-        QVERIFY(w.ComboCult[0]->findText(QStringLiteral("Lechugas")) < 0);
-        QVERIFY(w.ComboCult[0]->findText(QStringLiteral("Tomates")) < 0);
-        QVERIFY(w.ComboCult[0]->findText(QStringLiteral("Coles")) >= 0);
+        QVERIFY(w.ComboCult[0]->findText(u"Lechugas"_s) < 0);
+        QVERIFY(w.ComboCult[0]->findText(u"Tomates"_s) < 0);
+        QVERIFY(w.ComboCult[0]->findText(u"Coles"_s) >= 0);
 
         // The first crop: its sowing windows, then a click on one of them.
-        QVERIFY(elegir(w, 0, QStringLiteral("Coles")));
-        QCOMPARE(w.PanelEstado->text(), QStringLiteral("Época de siembra para Coles en verde. Selecciona quincena"));
-        QCOMPARE(w.MSHFlexTodoAño->colorFondo(1, 5), ColorSiembra);
-        QCOMPARE(w.MSHFlexTodoAño->colorFondo(1, 14), ColorSiembra);
-        pulsarCelda(w.MSHFlexTodoAño, 1, 5);
+        h.elegir(0, u"Coles"_s);
+        QCOMPARE(w.PanelEstado->text(), u"Época de siembra para Coles en verde. Selecciona quincena"_s);
+        QCOMPARE(g->colorFondo(1, 5), ColorSiembra);
+        QCOMPARE(g->colorFondo(1, 14), ColorSiembra);
+        h.pulsarCelda(1, 5);
         QCOMPARE(w.MesInicioCultivo[0], 5);
         QCOMPARE(w.MesFinalCultivo[0], 9); // 5 + 70/15 - 1 rounded
-        for (int c = 5; c <= 9; ++c)
-            QCOMPARE(w.MSHFlexTodoAño->colorFondo(1, c), ColorCultivo);
-        QCOMPARE(w.MSHFlexTodoAño->colorFondo(1, 10), ColorCosecha);
-        QCOMPARE(w.MSHFlexTodoAño->colorFondo(1, 11), ColorCosecha);
-        QCOMPARE(w.MSHFlexTodoAño->colorFondo(1, 12), ColorVacio);
-        QCOMPARE(w.PanelEstado->text(), QStringLiteral("Se puede validar la hoja o poner otro cultivo (si fuera posible)"));
+        for (int c = 5; c <= 12; ++c)
+            QCOMPARE(g->colorFondo(1, c), c <= 9 ? ColorCultivo : c <= 11 ? ColorCosecha : ColorVacio);
+        QCOMPARE(w.PanelEstado->text(), u"Se puede validar la hoja o poner otro cultivo (si fuera posible)"_s);
 
         // The follow-on crop, placed over the year end.
-        QVERIFY(w.ComboCult[1]->findText(QStringLiteral("Coles")) < 0);
-        QVERIFY(w.ComboCult[1]->findText(QStringLiteral("Espinacas")) < 0);
-        QVERIFY(elegir(w, 1, QStringLiteral("Chirivías")));
-        pulsarCelda(w.MSHFlexTodoAño, 2, 19);
+        QVERIFY(w.ComboCult[1]->findText(u"Coles"_s) < 0);
+        QVERIFY(w.ComboCult[1]->findText(u"Espinacas"_s) < 0);
+        h.plantar(1, u"Chirivías"_s, 19);
         QCOMPARE(w.MesInicioCultivo[1], 19);
         QCOMPARE(w.MesFinalCultivo[1], 25);
-        QCOMPARE(w.MSHFlexTodoAño->colorFondo(2, 1), ColorCultivo);
-        QCOMPARE(w.MSHFlexTodoAño->colorFondo(2, 6), ColorCosecha);
-        QCOMPARE(respuestas.mensajes().size(), 0);
+        QCOMPARE(g->colorFondo(2, 1), ColorCultivo);
+        QCOMPARE(g->colorFondo(2, 6), ColorCosecha);
+        QCOMPARE(h.r.mensajes().size(), 0);
 
         // Validate.
         QTest::mouseClick(w.BtValidaCultivos, Qt::LeftButton);
-        QCOMPARE(respuestas.mensajes().size(), 0);
-        {
-            Conexion con(bd.fichero());
-            QSqlQuery q = con.ejecutar(QStringLiteral("select * from BDParcela where año = ? and hoja = 2"
-                                                      " order by rowid"),
-                                       {año});
-            QVERIFY(q.next());
-            QCOMPARE(LeerTexto(q, "parcela"), parcela);
-            QCOMPARE(LeerTexto(q, "cultivo"), QStringLiteral("Coles"));
-            QCOMPARE(LeerTexto(q, "familia"), QStringLiteral("Crucíferas"));
-            QCOMPARE(LeerTexto(q, "Prof_raiz"), QStringLiteral("Superficiales"));
-            QCOMPARE(LeerTexto(q, "extraccion"), QStringLiteral("Hojas"));
-            QCOMPARE(LeerEntero(q, "mes_inicio"), 5);
-            QCOMPARE(LeerEntero(q, "mes_final"), 9);
-            QVERIFY(q.next());
-            QCOMPARE(LeerTexto(q, "cultivo"), QStringLiteral("Chirivías"));
-            QCOMPARE(LeerTexto(q, "familia"), QStringLiteral("Umbelíferas"));
-            QCOMPARE(LeerEntero(q, "mes_inicio"), 19);
-            QCOMPARE(LeerEntero(q, "mes_final"), 25);
-            QVERIFY(!q.next());
-        }
+        QCOMPARE(h.r.mensajes().size(), 0);
+        const QString y = QString::number(año);
+        QCOMPARE(h.filas(),
+                 QStringList({u"%1|2|Coles|5|9"_s.arg(año - 3), u"%1|2|Pimientos|9|13"_s.arg(año - 1),
+                              y + u"|1|Lechugas|4|6"_s, y + u"|2|Coles|5|9"_s, y + u"|2|Chirivías|19|25"_s}));
+        QCOMPARE(h.bd.valor(u"select group_concat(familia || '/' || Prof_raiz || '/' || extraccion, ';') from"
+                            " (select * from BDParcela where año = ? and hoja = 2 order by rowid)"_s,
+                            {año})
+                     .toString(),
+                 u"Crucíferas/Superficiales/Hojas;Umbelíferas/Profundas/Raices y tubérculos"_s);
 
         // The map labels sheet 2 with its crops.
         bool etiquetada = false;
         for (const MapaControl::Etiqueta &e : w.Map1->Etiquetas(0))
-            if (e.texto == QStringLiteral("Hoja: 2\r\nColes\r\nChirivías\r\n"))
-                etiquetada = true;
+            etiquetada = etiquetada || e.texto == u"Hoja: 2\r\nColes\r\nChirivías\r\n"_s;
         QVERIFY(etiquetada);
 
         // The plan tree shows the stored rows.
         bool enElArbol = false;
         for (QTreeWidgetItemIterator it(w.arbolaños); *it; ++it)
-            if ((*it)->text(0).startsWith(QStringLiteral("Hoja:2»Coles » Crucíferas » Superficiales » Hojas »De la"
-                                                         " 1ªQ Marzo a la 1ªQ Mayo »Luna:")))
-                enElArbol = true;
+            enElArbol
+                = enElArbol
+                  || (*it)->text(0).startsWith(
+                      u"Hoja:2»Coles » Crucíferas » Superficiales » Hojas »De la 1ªQ Marzo a la 1ªQ Mayo »Luna:"_s);
         QVERIFY(enElArbol);
 
         // The log explains each crop taken out, in the order of the rules.
-        const QStringList lineas = lineasDelRegistro(w);
-        const QStringList esperadas = {
-            QStringLiteral("Por repetición en las otras hojas sacado el cultivo : Lechugas"),
-            QStringLiteral("Por repetición de la familia Solanáceas Extraido el cultivo:Tomates"),
-            QStringLiteral("Por repetición de Flor, Semilla y fruto sacado el cultivo:Judías"),
-            QStringLiteral("Por repetición de Medias sacado el cultivo:Acelgas"),
-            QStringLiteral("Por repetición de la familia Crucíferas Extraido el cultivo:Coles"),
-            QStringLiteral("Por repetición de Hojas sacado el cultivo:Espinacas"),
-            QStringLiteral("Por repetición de Superficiales sacado el cultivo:Cebollas"),
-        };
+        const QStringList lineas = h.registro();
         int desde = 0;
-        for (const QString &e : esperadas) {
-            const int i = lineas.indexOf(e, desde);
-            QVERIFY2(i >= 0, qPrintable(e));
+        for (const char *e : {"Por repetición en las otras hojas sacado el cultivo : Lechugas",
+                              "Por repetición de la familia Solanáceas Extraido el cultivo:Tomates",
+                              "Por repetición de Flor, Semilla y fruto sacado el cultivo:Judías",
+                              "Por repetición de Medias sacado el cultivo:Acelgas",
+                              "Por repetición de la familia Crucíferas Extraido el cultivo:Coles",
+                              "Por repetición de Hojas sacado el cultivo:Espinacas",
+                              "Por repetición de Superficiales sacado el cultivo:Cebollas"}) {
+            const int i = lineas.indexOf(QString::fromUtf8(e), desde);
+            QVERIFY2(i >= 0, e);
             desde = i + 1;
         }
-        QVERIFY(!lineas.join(QLatin1Char('\n')).contains(QStringLiteral("«Coles»")));
+        QVERIFY(!lineas.join(QLatin1Char('\n')).contains(u"«Coles»"_s));
 
         // The plan stays on screen for another change.
-        QCOMPARE(w.ComboCult[0]->currentText(), QStringLiteral("Coles"));
-        QCOMPARE(w.ComboCult[1]->currentText(), QStringLiteral("Chirivías"));
+        QCOMPARE(w.ComboCult[0]->currentText(), u"Coles"_s);
+        QCOMPARE(w.ComboCult[1]->currentText(), u"Chirivías"_s);
     }
 };
 

@@ -1,117 +1,43 @@
 // The plan grid: sowing windows, placing a crop (rounding, frost, overlap), the
 // load of a sheet into the pickers and the follow-on picker.
 #include "designer/RejillaPlan.h"
-#include "designer/modBasico.h"
-#include "fixtures/BDPrueba.h"
 #include "fixtures/VentanaPrueba.h"
 #include "platform/Conexion.h"
-#include "platform/CuadriculaFlex.h"
-
-#include <QCheckBox>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QListWidget>
-#include <QTest>
-#include <algorithm>
 
 using namespace modBasico;
+using namespace Qt::StringLiterals;
 
 namespace {
 
-std::optional<int> opc(int v) { return v < 0 ? std::nullopt : std::optional<int>(v); }
-std::optional<double> dias(double v) { return v < 0 ? std::nullopt : std::optional<double>(v); }
-
-QList<int> ordenadas(QList<int> l)
+std::optional<int> opc(int v)
 {
-    std::sort(l.begin(), l.end());
-    l.erase(std::unique(l.begin(), l.end()), l.end());
-    return l;
+    return v < 0 ? std::nullopt : std::optional<int>(v);
+}
+std::optional<double> dias(double v)
+{
+    return v < 0 ? std::nullopt : std::optional<double>(v);
 }
 
-QList<int> tramo(int desde, int hasta)
-{
-    QList<int> r;
-    for (int q = desde; q <= hasta; ++q)
-        r << q;
-    return r;
-}
+const QString kVacia = QString(24, u'.');
+const QString kVerde = u"Época de siembra para %1 en verde. Selecciona quincena"_s;
+const QString kValidar = u"Se puede validar la hoja o poner otro cultivo (si fuera posible)"_s;
 
-QStringList elementos(const QComboBox *c)
+// Plot Huerto (4 sheets, frost-free from inicio to final) with a test crop
+// "Prueba" (sowing 3 to 10, 60 to 90 days, of a family no other crop has).
+struct Rejilla : Huerto
 {
-    QStringList r;
-    for (int i = 0; i < c->count(); ++i)
-        r << c->itemText(i);
-    return r;
-}
-
-// A test crop: sowing 3 to 10, 60 to 90 days, of a family no other crop has.
-void agregarPrueba(BDPrueba &bd, const QString &nombre = QStringLiteral("Prueba"), int s1i = 3, int s1f = 10,
-                   double min = 60, double max = 90)
-{
-    bd.ejecutar(QStringLiteral("insert into horticolas (Nombre, Familia, Parte_aprovechable, Profundidad_raices,"
-                               " Siembra_1_I, Siembra_1_F, Cosecha_1_min, Cosecha_1_max)"
-                               " values (?, 'Malváceas', 'Hojas', 'Medias', ?, ?, ?, ?)"),
-                {nombre, s1i, s1f, min, max});
-}
-
-// A window on plot Huerto (4 sheets) showing sheet 1 of 2010.
-struct Ventana
-{
-    BDPrueba bd;
-    Respuestas respuestas;
-    std::unique_ptr<VentanaPrueba> v;
-    FormPrincipal *w = nullptr;
-
-    explicit Ventana(int inicioHeladas = 1, int finalHeladas = 1)
+    explicit Rejilla(int inicio = 1, int final = 1) : Huerto(4, inicio, final) { agregar(u"Prueba"_s, 3, 10, 60, 90); }
+    void agregar(const QString &nombre, int s1i, int s1f, double min, double max)
     {
-        bd.vaciarParcelas();
-        bd.agregarParcela(QStringLiteral("Huerto"), 4, inicioHeladas, finalHeladas, true);
-        agregarPrueba(bd);
-    }
-    bool abrir(int hoja = 1)
-    {
-        v = std::make_unique<VentanaPrueba>(bd.carpeta());
-        w = v->w.get();
-        if (!v->arrancada)
-            return false;
-        w->FrameCultivo->show();
-        w->AñoActual = 2010;
-        w->HojaActual = hoja;
-        w->LeerCultivos();
-        respuestas.limpiar();
-        return true;
-    }
-    CuadriculaFlex *g() const { return w->MSHFlexTodoAño; }
-    // The user's choice in picker k.
-    void elegir(int k, const QString &cultivo)
-    {
-        QComboBox *p = w->ComboCult[k];
-        const int i = p->findText(cultivo, Qt::MatchExactly | Qt::MatchCaseSensitive);
-        QVERIFY2(i >= 0, qPrintable(cultivo));
-        p->setCurrentIndex(i);
-        emit p->activated(i);
-    }
-    // A mouse click on a cell of the grid.
-    void pulsar(int fila, int columna)
-    {
-        const QRect r = g()->rectCelda(fila, columna).translated(-g()->viewport()->pos());
-        QTest::mouseClick(g()->viewport(), Qt::LeftButton, {}, r.center());
-    }
-    QList<int> columnasDe(int fila, qint32 color) const
-    {
-        QList<int> r;
-        for (int c = 1; c <= 24; ++c)
-            if (g()->colorFondo(fila, c) == color)
-                r << c;
-        return r;
+        bd.ejecutar(
+            u"insert into horticolas (Nombre, Familia, Parte_aprovechable, Profundidad_raices, Siembra_1_I,"
+            " Siembra_1_F, Cosecha_1_min, Cosecha_1_max) values (?, 'Malváceas', 'Hojas', 'Medias', ?, ?, ?, ?)"_s,
+            {nombre, s1i, s1f, min, max});
     }
     QString estado() const { return w->PanelEstado->text(); }
+    QString picker(int k) const { return w->ComboCult[k]->currentText(); }
+    bool ofrece(int k, const QString &cultivo) const { return w->ComboCult[k]->findText(cultivo) >= 0; }
 };
-
-const QString kVerde = QStringLiteral("Época de siembra para %1 en verde. Selecciona quincena");
-const QString kNoVerde = QStringLiteral("Aqui no hay una época de siembra o transplante. Elige la zona verde");
-const QString kValidar = QStringLiteral("Se puede validar la hoja o poner otro cultivo (si fuera posible)");
 
 } // namespace
 
@@ -154,7 +80,10 @@ private slots:
         d.Siembra_1_F = opc(s1f);
         d.Siembra_2_I = opc(s2i);
         d.Siembra_2_F = opc(s2f);
-        QCOMPARE(ordenadas(QuincenasSiembra(d)), verdes);
+        QList<int> r = QuincenasSiembra(d);
+        std::sort(r.begin(), r.end());
+        r.erase(std::unique(r.begin(), r.end()), r.end());
+        QCOMPARE(r, verdes);
     }
 
     void redondeo_data()
@@ -181,32 +110,27 @@ private slots:
         QTest::addColumn<double>("min");
         QTest::addColumn<double>("max");
         QTest::addColumn<QList<int>>("heladas");
-        QTest::addColumn<QList<int>>("cultivo");  // columns in ColorCultivo, in span order
-        QTest::addColumn<QList<int>>("cosecha");  // columns in the harvest colour
-        QTest::addColumn<QList<int>>("solape");   // columns in ColorSolape
+        QTest::addColumn<QList<int>>("cultivo"); // columns in ColorCultivo, in span order
+        QTest::addColumn<QList<int>>("cosecha"); // columns in the harvest colour
+        QTest::addColumn<QList<int>>("solape");  // columns in ColorSolape
         QTest::addColumn<int>("inicio");
         QTest::addColumn<int>("final");
-
-        QTest::newRow("quincena 5, 60 y 90 días") << 5 << 60.0 << 90.0 << QList<int>{} << tramo(5, 8)
-                                                  << QList<int>{9, 10} << QList<int>{} << 5 << 8;
+        using L = QList<int>;
+        QTest::newRow("quincena 5, 60 y 90 días")
+            << 5 << 60.0 << 90.0 << L{} << tramo(5, 8) << L{9, 10} << L{} << 5 << 8;
         QTest::newRow("quincena 22, 90 y 120 días")
-            << 22 << 90.0 << 120.0 << QList<int>{} << QList<int>{22, 23, 24, 1, 2, 3} << QList<int>{4, 5}
-            << QList<int>{} << 22 << 27;
+            << 22 << 90.0 << 120.0 << L{} << L{22, 23, 24, 1, 2, 3} << L{4, 5} << L{} << 22 << 27;
         // 5 + 67.5/15 - 1 = 8.5 rounds to 8; the growing cells compare unrounded.
-        QTest::newRow("medio hacia el par, abajo") << 5 << 67.5 << 97.5 << QList<int>{} << tramo(5, 9)
-                                                   << QList<int>{10} << QList<int>{} << 5 << 8;
-        QTest::newRow("medio hacia el par, arriba") << 6 << 67.5 << 97.5 << QList<int>{} << tramo(6, 10)
-                                                    << QList<int>{11, 12} << QList<int>{} << 6 << 10;
-        QTest::newRow("helada en la cosecha") << 5 << 60.0 << 90.0 << QList<int>{10} << tramo(5, 8)
-                                              << QList<int>{9} << QList<int>{10} << 5 << 8;
-        QTest::newRow("helada en la siembra") << 5 << 60.0 << 90.0 << QList<int>{5} << tramo(6, 8)
-                                              << QList<int>{9, 10} << QList<int>{5} << 5 << 8;
-        QTest::newRow("helada tras fin de año") << 22 << 90.0 << 120.0 << QList<int>{2} << QList<int>{22, 23, 24, 1, 3}
-                                                << QList<int>{4, 5} << QList<int>{2} << 22 << 27;
-        QTest::newRow("sin días de cosecha") << 7 << -1.0 << -1.0 << QList<int>{} << QList<int>{7} << QList<int>{}
-                                             << QList<int>{} << 7 << 7;
-        QTest::newRow("más allá de 48") << 24 << 400.0 << 700.0 << QList<int>{} << QList<int>{24} + tramo(1, 24)
-                                        << QList<int>{} << QList<int>{} << 24 << 48;
+        QTest::newRow("medio hacia el par, abajo") << 5 << 67.5 << 97.5 << L{} << tramo(5, 9) << L{10} << L{} << 5 << 8;
+        QTest::newRow("medio hacia el par, arriba")
+            << 6 << 67.5 << 97.5 << L{} << tramo(6, 10) << L{11, 12} << L{} << 6 << 10;
+        QTest::newRow("helada en la cosecha") << 5 << 60.0 << 90.0 << L{10} << tramo(5, 8) << L{9} << L{10} << 5 << 8;
+        QTest::newRow("helada en la siembra") << 5 << 60.0 << 90.0 << L{5} << tramo(6, 8) << L{9, 10} << L{5} << 5 << 8;
+        QTest::newRow("helada tras fin de año")
+            << 22 << 90.0 << 120.0 << L{2} << L{22, 23, 24, 1, 3} << L{4, 5} << L{2} << 22 << 27;
+        QTest::newRow("sin días de cosecha") << 7 << -1.0 << -1.0 << L{} << L{7} << L{} << L{} << 7 << 7;
+        QTest::newRow("más allá de 48") << 24 << 400.0 << 700.0 << L{} << L{24} + tramo(1, 24) << L{} << L{} << 24
+                                        << 48;
     }
 
     void colocar()
@@ -225,20 +149,13 @@ private slots:
         d.Cosecha_1_min = dias(min);
         d.Cosecha_1_max = dias(max);
         const Colocacion r = Colocar(c, d, [&](int columna) { return heladas.contains(columna); });
-        QList<int> enCultivo, enCosecha, enSolape;
-        for (const auto &celda : r.celdas) {
-            if (celda.color == ColorCultivo)
-                enCultivo << celda.columna;
-            else if (celda.color == ColorCosecha)
-                enCosecha << celda.columna;
-            else if (celda.color == ColorSolape)
-                enSolape << celda.columna;
-            else
-                QFAIL("a cell of another colour");
-        }
-        QCOMPARE(enCultivo, cultivo);
-        QCOMPARE(enCosecha, cosecha);
-        QCOMPARE(enSolape, solape);
+        QMap<qint32, QList<int>> porColor;
+        for (const auto &celda : r.celdas)
+            porColor[celda.color] << celda.columna;
+        QCOMPARE(porColor.value(ColorCultivo), cultivo);
+        QCOMPARE(porColor.value(ColorCosecha), cosecha);
+        QCOMPARE(porColor.value(ColorSolape), solape);
+        QCOMPARE(r.celdas.size(), cultivo.size() + cosecha.size() + solape.size()); // no other colour
         QCOMPARE(r.heladaEnElCamino, !solape.isEmpty());
         QCOMPARE(r.inicio, inicio);
         QCOMPARE(r.final, final);
@@ -275,99 +192,89 @@ private slots:
     void datosDelCatalogo()
     {
         BDPrueba bd;
-        bd.ejecutar(QStringLiteral("update horticolas set Cosecha_1_min = 67.5 where Nombre = 'Ajos'"));
+        bd.ejecutar(u"update horticolas set Cosecha_1_min = 67.5 where Nombre = 'Ajos'"_s);
         Conexion con(bd.fichero());
-        const QList<DatosSiembra> d = LeerDatosSiembra(con, QStringLiteral("AJOS"));
+        const QList<DatosSiembra> d = LeerDatosSiembra(con, u"AJOS"_s);
         QCOMPARE(d.size(), 1);
         QCOMPARE(*d[0].Siembra_1_I, 20);
         QCOMPARE(*d[0].Siembra_1_F, 3);
         QVERIFY(!d[0].Siembra_2_I);
         QCOMPARE(*d[0].Cosecha_1_min, 67.5);
         QVERIFY(LeerDatosSiembra(con, CultivoVacio).isEmpty());
-        QVERIFY(LeerDatosSiembra(con, QStringLiteral("Aj_s")).isEmpty());
+        QVERIFY(LeerDatosSiembra(con, u"Aj_s"_s).isEmpty());
     }
 
     // ---- Choosing a crop ---------------------------------------------------
 
     void elegirPintaLasVentanas()
     {
-        Ventana v;
-        QVERIFY(v.abrir());
-        v.w->MesInicioCultivo[1] = 3;
-        v.w->MesFinalCultivo[1] = 9;
-        v.elegir(1, QStringLiteral("Ajos"));
-        QCOMPARE(v.columnasDe(2, ColorSiembra), tramo(1, 3) + tramo(20, 24));
-        QCOMPARE(v.columnasDe(2, ColorVacio).size(), 16);
-        QCOMPARE(v.estado(), kVerde.arg(QStringLiteral("Ajos")));
-        QCOMPARE(v.w->MesInicioCultivo[1], 3); // a choice records nothing
-        QCOMPARE(v.w->MesFinalCultivo[1], 9);
-        QVERIFY(!v.w->CultivoColocado[1]);
+        Rejilla v;
+        QVERIFY(v.abrir(2010, 1));
+        FormPrincipal &w = *v.w;
+        w.MesInicioCultivo[1] = 3;
+        w.MesFinalCultivo[1] = 9;
+        v.elegir(1, u"Ajos"_s);
+        QCOMPARE(v.fila(2), u"vvv................vvvvv"_s);
+        QCOMPARE(v.estado(), kVerde.arg(u"Ajos"_s));
+        QCOMPARE(w.MesInicioCultivo[1], 3); // a choice records nothing
+        QCOMPARE(w.MesFinalCultivo[1], 9);
+        QVERIFY(!w.CultivoColocado[1]);
 
-        v.elegir(1, QStringLiteral("Tomates"));
-        QCOMPARE(v.columnasDe(2, ColorSiembra), tramo(8, 12));
-
+        v.elegir(1, u"Tomates"_s);
+        QCOMPARE(v.fila(2), u".......vvvvv............"_s);
         v.elegir(1, CultivoVacio);
-        QCOMPARE(v.columnasDe(2, ColorVacio).size(), 24);
         QCOMPARE(v.estado(), kVerde.arg(CultivoVacio));
-        for (int f : {1, 3, 4})
-            QCOMPARE(v.columnasDe(f, ColorVacio).size(), 24);
-    }
+        for (int f = 1; f <= 4; ++f)
+            QCOMPARE(v.fila(f), kVacia);
 
-    void elegirMientrasSeLee()
-    {
-        Ventana v;
-        QVERIFY(v.abrir());
-        v.w->LeyendoCultivo = true;
-        v.elegir(0, QStringLiteral("Tomates"));
-        QCOMPARE(v.columnasDe(1, ColorSiembra), QList<int>{});
-        v.w->LeyendoCultivo = false;
+        // While a sheet is being loaded a choice paints nothing.
+        w.LeyendoCultivo = true;
+        v.elegir(0, u"Tomates"_s);
+        QCOMPARE(v.fila(1), kVacia);
+        w.LeyendoCultivo = false;
     }
 
     // ---- Placing a crop ------------------------------------------------------
 
     void colocarConElRaton()
     {
-        Ventana v;
-        QVERIFY(v.abrir());
-        v.elegir(0, QStringLiteral("Prueba"));
-        v.pulsar(1, 5);
-        QCOMPARE(v.columnasDe(1, ColorCultivo), tramo(5, 8));
-        QCOMPARE(v.columnasDe(1, ColorCosecha), tramo(9, 10));
-        QCOMPARE(v.w->MesInicioCultivo[0], 5);
-        QCOMPARE(v.w->MesFinalCultivo[0], 8);
-        QVERIFY(v.w->CultivoColocado[0]);
+        Rejilla v;
+        v.agregar(u"Invernal"_s, 20, 24, 90, 120);
+        QVERIFY(v.abrir(2010, 1));
+        FormPrincipal &w = *v.w;
+        v.plantar(0, u"Prueba"_s, 5);
+        QCOMPARE(v.fila(1), u"....CCCCcc.............."_s);
+        QCOMPARE(w.MesInicioCultivo[0], 5);
+        QCOMPARE(w.MesFinalCultivo[0], 8);
+        QVERIFY(w.CultivoColocado[0]);
         QCOMPARE(v.estado(), kValidar);
-        QCOMPARE(v.respuestas.mensajes().size(), 0);
+        QCOMPARE(v.r.mensajes().size(), 0);
         // The next picker now offers what may follow: not the crop itself.
-        QVERIFY(v.w->ComboCult[1]->findText(QStringLiteral("Prueba")) < 0);
-        QVERIFY(v.w->ComboCult[1]->findText(QStringLiteral("Tomates")) >= 0);
-        QVERIFY(v.w->ComboCult[2]->findText(QStringLiteral("Prueba")) >= 0); // later pickers keep their lists
+        QVERIFY(!v.ofrece(1, u"Prueba"_s));
+        QVERIFY(v.ofrece(1, u"Tomates"_s));
+        QVERIFY(v.ofrece(2, u"Prueba"_s)); // later pickers keep their lists
 
         // A click on a painted cell, or on an empty one, changes nothing.
         for (int c : {6, 20}) {
-            v.pulsar(1, c);
-            QCOMPARE(v.estado(), kNoVerde);
-            QCOMPARE(v.columnasDe(1, ColorCultivo), tramo(5, 8));
-            QCOMPARE(v.w->MesFinalCultivo[0], 8);
+            v.pulsarCelda(1, c);
+            QCOMPARE(v.estado(), u"Aqui no hay una época de siembra o transplante. Elige la zona verde"_s);
+            QCOMPARE(v.fila(1), u"....CCCCcc.............."_s);
+            QCOMPARE(w.MesFinalCultivo[0], 8);
         }
         // A row whose picker shows no crop: nothing at all.
-        v.w->PanelEstado->setText(QStringLiteral("antes"));
-        v.pulsar(3, 5);
-        QCOMPARE(v.estado(), QStringLiteral("antes"));
-    }
+        w.PanelEstado->setText(u"antes"_s);
+        v.pulsarCelda(3, 5);
+        QCOMPARE(v.estado(), u"antes"_s);
+        // A click on the header leaves the current cell.
+        v.pulsarCelda(0, 9);
+        QCOMPARE(v.w->MSHFlexTodoAño->fila(), 3);
+        QCOMPARE(v.w->MSHFlexTodoAño->columna(), 5);
 
-    void colocarDaLaVueltaAlAnio()
-    {
-        Ventana v;
-        agregarPrueba(v.bd, QStringLiteral("Invernal"), 20, 24, 90, 120);
-        QVERIFY(v.abrir());
-        v.elegir(0, QStringLiteral("Invernal"));
-        v.g()->setCelda(1, 22);
-        v.w->MSHFlexTodoAño_Click();
-        QCOMPARE(v.columnasDe(1, ColorCultivo), QList<int>({1, 2, 3, 22, 23, 24}));
-        QCOMPARE(v.columnasDe(1, ColorCosecha), QList<int>({4, 5}));
-        QCOMPARE(v.w->MesInicioCultivo[0], 22);
-        QCOMPARE(v.w->MesFinalCultivo[0], 27);
+        // A span over the year end, in a later row (the row above holds no span).
+        v.plantar(2, u"Invernal"_s, 22);
+        QCOMPARE(v.fila(3), u"CCCcc................CCC"_s);
+        QCOMPARE(w.MesInicioCultivo[2], 22);
+        QCOMPARE(w.MesFinalCultivo[2], 27);
     }
 
     void heladaRechaza_data()
@@ -383,291 +290,244 @@ private slots:
     {
         QFETCH(int, columna);
         QFETCH(int, respuesta);
-        Ventana v(6, 14);
-        agregarPrueba(v.bd, QStringLiteral("Tardía"), 3, 12, 60, 90);
-        QVERIFY(v.abrir());
+        Rejilla v(6, 14);
+        v.agregar(u"Tardía"_s, 3, 12, 60, 90);
+        QVERIFY(v.abrir(2010, 1));
         v.w->MesInicioCultivo[0] = 2;
         v.w->MesFinalCultivo[0] = 4;
-        v.respuestas.respuestaMensaje = respuesta;
-        v.elegir(0, QStringLiteral("Tardía"));
-        v.pulsar(1, columna);
-        const auto m = v.respuestas.mensajes();
-        QCOMPARE(m.size(), 1);
-        QCOMPARE(m[0].texto, QStringLiteral("No es posible <Tardía>, escoge otro u otra fecha"));
-        QCOMPARE(m[0].titulo, QStringLiteral("Advertencia"));
-        QCOMPARE(m[0].botones, Dialogos::SiNo);
-        QCOMPARE(v.columnasDe(1, ColorVacio).size(), 24);
-        QCOMPARE(v.w->ComboCult[0]->currentText(), CultivoVacio);
+        v.r.respuestaMensaje = respuesta;
+        v.plantar(0, u"Tardía"_s, columna);
+        QCOMPARE(v.r.avisos(),
+                 QStringList{u"Advertencia|SinIcono|SiNo|No es posible <Tardía>, escoge otro u otra fecha"_s});
+        QCOMPARE(v.fila(1), kVacia);
+        QCOMPARE(v.picker(0), CultivoVacio);
         QCOMPARE(v.estado(), kVerde.arg(CultivoVacio));
         QCOMPARE(v.w->MesInicioCultivo[0], 2); // nothing recorded
         QCOMPARE(v.w->MesFinalCultivo[0], 4);
-        QVERIFY(v.g()->tieneImagen(1, 5)); // the marks stay
+        QVERIFY(v.w->MSHFlexTodoAño->tieneImagen(1, 5)); // the marks stay
     }
 
     void solapeRechaza()
     {
-        Ventana v;
-        QVERIFY(v.abrir());
-        v.elegir(0, QStringLiteral("Tomates"));
-        v.pulsar(1, 8); // 8..12
-        v.elegir(1, QStringLiteral("Lechugas"));
-        v.pulsar(2, 10); // 10..12
-        const auto m = v.respuestas.mensajes();
-        QCOMPARE(m.size(), 1);
-        QCOMPARE(m[0].texto, QStringLiteral("Esa fecha de siembra/trasplante se solapa con Tomates"));
-        QCOMPARE(m[0].titulo, QStringLiteral("hay solape de fechas"));
-        QCOMPARE(m[0].icono, Dialogos::Critico);
-        QCOMPARE(v.columnasDe(2, ColorVacio).size(), 24);
-        QCOMPARE(v.w->ComboCult[1]->currentText(), CultivoVacio);
+        Rejilla v;
+        QVERIFY(v.abrir(2010, 1));
+        FormPrincipal &w = *v.w;
+        v.plantar(0, u"Tomates"_s, 8);   // 8..12
+        v.plantar(1, u"Lechugas"_s, 10); // 10..12
+        QCOMPARE(
+            v.r.avisos(),
+            QStringList{
+                u"hay solape de fechas|Critico|SoloAceptar|Esa fecha de siembra/trasplante se solapa con Tomates"_s});
+        QCOMPARE(v.fila(2), kVacia);
+        QCOMPARE(v.picker(1), CultivoVacio);
         QCOMPARE(v.estado(), kVerde.arg(CultivoVacio));
-        QCOMPARE(v.w->MesInicioCultivo[1], 10); // the refused span stays recorded
-        QCOMPARE(v.w->MesFinalCultivo[1], 12);
-        QVERIFY(!v.w->CultivoColocado[1]);      // but is no placement
-        QVERIFY(v.w->CultivoColocado[0]);
-        // Row 1 is untouched; a later date is accepted.
-        QCOMPARE(v.columnasDe(1, ColorCultivo), tramo(8, 12));
-        v.respuestas.limpiar();
-        v.elegir(1, QStringLiteral("Lechugas"));
-        v.pulsar(2, 15);
-        QCOMPARE(v.respuestas.mensajes().size(), 0);
-        QCOMPARE(v.w->MesInicioCultivo[1], 15);
-        QCOMPARE(v.estado(), kValidar);
-    }
+        QCOMPARE(w.MesInicioCultivo[1], 10); // the refused span stays recorded
+        QCOMPARE(w.MesFinalCultivo[1], 12);
+        QVERIFY(!w.CultivoColocado[1]); // but is no placement
+        QVERIFY(w.CultivoColocado[0]);
+        QCOMPARE(v.fila(1), u".......CCCCCccccc......."_s); // row 1 is untouched
 
-    void laFilaDeArribaSinCultivoTambienCuenta()
-    {
-        Ventana v;
-        QVERIFY(v.abrir());
-        v.w->MesInicioCultivo[1] = 4;
-        v.w->MesFinalCultivo[1] = 6;
-        v.elegir(2, QStringLiteral("Prueba"));
-        v.pulsar(3, 5);
-        QCOMPARE(v.respuestas.mensajes().size(), 1);
-        QCOMPARE(v.respuestas.mensajes()[0].texto,
-                 QStringLiteral("Esa fecha de siembra/trasplante se solapa con ") + CultivoVacio);
+        // The row above counts with its recorded span even when its picker
+        // shows no crop.
+        v.r.limpiar();
+        v.plantar(2, u"Prueba"_s, 10);
+        QCOMPARE(v.r.textos(), QStringList{u"Esa fecha de siembra/trasplante se solapa con "_s + CultivoVacio});
+
+        // A later date is accepted.
+        v.r.limpiar();
+        v.plantar(1, u"Lechugas"_s, 15);
+        QCOMPARE(v.r.mensajes().size(), 0);
+        QCOMPARE(w.MesInicioCultivo[1], 15);
+        QCOMPARE(v.estado(), kValidar);
     }
 
     void siguienteConRegistro()
     {
-        Ventana v;
-        QVERIFY(v.abrir());
+        Rejilla v;
+        QVERIFY(v.abrir(2010, 1));
         v.w->ModoExplicito->setChecked(true);
-        v.elegir(0, QStringLiteral("Tomates"));
-        v.pulsar(1, 8);
-        QStringList lineas;
-        for (int i = 0; i < v.w->ListModoExplicito->count(); ++i)
-            lineas << v.w->ListModoExplicito->item(i)->text();
-        QVERIFY(lineas.contains(QStringLiteral("Por repetición de la familia Solanáceas Extraido el cultivo:Pimientos")));
-        QVERIFY(lineas.contains(QStringLiteral("Por repetición de Flor, Semilla y fruto sacado el cultivo:Judías")));
-        QVERIFY(lineas.contains(QStringLiteral("Por repetición de Profundas sacado el cultivo:Cardos")));
-        // The picker keeps showing the empty-crop entry it showed.
-        QCOMPARE(v.w->ComboCult[1]->currentText(), CultivoVacio);
+        v.plantar(0, u"Tomates"_s, 8);
+        const QStringList lineas = v.registro();
+        QVERIFY(lineas.contains(u"Por repetición de la familia Solanáceas Extraido el cultivo:Pimientos"_s));
+        QVERIFY(lineas.contains(u"Por repetición de Flor, Semilla y fruto sacado el cultivo:Judías"_s));
+        QVERIFY(lineas.contains(u"Por repetición de Profundas sacado el cultivo:Cardos"_s));
+        QCOMPARE(v.picker(1), CultivoVacio); // the picker keeps showing the empty-crop entry
 
         // A placement in row 4 fills no further picker.
         const QStringList antes = elementos(v.w->ComboCult[3]);
-        v.elegir(3, QStringLiteral("Coles"));
-        v.pulsar(4, 14);
+        v.plantar(3, u"Coles"_s, 14);
         QCOMPARE(v.estado(), kValidar);
         QCOMPARE(elementos(v.w->ComboCult[3]), antes);
-    }
-
-    void clicEnLaCabecera()
-    {
-        Ventana v;
-        QVERIFY(v.abrir());
-        v.pulsar(2, 7);
-        QCOMPARE(v.g()->fila(), 2);
-        v.pulsar(0, 9);
-        QCOMPARE(v.g()->fila(), 2);
-        QCOMPARE(v.g()->columna(), 7);
     }
 
     // ---- Loading a sheet -------------------------------------------------
 
     void hojaSinFilas()
     {
-        Ventana v;
-        QVERIFY(v.abrir());
-        v.w->MesInicioCultivo[2] = 7;
-        v.w->MesFinalCultivo[2] = 9;
-        v.elegir(0, QStringLiteral("Tomates"));
-        v.w->LeerCultivos();
-        const QStringList lista = elementos(v.w->ComboCult[0]);
+        Rejilla v;
+        QVERIFY(v.abrir(2010, 1));
+        FormPrincipal &w = *v.w;
+        w.MesInicioCultivo[2] = 7;
+        w.MesFinalCultivo[2] = 9;
+        v.elegir(0, u"Tomates"_s);
+        w.LeerCultivos();
+        const QStringList lista = elementos(w.ComboCult[0]);
         QCOMPARE(lista.first(), CultivoVacio);
-        QCOMPARE(lista.size(), v.w->CultivosPosiblesSinHelada.size());
+        QCOMPARE(lista.size(), w.CultivosPosiblesSinHelada.size());
         for (int k = 0; k < 4; ++k) {
-            QCOMPARE(elementos(v.w->ComboCult[k]), lista);
-            QCOMPARE(v.w->ComboCult[k]->currentText(), CultivoVacio);
-            QCOMPARE(v.columnasDe(k + 1, ColorVacio).size(), 24);
+            QCOMPARE(elementos(w.ComboCult[k]), lista);
+            QCOMPARE(v.picker(k), CultivoVacio);
+            QCOMPARE(v.fila(k + 1), kVacia);
         }
-        QCOMPARE(v.w->MesInicioCultivo[2], 7);
-        QCOMPARE(v.w->MesFinalCultivo[2], 9);
-        QVERIFY(!v.w->LeyendoCultivo);
+        QCOMPARE(w.MesInicioCultivo[2], 7);
+        QCOMPARE(w.MesFinalCultivo[2], 9);
+        QVERIFY(!w.LeyendoCultivo);
     }
 
     void hojaConCultivosGuardados()
     {
-        Ventana v;
-        v.bd.agregarFila(QStringLiteral("Huerto"), 2010, 1, QStringLiteral("Tomates"), 8, 12);
-        v.bd.agregarFila(QStringLiteral("HUERTO"), 2010, 1, QStringLiteral("Ajos"), 20, 30);
-        v.bd.agregarFila(QStringLiteral("Huerto"), 2010, 2, QStringLiteral("Coles"), 5, 8);
-        QVERIFY(v.abrir());
-        QCOMPARE(v.w->ComboCult[0]->currentText(), QStringLiteral("Tomates"));
-        QCOMPARE(v.w->ComboCult[1]->currentText(), QStringLiteral("Ajos"));
-        QCOMPARE(v.w->ComboCult[2]->currentText(), CultivoVacio);
-        QCOMPARE(v.w->MesInicioCultivo[1], 20);
-        QCOMPARE(v.w->MesFinalCultivo[1], 30);
-        QCOMPARE(v.w->CultivoColocado, (std::array<bool, 4>{true, true, false, false}));
-        QCOMPARE(v.columnasDe(1, ColorCultivo), tramo(8, 12));
-        QCOMPARE(v.columnasDe(2, ColorCultivo), tramo(20, 24));
-        QCOMPARE(v.columnasDe(2, ColorAñoSiguiente), tramo(1, 6));
-        // The selections painted no sowing windows, and nothing was asked.
-        for (int f = 1; f <= 4; ++f)
-            QCOMPARE(v.columnasDe(f, ColorSiembra), QList<int>{});
-        QCOMPARE(v.respuestas.mensajes().size(), 0);
-        QVERIFY(v.w->ComboCult[0]->findText(QStringLiteral("Coles")) < 0); // on sheet 2 this year
+        Rejilla v;
+        v.sembrar({u"2010|1|Tomates|8|12"_s, u"2010|2|Coles|5|8"_s});
+        v.bd.sembrar(u"HUERTO"_s, {u"2010|1|Ajos|20|30"_s});
+        QVERIFY(v.abrir(2010, 1));
+        FormPrincipal &w = *v.w;
+        QCOMPARE(v.picker(0), u"Tomates"_s);
+        QCOMPARE(v.picker(1), u"Ajos"_s);
+        QCOMPARE(v.picker(2), CultivoVacio);
+        QCOMPARE(w.MesInicioCultivo[1], 20);
+        QCOMPARE(w.MesFinalCultivo[1], 30);
+        QCOMPARE(w.CultivoColocado, (std::array<bool, 4>{true, true, false, false}));
+        // Painted without sowing windows, and nothing was asked.
+        QCOMPARE(v.fila(1), u".......CCCCC............"_s);
+        QCOMPARE(v.fila(2), u"ssssss.............CCCCC"_s);
+        QCOMPARE(v.fila(3) + v.fila(4), kVacia + kVacia);
+        QCOMPARE(v.r.mensajes().size(), 0);
+        QVERIFY(!v.ofrece(0, u"Coles"_s)); // on sheet 2 this year
 
         // A reload for the grid's current row keeps the stored crop shown.
-        v.g()->setCelda(2, 3);
-        v.w->CultivosCombos(v.g()->fila());
-        QCOMPARE(v.w->ComboCult[2]->currentText(), CultivoVacio);
-        v.g()->setCelda(1, 3);
-        v.w->CultivosCombos(v.g()->fila());
-        QCOMPARE(v.w->ComboCult[1]->currentText(), QStringLiteral("Ajos"));
-        QVERIFY(v.w->ComboCult[1]->findText(QStringLiteral("Pimientos")) < 0);
+        w.MSHFlexTodoAño->setCelda(2, 3);
+        w.CultivosCombos(w.MSHFlexTodoAño->fila());
+        QCOMPARE(v.picker(2), CultivoVacio);
+        w.MSHFlexTodoAño->setCelda(1, 3);
+        w.CultivosCombos(w.MSHFlexTodoAño->fila());
+        QCOMPARE(v.picker(1), u"Ajos"_s);
+        QVERIFY(!v.ofrece(1, u"Pimientos"_s));
+
+        // With no sheet chosen the crops of every sheet are left out.
+        w.HojaActual = 0;
+        w.LeerCultivos();
+        QVERIFY(!v.ofrece(0, u"Coles"_s) && !v.ofrece(0, u"Tomates"_s));
+        QVERIFY(v.ofrece(0, u"Lechugas"_s));
+        QCOMPARE(v.picker(0), CultivoVacio);
     }
 
     void plurianualesEnLaPrimeraFila_data()
     {
-        QTest::addColumn<QStringList>("filas"); // "año|cultivo|inicio|final" on sheet 1
+        QTest::addColumn<QStringList>("filas"); // on sheet 1
         QTest::addColumn<int>("veces");         // how many times picker 0 lists Fresas
-        QTest::newRow("de años anteriores") << QStringList{"2009|Fresas|1|24", "2010|Fresas|1|30"} << 1;
-        QTest::newRow("plantada este año") << QStringList{"2010|Fresas|18|24"} << 2;
+        QTest::newRow("de años anteriores") << QStringList{"2009|1|Fresas|1|24", "2010|1|Fresas|1|30"} << 1;
+        QTest::newRow("plantada este año") << QStringList{"2010|1|Fresas|18|24"} << 2;
     }
 
     void plurianualesEnLaPrimeraFila()
     {
         QFETCH(QStringList, filas);
         QFETCH(int, veces);
-        Ventana v;
-        for (const QString &f : filas) {
-            const QStringList p = f.split(QLatin1Char('|'));
-            v.bd.agregarFila(QStringLiteral("Huerto"), p[0].toInt(), 1, p[1], p[2].toInt(), p[3].toInt());
-        }
-        QVERIFY(v.abrir());
-        QCOMPARE(elementos(v.w->ComboCult[0]).count(QStringLiteral("Fresas")), veces);
-        QCOMPARE(elementos(v.w->ComboCult[1]).count(QStringLiteral("Fresas")), veces - 1);
-        QCOMPARE(v.w->ComboCult[0]->currentText(), QStringLiteral("Fresas"));
-        QCOMPARE(v.respuestas.mensajes().size(), 0);
+        Rejilla v;
+        v.sembrar(filas);
+        QVERIFY(v.abrir(2010, 1));
+        QCOMPARE(elementos(v.w->ComboCult[0]).count(u"Fresas"_s), veces);
+        QCOMPARE(elementos(v.w->ComboCult[1]).count(u"Fresas"_s), veces - 1);
+        QCOMPARE(v.picker(0), u"Fresas"_s);
+        QCOMPARE(v.r.mensajes().size(), 0);
 
         // The follow-on picker leaves the appended entry behind and offers
         // no strawberries after strawberries.
-        v.g()->setCelda(1, 1);
+        v.w->MSHFlexTodoAño->setCelda(1, 1);
         v.w->CultivosCombos(1);
-        QCOMPARE(elementos(v.w->ComboCult[1]).count(QStringLiteral("Fresas")), 0);
+        QVERIFY(!v.ofrece(1, u"Fresas"_s));
         QVERIFY(v.w->ComboCult[1]->count() > 10);
     }
 
     void cultivoGuardadoQueYaNoCabe()
     {
-        Ventana v;
-        v.bd.agregarFila(QStringLiteral("Huerto"), 2010, 1, QStringLiteral("Tomates"), 8, 12);
-        v.bd.agregarFila(QStringLiteral("Huerto"), 2010, 1, QStringLiteral("Coles"), 14, 17);
-        v.bd.agregarFila(QStringLiteral("Huerto"), 2010, 1, QStringLiteral("Ajos"), 20, 30);
-        v.bd.agregarFila(QStringLiteral("Huerto"), 2010, 3, QStringLiteral("Coles"), 14, 17);
-        QVERIFY(v.abrir(2));
+        Rejilla v;
+        v.sembrar({u"2010|1|Tomates|8|12"_s, u"2010|1|Coles|14|17"_s, u"2010|1|Ajos|20|30"_s, u"2010|3|Coles|14|17"_s});
+        QVERIFY(v.abrir(2010, 2));
         v.w->HojaActual = 1;
-        v.respuestas.limpiar();
         v.w->LeerCultivos();
-        const auto m = v.respuestas.mensajes();
-        QCOMPARE(m.size(), 1);
-        QCOMPARE(m[0].texto, QStringLiteral("no puedo poner el cultivo <Coles> porque no pertenece a la fecha libre de"
-                                            " heladas"));
-        QCOMPARE(m[0].titulo, QStringLiteral("Cambio del sistema libre de heladas"));
-        QCOMPARE(m[0].icono, Dialogos::Critico);
-        QCOMPARE(m[0].botones, Dialogos::SoloAceptar);
-        QCOMPARE(v.w->ComboCult[0]->currentText(), QStringLiteral("Tomates"));
-        QCOMPARE(v.w->ComboCult[1]->currentText(), CultivoVacio);
-        QCOMPARE(v.w->ComboCult[2]->currentText(), CultivoVacio);
-        QCOMPARE(v.columnasDe(3, ColorCultivo), QList<int>{});
+        QCOMPARE(v.r.avisos(), QStringList{u"Cambio del sistema libre de heladas|Critico|SoloAceptar|no puedo poner el"
+                                           " cultivo <Coles> porque no pertenece a la fecha libre de heladas"_s});
+        QCOMPARE(v.picker(0), u"Tomates"_s);
+        QCOMPARE(v.picker(1), CultivoVacio);
+        QCOMPARE(v.picker(2), CultivoVacio);
+        QVERIFY(!v.fila(3).contains(u'C'));
         QVERIFY(!v.w->LeyendoCultivo);
         // Picking a crop afterwards works as usual.
-        v.elegir(1, QStringLiteral("Lechugas"));
-        QCOMPARE(v.columnasDe(2, ColorSiembra), tramo(4, 10) + tramo(15, 21));
+        v.elegir(1, u"Lechugas"_s);
+        QCOMPARE(v.fila(2), u"...vvvvvvv....vvvvvvv..."_s);
     }
 
     void quintaFilaSinSitio()
     {
-        Ventana v;
-        for (const char *c : {"Tomates", "Coles", "Lechugas", "Judías", "Ajos"})
-            v.bd.agregarFila(QStringLiteral("Huerto"), 2010, 1, QString::fromUtf8(c), 1, 2);
-        QVERIFY(v.abrir());
-        QCOMPARE(v.w->ComboCult[3]->currentText(), QStringLiteral("Judías"));
-        QCOMPARE(v.respuestas.mensajes().size(), 0);
+        Rejilla v;
+        v.sembrar({u"2010|1|Tomates"_s, u"2010|1|Coles"_s, u"2010|1|Lechugas"_s, u"2010|1|Judías"_s, u"2010|1|Ajos"_s});
+        QVERIFY(v.abrir(2010, 1));
+        QCOMPARE(v.picker(3), u"Judías"_s);
+        QCOMPARE(v.r.mensajes().size(), 0);
     }
 
     void cultivoVacioSacadoPorLasReglas()
     {
         // A crop of last year that the catalogue no longer holds: the family
         // rule takes the empty-crop entry out, yet every slot can stay empty.
-        Ventana v;
-        v.bd.agregarFila(QStringLiteral("Huerto"), 2009, 1, QStringLiteral("Yuca"), 5, 9);
-        QVERIFY(v.abrir());
+        Rejilla v;
+        v.sembrar({u"2009|1|Yuca|5|9"_s});
+        QVERIFY(v.abrir(2010, 1));
         v.w->ModoExplicito->setChecked(true);
         v.w->LeerCultivos();
         for (int k = 0; k < 4; ++k) {
             QCOMPARE(v.w->ComboCult[k]->itemText(0), CultivoVacio);
-            QCOMPARE(v.w->ComboCult[k]->currentText(), CultivoVacio);
+            QCOMPARE(v.picker(k), CultivoVacio);
         }
         QCOMPARE(elementos(v.w->ComboCult[0]).count(CultivoVacio), 1);
-        QCOMPARE(v.w->ListModoExplicito->item(0)->text(),
-                 QStringLiteral("Por repetición de la familia  Extraido el cultivo:") + CultivoVacio);
+        QCOMPARE(v.registro().first(), u"Por repetición de la familia  Extraido el cultivo:"_s + CultivoVacio);
     }
 
     void interruptoresComoEstan()
     {
-        Ventana v;
-        v.bd.agregarFila(QStringLiteral("Huerto"), 2009, 1, QStringLiteral("Tomates"), 8, 12);
-        QVERIFY(v.abrir());
-        QVERIFY(v.w->ComboCult[0]->findText(QStringLiteral("Judías")) < 0);
-        QVERIFY(v.w->ComboCult[0]->findText(QStringLiteral("Calabazas")) < 0);
+        Rejilla v;
+        v.sembrar({u"2009|1|Tomates|8|12"_s});
+        QVERIFY(v.abrir(2010, 1));
+        QVERIFY(!v.ofrece(0, u"Judías"_s));
+        QVERIFY(!v.ofrece(0, u"Calabazas"_s));
         v.w->CheckRepetirFrutos->setChecked(true); // ticked, not saved
         v.w->LeerCultivos();
-        QVERIFY(v.w->ComboCult[0]->findText(QStringLiteral("Judías")) >= 0);
-        QVERIFY(v.w->ComboCult[0]->findText(QStringLiteral("Calabazas")) < 0);
+        QVERIFY(v.ofrece(0, u"Judías"_s));
+        QVERIFY(!v.ofrece(0, u"Calabazas"_s));
         v.w->CheckRepetirRaices->setChecked(true);
         v.w->LeerCultivos();
-        QVERIFY(v.w->ComboCult[0]->findText(QStringLiteral("Calabazas")) >= 0);
-        QVERIFY(v.w->ComboCult[0]->findText(QStringLiteral("Pimientos")) < 0);
-    }
-
-    void sinHojaElegida()
-    {
-        Ventana v;
-        v.bd.agregarFila(QStringLiteral("Huerto"), 2010, 3, QStringLiteral("Coles"), 5, 8);
-        QVERIFY(v.abrir(0));
-        QVERIFY(v.w->ComboCult[0]->findText(QStringLiteral("Coles")) < 0);
-        QCOMPARE(v.w->ComboCult[0]->currentText(), CultivoVacio);
-        QVERIFY(v.w->ComboCult[0]->findText(QStringLiteral("Ajos")) >= 0);
+        QVERIFY(v.ofrece(0, u"Calabazas"_s));
+        QVERIFY(!v.ofrece(0, u"Pimientos"_s));
     }
 
     void falloAlLeer()
     {
-        Ventana v;
-        QVERIFY(v.abrir());
-        QFile::rename(v.bd.fichero(), v.bd.fichero() + QStringLiteral(".fuera"));
+        Rejilla v;
+        QVERIFY(v.abrir(2010, 1));
+        QFile::rename(v.bd.fichero(), v.bd.fichero() + u".fuera"_s);
         QVERIFY_THROWS_EXCEPTION(ErrorBD, v.w->LeerCultivos());
         QVERIFY(!v.w->LeyendoCultivo);
         QVERIFY_THROWS_EXCEPTION(ErrorBD, v.w->CultivosCombos(1));
         QCOMPARE(v.w->ComboCult[1]->count(), 0);
         // The handlers tell the user and go on.
-        v.respuestas.limpiar();
+        v.r.limpiar();
         v.w->ComboCult_Click(0);
-        v.g()->setCelda(1, 5);
+        v.w->MSHFlexTodoAño->setCelda(1, 5);
         v.w->MSHFlexTodoAño_Click();
-        QCOMPARE(v.respuestas.mensajes().size(), 2);
-        QVERIFY(v.respuestas.mensajes()[0].texto.startsWith(QStringLiteral("No se ha podido leer la base de datos")));
-        QFile::rename(v.bd.fichero() + QStringLiteral(".fuera"), v.bd.fichero());
+        QCOMPARE(v.r.mensajes().size(), 2);
+        QVERIFY(v.r.textos().first().startsWith(u"No se ha podido leer la base de datos"_s));
+        QFile::rename(v.bd.fichero() + u".fuera"_s, v.bd.fichero());
     }
 };
 

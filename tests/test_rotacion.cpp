@@ -9,24 +9,17 @@
 #include <QTest>
 
 using modBasico::CultivoVacio;
+using namespace Qt::StringLiterals;
+using L = QStringList;
 
 namespace {
-
-// Plan rows written as "parcela|año|hoja|cultivo", stored in the given order.
-void sembrar(BDPrueba &bd, const QStringList &filas)
-{
-    for (const QString &f : filas) {
-        const QStringList p = f.split(QLatin1Char('|'));
-        bd.agregarFila(p[0], p[1].toInt(), p[2].toInt(), p[3], 1, 2);
-    }
-}
 
 // "····" in a table stands for the empty-crop entry.
 QStringList nombres(const QStringList &l)
 {
     QStringList r;
     for (const QString &n : l)
-        r << (n == QStringLiteral("····") ? CultivoVacio : n);
+        r << (n == u"····"_s ? CultivoVacio : n);
     return r;
 }
 
@@ -44,29 +37,37 @@ struct Prueba
     ColeccionesCatalogo catalogo;
     QStringList registro;
 
-    Prueba()
-    {
-        Conexion con(bd.fichero());
-        catalogo = CargarColeccionesCatalogo(con);
-    }
+    Prueba() { recargarCatalogo(); }
     void recargarCatalogo()
     {
         Conexion con(bd.fichero());
         catalogo = CargarColeccionesCatalogo(con);
     }
-    ReglasRotacion reglas(int año, int hoja, int nhojas = 4, const QString &parcela = QStringLiteral("Huerto"))
+    // Plan rows written as "parcela|año|hoja|cultivo", stored in the given order.
+    void sembrar(const QStringList &filas)
+    {
+        for (const QString &f : filas)
+            bd.sembrar(f.section(u'|', 0, 0), {f.section(u'|', 1)});
+    }
+    ReglasRotacion reglas(int año, int hoja, const QString &parcela = u"Huerto"_s)
     {
         ReglasRotacion r(catalogo, bd.fichero());
         r.parcela = parcela;
         r.año = año;
         r.hoja = hoja;
-        r.nhojas = nhojas;
+        r.nhojas = 4;
         r.explicar = [this](const QString &l) { registro << l; };
         return r;
     }
 };
 
-const QString kHojas = QStringLiteral("Por repetición en las otras hojas sacado el cultivo : ");
+const QString kHojas = u"Por repetición en las otras hojas sacado el cultivo : "_s;
+const QString kFamilia = u"Por repetición de la familia %1 Extraido el cultivo:"_s;
+const QString kSolanaceas = kFamilia.arg(u"Solanáceas"_s);
+const QString kFrutos = u"Por repetición de Flor, Semilla y fruto sacado el cultivo:"_s;
+const QString kProfundas = u"Por repetición de Profundas sacado el cultivo:"_s;
+const QString kAños
+    = u"Por repetición de «%1» en alguno de los años previos <%2> sacado el cultivo de la lista de posibles"_s;
 
 } // namespace
 
@@ -75,145 +76,116 @@ class TestRotacion : public QObject
     Q_OBJECT
 
 private slots:
-    void reglaDeHojas_data()
+    // The filters of a sheet's candidates for year año (the property rules
+    // look at año - 1, the years rule at the two years before).
+    void filtros_data()
     {
-        QTest::addColumn<QStringList>("filas");
+        QTest::addColumn<QString>("regla");
+        QTest::addColumn<int>("año");
         QTest::addColumn<int>("hoja");
-        QTest::addColumn<int>("nhojas");
-        QTest::addColumn<QStringList>("entrada");
-        QTest::addColumn<QStringList>("salida");
-        QTest::addColumn<QStringList>("lineas");
-
-        const QStringList tres = {"····", "Tomates", "Lechugas", "Pimientos"};
-        QTest::newRow("otra hoja") << QStringList{"Huerto|2011|2|Tomates"} << 1 << 4 << tres
-                                   << QStringList{"····", "Lechugas", "Pimientos"} << QStringList{kHojas + "Tomates"};
-        QTest::newRow("la misma hoja no cuenta") << QStringList{"Huerto|2011|1|Tomates"} << 1 << 4 << tres << tres
-                                                 << QStringList{};
-        QTest::newRow("dos hojas, una línea")
-            << QStringList{"Huerto|2011|2|Tomates", "Huerto|2011|3|Tomates"} << 1 << 4 << tres
-            << QStringList{"····", "Lechugas", "Pimientos"} << QStringList{kHojas + "Tomates"};
-        QTest::newRow("otro año no cuenta") << QStringList{"Huerto|2010|2|Tomates"} << 1 << 4 << tres << tres
-                                            << QStringList{};
-        QTest::newRow("hoja por encima de Nhojas") << QStringList{"Huerto|2011|5|Tomates"} << 1 << 4 << tres << tres
-                                                   << QStringList{};
-        QTest::newRow("sin hoja elegida se leen todas")
-            << QStringList{"Huerto|2011|1|Tomates", "Huerto|2011|4|Lechugas"} << 0 << 4 << tres
-            << QStringList{"····", "Pimientos"} << QStringList{kHojas + "Tomates", kHojas + "Lechugas"};
-        QTest::newRow("otra parcela no cuenta") << QStringList{"Huertos|2011|2|Tomates"} << 1 << 4 << tres << tres
-                                                << QStringList{};
-        QTest::newRow("parcela en otras mayúsculas") << QStringList{"HUERTO|2011|2|Tomates"} << 1 << 4 << tres
-                                                     << QStringList{"····", "Lechugas", "Pimientos"}
-                                                     << QStringList{kHojas + "Tomates"};
-        QTest::newRow("cultivo en otras mayúsculas") << QStringList{"Huerto|2011|2|tomates"} << 1 << 4 << tres
-                                                     << tres << QStringList{};
-        QTest::newRow("lista vacía") << QStringList{"Huerto|2011|2|Tomates"} << 1 << 4 << QStringList{}
-                                     << QStringList{} << QStringList{};
-        // Sheets in ascending order, each sheet's rows in stored order.
-        QTest::newRow("orden de las filas")
-            << QStringList{"Huerto|2011|3|Lechugas", "Huerto|2011|2|Pimientos", "Huerto|2011|2|Tomates"} << 1 << 4
-            << tres << QStringList{"····"}
-            << QStringList{kHojas + "Pimientos", kHojas + "Tomates", kHojas + "Lechugas"};
-    }
-
-    void reglaDeHojas()
-    {
-        QFETCH(QStringList, filas);
-        QFETCH(int, hoja);
-        QFETCH(int, nhojas);
-        QFETCH(QStringList, entrada);
-        QFETCH(QStringList, salida);
-        QFETCH(QStringList, lineas);
-        Prueba p;
-        sembrar(p.bd, filas);
-        const ListaCandidatos dada = lista(entrada);
-        const ListaCandidatos antes = dada;
-        const ListaCandidatos r = p.reglas(2011, hoja, nhojas).VerificarNoRepeticiónHojas(dada);
-        QCOMPARE(r.nombres(), nombres(salida));
-        QCOMPARE(p.registro, lineas);
-        QCOMPARE(dada, antes);
-    }
-
-    void reglasDePropiedad_data()
-    {
-        QTest::addColumn<int>("regla"); // 0 family, 1 edible part, 2 root depth
         QTest::addColumn<bool>("repetir");
         QTest::addColumn<QStringList>("filas");
         QTest::addColumn<QStringList>("entrada");
         QTest::addColumn<QStringList>("salida");
         QTest::addColumn<QStringList>("lineas");
 
-        const QStringList cand = {"····", "Pimientos", "Lechugas", "Judías", "Calabazas", "Patatas"};
-        QTest::newRow("familia") << 0 << false << QStringList{"Huerto|2010|2|Tomates"} << cand
-                                 << QStringList{"····", "Lechugas", "Judías", "Calabazas"}
-                                 << QStringList{"Por repetición de la familia Solanáceas Extraido el cultivo:Pimientos",
-                                                "Por repetición de la familia Solanáceas Extraido el cultivo:Patatas"};
-        QTest::newRow("familia, dos filas de la misma")
-            << 0 << false << QStringList{"Huerto|2010|2|Tomates", "Huerto|2010|2|Berenjenas"} << cand
-            << QStringList{"····", "Lechugas", "Judías", "Calabazas"}
-            << QStringList{"Por repetición de la familia Solanáceas Extraido el cultivo:Pimientos",
-                           "Por repetición de la familia Solanáceas Extraido el cultivo:Patatas"};
-        QTest::newRow("familia, por orden de filas")
-            << 0 << false << QStringList{"Huerto|2010|2|Judías", "Huerto|2010|2|Tomates"} << cand
-            << QStringList{"····", "Lechugas", "Calabazas"}
-            << QStringList{"Por repetición de la familia Leguminosas Extraido el cultivo:Judías",
-                           "Por repetición de la familia Solanáceas Extraido el cultivo:Pimientos",
-                           "Por repetición de la familia Solanáceas Extraido el cultivo:Patatas"};
-        QTest::newRow("familia, cultivo fuera del catálogo")
-            << 0 << false << QStringList{"Huerto|2010|2|Yuca"} << cand
-            << QStringList{"Pimientos", "Lechugas", "Judías", "Calabazas", "Patatas"}
-            << QStringList{"Por repetición de la familia  Extraido el cultivo:" + CultivoVacio};
-        QTest::newRow("familia, otra hoja no cuenta") << 0 << false << QStringList{"Huerto|2010|1|Tomates"} << cand
-                                                      << cand << QStringList{};
-        QTest::newRow("familia, otro año no cuenta") << 0 << false << QStringList{"Huerto|2009|2|Tomates"} << cand
-                                                     << cand << QStringList{};
-        QTest::newRow("parte aprovechable") << 1 << false << QStringList{"Huerto|2010|2|Tomates"} << cand
-                                            << QStringList{"····", "Lechugas", "Patatas"}
-                                            << QStringList{"Por repetición de Flor, Semilla y fruto sacado el cultivo:Pimientos",
-                                                           "Por repetición de Flor, Semilla y fruto sacado el cultivo:Judías",
-                                                           "Por repetición de Flor, Semilla y fruto sacado el cultivo:Calabazas"};
-        QTest::newRow("parte aprovechable, repetir") << 1 << true << QStringList{"Huerto|2010|2|Tomates"} << cand
-                                                     << cand << QStringList{};
-        QTest::newRow("profundidad") << 2 << false << QStringList{"Huerto|2010|2|Tomates"} << cand
-                                     << QStringList{"····", "Pimientos", "Lechugas", "Judías", "Patatas"}
-                                     << QStringList{"Por repetición de Profundas sacado el cultivo:Calabazas"};
-        QTest::newRow("profundidad, repetir") << 2 << true << QStringList{"Huerto|2010|2|Tomates"} << cand << cand
-                                              << QStringList{};
-        QTest::newRow("profundidad, fuera del catálogo")
-            << 2 << false << QStringList{"Huerto|2010|2|Yuca"} << cand
-            << QStringList{"Pimientos", "Lechugas", "Judías", "Calabazas", "Patatas"}
-            << QStringList{"Por repetición de  sacado el cultivo:" + CultivoVacio};
+        // Other sheets of the same year: sheets in ascending order, each
+        // sheet's rows in stored order.
+        const L tres = {"····", "Tomates", "Lechugas", "Pimientos"}, sinTomates = {"····", "Lechugas", "Pimientos"};
+        auto hojas = [&](const char *fila, int hoja, const L &filas, const L &salida, const L &lineas) {
+            QTest::newRow(fila) << u"hojas"_s << 2011 << hoja << false << filas << tres << salida << lineas;
+        };
+        hojas("otra hoja", 1, {"Huerto|2011|2|Tomates"}, sinTomates, {kHojas + "Tomates"});
+        hojas("la misma hoja no cuenta", 1, {"Huerto|2011|1|Tomates"}, tres, {});
+        hojas("dos hojas, una línea", 1, {"Huerto|2011|2|Tomates", "Huerto|2011|3|Tomates"}, sinTomates,
+              {kHojas + "Tomates"});
+        hojas("otro año no cuenta", 1, {"Huerto|2010|2|Tomates"}, tres, {});
+        hojas("hoja por encima de Nhojas", 1, {"Huerto|2011|5|Tomates"}, tres, {});
+        hojas("sin hoja elegida se leen todas", 0, {"Huerto|2011|1|Tomates", "Huerto|2011|4|Lechugas"},
+              {"····", "Pimientos"}, {kHojas + "Tomates", kHojas + "Lechugas"});
+        hojas("otra parcela no cuenta", 1, {"Huertos|2011|2|Tomates"}, tres, {});
+        hojas("parcela en otras mayúsculas", 1, {"HUERTO|2011|2|Tomates"}, sinTomates, {kHojas + "Tomates"});
+        hojas("cultivo en otras mayúsculas", 1, {"Huerto|2011|2|tomates"}, tres, {});
+        hojas("orden de las filas", 1, {"Huerto|2011|3|Lechugas", "Huerto|2011|2|Pimientos", "Huerto|2011|2|Tomates"},
+              {"····"}, {kHojas + "Pimientos", kHojas + "Tomates", kHojas + "Lechugas"});
+        QTest::newRow("lista vacía") << u"hojas"_s << 2011 << 1 << false << L{"Huerto|2011|2|Tomates"} << L{} << L{}
+                                     << L{};
+
+        // The sheet's crops of the year before.
+        const L cand = {"····", "Pimientos", "Lechugas", "Judías", "Calabazas", "Patatas"};
+        const L tomates = {"Huerto|2010|2|Tomates"}, yuca = {"Huerto|2010|2|Yuca"};
+        const L sinVacio = {"Pimientos", "Lechugas", "Judías", "Calabazas", "Patatas"};
+        auto propiedad
+            = [&](const char *fila, const char *regla, bool repetir, const L &filas, const L &salida, const L &lineas) {
+                  QTest::newRow(fila) << QString::fromUtf8(regla) << 2011 << 2 << repetir << filas << cand << salida
+                                      << lineas;
+              };
+        const L sinSolanaceas = {"····", "Lechugas", "Judías", "Calabazas"};
+        propiedad("familia", "familia", false, tomates, sinSolanaceas,
+                  {kSolanaceas + "Pimientos", kSolanaceas + "Patatas"});
+        propiedad("familia, dos filas de la misma", "familia", false, tomates + L{"Huerto|2010|2|Berenjenas"},
+                  sinSolanaceas, {kSolanaceas + "Pimientos", kSolanaceas + "Patatas"});
+        propiedad("familia, por orden de filas", "familia", false, L{"Huerto|2010|2|Judías"} + tomates,
+                  {"····", "Lechugas", "Calabazas"},
+                  {kFamilia.arg("Leguminosas") + "Judías", kSolanaceas + "Pimientos", kSolanaceas + "Patatas"});
+        propiedad("familia, cultivo fuera del catálogo", "familia", false, yuca, sinVacio,
+                  {kFamilia.arg("") + CultivoVacio});
+        propiedad("familia, otra hoja no cuenta", "familia", false, {"Huerto|2010|1|Tomates"}, cand, {});
+        propiedad("familia, otro año no cuenta", "familia", false, {"Huerto|2009|2|Tomates"}, cand, {});
+        propiedad("parte aprovechable", "parte", false, tomates, {"····", "Lechugas", "Patatas"},
+                  {kFrutos + "Pimientos", kFrutos + "Judías", kFrutos + "Calabazas"});
+        propiedad("parte aprovechable, repetir", "parte", true, tomates, cand, {});
+        propiedad("profundidad", "raíz", false, tomates, {"····", "Pimientos", "Lechugas", "Judías", "Patatas"},
+                  {kProfundas + "Calabazas"});
+        propiedad("profundidad, repetir", "raíz", true, tomates, cand, {});
+        propiedad("profundidad, fuera del catálogo", "raíz", false, yuca, sinVacio,
+                  {"Por repetición de  sacado el cultivo:" + CultivoVacio});
+
+        // The sheet's crops of the two years before.
+        const L plan = {"Huerto|2008|2|Tomates", "Huerto|2009|2|Lechugas", "Huerto|2010|2|Coles",
+                        "Huerto|2011|2|Patatas", "Huerto|2010|1|Habas",    "Otra|2010|2|Habas"};
+        const L todos = {"····", "Tomates", "Lechugas", "Coles", "Patatas", "Habas"};
+        QTest::newRow("años, 2011 lee 2009 y 2010")
+            << u"años"_s << 2011 << 2 << false << plan << todos << L{"····", "Tomates", "Patatas", "Habas"}
+            << L{kAños.arg("Lechugas", "2008-2011"), kAños.arg("Coles", "2008-2011")};
+        QTest::newRow("años, 2012 lee 2010 y 2011")
+            << u"años"_s << 2012 << 2 << false << plan << todos << L{"····", "Tomates", "Lechugas", "Habas"}
+            << L{kAños.arg("Coles", "2009-2012"), kAños.arg("Patatas", "2009-2012")};
     }
 
-    void reglasDePropiedad()
+    void filtros()
     {
-        QFETCH(int, regla);
+        QFETCH(QString, regla);
+        QFETCH(int, año);
+        QFETCH(int, hoja);
         QFETCH(bool, repetir);
         QFETCH(QStringList, filas);
         QFETCH(QStringList, entrada);
         QFETCH(QStringList, salida);
         QFETCH(QStringList, lineas);
         Prueba p;
-        sembrar(p.bd, filas);
-        ReglasRotacion r = p.reglas(2011, 2);
-        r.repetirFrutos = regla == 1 && repetir;
-        r.repetirRaices = regla == 2 && repetir;
+        p.sembrar(filas);
+        ReglasRotacion r = p.reglas(año, hoja);
+        r.repetirFrutos = regla == u"parte"_s && repetir;
+        r.repetirRaices = regla == u"raíz"_s && repetir;
         const ListaCandidatos dada = lista(entrada);
         const ListaCandidatos antes = dada;
-        const ListaCandidatos res = regla == 0   ? r.VerificarNoRepeticiónFamilia(dada, 2010)
-                                    : regla == 1 ? r.VerificarNoRepeticiónParteAprovechable(dada, 2010)
-                                                 : r.VerificarNoRepeticiónProfRaices(dada, 2010);
+        const ListaCandidatos res = regla == u"hojas"_s     ? r.VerificarNoRepeticiónHojas(dada)
+                                    : regla == u"familia"_s ? r.VerificarNoRepeticiónFamilia(dada, año - 1)
+                                    : regla == u"parte"_s   ? r.VerificarNoRepeticiónParteAprovechable(dada, año - 1)
+                                    : regla == u"raíz"_s    ? r.VerificarNoRepeticiónProfRaices(dada, año - 1)
+                                                            : r.VerificarNoRepeticiónPorAños(dada, 3);
         QCOMPARE(res.nombres(), nombres(salida));
         QCOMPARE(p.registro, lineas);
-        QCOMPARE(dada, antes);
+        QCOMPARE(dada, antes); // a filter never changes the list it is given
     }
 
     // A switched-off rule still reads the plan: an unreadable database fails it.
     void reglaApagadaSigueConsultando()
     {
         Prueba p;
-        ReglasRotacion r(p.catalogo, p.bd.carpeta() + QStringLiteral("/no-existe.db"));
-        r.repetirFrutos = true;
-        r.repetirRaices = true;
+        ReglasRotacion r(p.catalogo, p.bd.carpeta() + u"/no-existe.db"_s);
+        r.repetirFrutos = r.repetirRaices = true;
         const ListaCandidatos vacia;
         QVERIFY_THROWS_EXCEPTION(ErrorBD, r.VerificarNoRepeticiónParteAprovechable(vacia, 2010));
         QVERIFY_THROWS_EXCEPTION(ErrorBD, r.VerificarNoRepeticiónProfRaices(vacia, 2010));
@@ -221,88 +193,53 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(ErrorBD, r.VerificarNoRepeticiónPorAños(vacia, 3));
     }
 
-    void reglaDeAnios_data()
-    {
-        QTest::addColumn<int>("año");
-        QTest::addColumn<QStringList>("salida");
-        QTest::addColumn<QStringList>("lineas");
-        const QString linea = QStringLiteral("Por repetición de «%1» en alguno de los años previos <%2> sacado el"
-                                             " cultivo de la lista de posibles");
-        QTest::newRow("2011 lee 2009 y 2010")
-            << 2011 << QStringList{"····", "Tomates", "Patatas", "Habas"}
-            << QStringList{linea.arg("Lechugas", "2008-2011"), linea.arg("Coles", "2008-2011")};
-        QTest::newRow("2012 lee 2010 y 2011")
-            << 2012 << QStringList{"····", "Tomates", "Lechugas", "Habas"}
-            << QStringList{linea.arg("Coles", "2009-2012"), linea.arg("Patatas", "2009-2012")};
-    }
-
-    void reglaDeAnios()
-    {
-        QFETCH(int, año);
-        QFETCH(QStringList, salida);
-        QFETCH(QStringList, lineas);
-        Prueba p;
-        sembrar(p.bd, {"Huerto|2008|2|Tomates", "Huerto|2009|2|Lechugas", "Huerto|2010|2|Coles",
-                       "Huerto|2011|2|Patatas", "Huerto|2010|1|Habas", "Otra|2010|2|Habas"});
-        const ListaCandidatos dada = lista({"····", "Tomates", "Lechugas", "Coles", "Patatas", "Habas"});
-        const ListaCandidatos r = p.reglas(año, 2).VerificarNoRepeticiónPorAños(dada, 3);
-        QCOMPARE(r.nombres(), nombres(salida));
-        QCOMPARE(p.registro, lineas);
-    }
-
     void consultas()
     {
         // Names holding a quote or pattern characters are matched as whole
         // texts, letter case ignored.
         Prueba p;
-        p.bd.ejecutar(QStringLiteral("insert into horticolas (Nombre, Familia, Parte_aprovechable, Profundidad_raices,"
-                                     " Siembra_1_I, Siembra_1_F, Cosecha_1_min, Cosecha_1_max)"
-                                     " values ('Col d''Asti_%', 'Crucíferas', 'Hojas', 'Medias', 5, 8, 60, 90)"));
+        p.bd.ejecutar(u"insert into horticolas (Nombre, Familia, Parte_aprovechable, Profundidad_raices, Siembra_1_I,"
+                      " Siembra_1_F, Cosecha_1_min, Cosecha_1_max)"
+                      " values ('Col d''Asti_%', 'Crucíferas', 'Hojas', 'Medias', 5, 8, 60, 90)"_s);
         p.recargarCatalogo();
-        sembrar(p.bd, {"O'Brien_%|2011|2|Col d'Asti_%", "O'BrienX%|2011|2|Tomates", "o'brien_%|2011|3|Lechugas"});
+        p.sembrar({u"O'Brien_%|2011|2|Col d'Asti_%"_s, u"O'BrienX%|2011|2|Tomates"_s, u"o'brien_%|2011|3|Lechugas"_s});
         const ListaCandidatos dada = lista({"····", "Col d'Asti_%", "Tomates", "Lechugas"});
-        const ListaCandidatos r = p.reglas(2011, 1, 4, QStringLiteral("O'Brien_%")).VerificarNoRepeticiónHojas(dada);
+        const ListaCandidatos r = p.reglas(2011, 1, u"O'Brien_%"_s).VerificarNoRepeticiónHojas(dada);
         QCOMPARE(r.nombres(), nombres({"····", "Tomates"}));
-        QCOMPARE(p.registro, QStringList({kHojas + "Col d'Asti_%", kHojas + "Lechugas"}));
-        QCOMPARE(ReglasRotacion(p.catalogo, p.bd.fichero()).SacarFamilia(QStringLiteral("Col d'Asti_%")),
-                 QStringLiteral("Crucíferas"));
+        QCOMPARE(p.registro, QStringList({kHojas + u"Col d'Asti_%"_s, kHojas + u"Lechugas"_s}));
+        QCOMPARE(ReglasRotacion(p.catalogo, p.bd.fichero()).SacarFamilia(u"Col d'Asti_%"_s), u"Crucíferas"_s);
     }
 
     void busquedas_data()
     {
         QTest::addColumn<QString>("cultivo");
-        QTest::addColumn<QString>("familia");
-        QTest::addColumn<QString>("parte");
-        QTest::addColumn<QString>("raiz");
-        QTest::newRow("Tomates") << "Tomates" << "Solanáceas" << "Flor, Semilla y fruto" << "Profundas";
-        QTest::newRow("Espárragos") << "Espárragos" << "Liliáceas" << "Bulbos y tallos" << "Profundas";
-        QTest::newRow("otras mayúsculas") << "tomates" << "" << "" << "";
-        QTest::newRow("vacío") << CultivoVacio << "" << "" << "";
-        QTest::newRow("fuera del catálogo") << "Yuca" << "" << "" << "";
-        QTest::newRow("campos vacíos en el catálogo") << "Ruibarbo" << "" << "" << "Medias";
+        QTest::addColumn<QString>("propiedades"); // family|edible part|root depth
+        QTest::newRow("Tomates") << "Tomates" << "Solanáceas|Flor, Semilla y fruto|Profundas";
+        QTest::newRow("Espárragos") << "Espárragos" << "Liliáceas|Bulbos y tallos|Profundas";
+        QTest::newRow("otras mayúsculas") << "tomates" << "||";
+        QTest::newRow("vacío") << CultivoVacio << "||";
+        QTest::newRow("fuera del catálogo") << "Yuca" << "||";
+        QTest::newRow("campos vacíos en el catálogo") << "Ruibarbo" << "||Medias";
     }
 
     void busquedas()
     {
         QFETCH(QString, cultivo);
-        QFETCH(QString, familia);
-        QFETCH(QString, parte);
-        QFETCH(QString, raiz);
+        QFETCH(QString, propiedades);
         Prueba p;
-        p.bd.ejecutar(QStringLiteral("insert into horticolas (Nombre, Profundidad_raices) values ('Ruibarbo', 'Medias')"));
+        p.bd.ejecutar(u"insert into horticolas (Nombre, Profundidad_raices) values ('Ruibarbo', 'Medias')"_s);
         p.recargarCatalogo();
         const ReglasRotacion r(p.catalogo, p.bd.fichero());
-        QCOMPARE(r.SacarFamilia(cultivo), familia);
-        QCOMPARE(r.SacarParteAprovechable(cultivo), parte);
-        QCOMPARE(r.SacarProfRaiz(cultivo), raiz);
+        QCOMPARE(r.SacarFamilia(cultivo) + u'|' + r.SacarParteAprovechable(cultivo) + u'|' + r.SacarProfRaiz(cultivo),
+                 propiedades);
     }
 
     // The chain that fills a sheet's four pickers, for sheet 2 in 2011.
     void cadenaDeLaHoja()
     {
         Prueba p;
-        sembrar(p.bd, {"Huerto|2011|1|Lechugas", "Huerto|2010|2|Tomates", "Huerto|2009|2|Zanahorias",
-                       "Huerto|2008|2|Cebollas"});
+        p.sembrar({u"Huerto|2011|1|Lechugas"_s, u"Huerto|2010|2|Tomates"_s, u"Huerto|2009|2|Zanahorias"_s,
+                   u"Huerto|2008|2|Cebollas"_s});
         ListaCandidatos posibles;
         posibles.agregarSinClave(CultivoVacio);
         for (const QString &n : p.catalogo.TodosCultivos)
@@ -310,27 +247,23 @@ private slots:
         const ListaCandidatos r = p.reglas(2011, 2).CandidatosDeLaHoja(posibles);
 
         QCOMPARE(r.at(0), CultivoVacio);
-        QVERIFY(r.contiene(QStringLiteral("Cebollas")));    // 2008 is not looked at
-        QVERIFY(r.contiene(QStringLiteral("Coles")));
-        QVERIFY(!r.contiene(QStringLiteral("Lechugas")));   // on sheet 1 this year
-        QVERIFY(!r.contiene(QStringLiteral("Pimientos")));  // Solanáceas last year
-        QVERIFY(!r.contiene(QStringLiteral("Judías")));     // Flor, Semilla y fruto last year
-        QVERIFY(!r.contiene(QStringLiteral("Chirivías")));  // Profundas last year
-        QVERIFY(!r.contiene(QStringLiteral("Zanahorias"))); // on the sheet in 2009
+        QVERIFY(r.contiene(u"Cebollas"_s)); // 2008 is not looked at
+        QVERIFY(r.contiene(u"Coles"_s));
+        for (const char *fuera : {"Lechugas",    // on sheet 1 this year
+                                  "Pimientos",   // Solanáceas last year
+                                  "Judías",      // Flor, Semilla y fruto last year
+                                  "Chirivías",   // Profundas last year
+                                  "Zanahorias"}) // on the sheet in 2009
+            QVERIFY2(!r.contiene(QString::fromUtf8(fuera)), fuera);
         // The candidates keep the catalogue's order.
-        int anterior = -1;
-        for (int i = 1; i < r.size(); ++i) {
-            const int pos = p.catalogo.posicion(r.at(i));
-            QVERIFY(pos > anterior);
-            anterior = pos;
-        }
+        for (int i = 2; i < r.size(); ++i)
+            QVERIFY(p.catalogo.posicion(r.at(i - 1)) < p.catalogo.posicion(r.at(i)));
         // One line per crop taken out, the rules in their order.
-        QCOMPARE(p.registro.first(), kHojas + QStringLiteral("Lechugas"));
-        QVERIFY(p.registro.contains(QStringLiteral("Por repetición de la familia Solanáceas Extraido el cultivo:Pimientos")));
-        QVERIFY(p.registro.contains(QStringLiteral("Por repetición de Flor, Semilla y fruto sacado el cultivo:Judías")));
-        QVERIFY(p.registro.contains(QStringLiteral("Por repetición de Profundas sacado el cultivo:Chirivías")));
-        QCOMPARE(p.registro.last(), QStringLiteral("Por repetición de «Zanahorias» en alguno de los años previos"
-                                                   " <2008-2011> sacado el cultivo de la lista de posibles"));
+        QCOMPARE(p.registro.first(), kHojas + u"Lechugas"_s);
+        QVERIFY(p.registro.contains(kSolanaceas + u"Pimientos"_s));
+        QVERIFY(p.registro.contains(kFrutos + u"Judías"_s));
+        QVERIFY(p.registro.contains(kProfundas + u"Chirivías"_s));
+        QCOMPARE(p.registro.last(), kAños.arg(u"Zanahorias"_s, u"2008-2011"_s));
         QCOMPARE(p.registro.size() + r.size(), posibles.size());
     }
 
@@ -339,100 +272,81 @@ private slots:
         // A name given twice (a perennial listed twice in the first picker)
         // passes once, at its first place.
         Prueba p;
-        sembrar(p.bd, {"Huerto|2011|2|Fresas"});
+        p.sembrar({u"Huerto|2011|2|Fresas"_s});
         const ListaCandidatos dada = lista({"····", "Fresas", "Lechugas", "Fresas"});
         ReglasRotacion r = p.reglas(2011, 1);
         QCOMPARE(r.VerificarNoRepeticiónFamilia(dada, 2010).nombres(), nombres({"····", "Fresas", "Lechugas"}));
         QCOMPARE(r.VerificarNoRepeticiónHojas(dada).nombres(), nombres({"····", "Lechugas"}));
-        QCOMPARE(p.registro, QStringList{kHojas + "Fresas"});
+        QCOMPARE(p.registro, QStringList{kHojas + u"Fresas"_s});
     }
 
     void siguientes_data()
     {
         QTest::addColumn<int>("fila");
         QTest::addColumn<QStringList>("anteriores");
-        QTest::addColumn<bool>("repetirFrutos");
-        QTest::addColumn<bool>("repetirRaices");
+        QTest::addColumn<int>("repetir"); // 1 edible part, 2 root depth, 3 both
         QTest::addColumn<QStringList>("filas");
         QTest::addColumn<QStringList>("salida");
         QTest::addColumn<QStringList>("lineas");
-
-        const QString fam1 = QStringLiteral("Por repetición de la familia Solanáceas Extraido el cultivo:");
-        const QString par1 = QStringLiteral("Por repetición de Flor, Semilla y fruto sacado el cultivo:");
-        const QString rai1 = QStringLiteral("Por repetición de Profundas sacado el cultivo:");
-        QTest::newRow("fila 1") << 1 << QStringList{"Tomates"} << false << false << QStringList{}
-                                << QStringList{"····", "Lechugas", "Zanahorias", "Cebollas"}
-                                << QStringList{fam1 + "Tomates", fam1 + "Pimientos", par1 + "Judías",
-                                               par1 + "Calabazas", rai1 + "Cardos"};
-        QTest::newRow("fila 1, repetir frutos") << 1 << QStringList{"Tomates"} << true << false << QStringList{}
-                                                << QStringList{"····", "Lechugas", "Judías", "Zanahorias", "Cebollas"}
-                                                << QStringList{fam1 + "Tomates", fam1 + "Pimientos", rai1 + "Calabazas",
-                                                               rai1 + "Cardos"};
-        QTest::newRow("fila 1, repetir ambas")
-            << 1 << QStringList{"Tomates"} << true << true << QStringList{}
-            << QStringList{"····", "Lechugas", "Judías", "Calabazas", "Zanahorias", "Cebollas", "Cardos"}
-            << QStringList{fam1 + "Tomates", fam1 + "Pimientos"};
-        QTest::newRow("fila 2") << 2 << QStringList{"Tomates", "Lechugas"} << false << false << QStringList{}
-                                << QStringList{"····", "Zanahorias"}
-                                << QStringList{"Por repetición de la familia Solanáceas y la Compuestas Extraido el cultivo:Tomates",
-                                               "Por repetición de la familia Solanáceas y la Compuestas Extraido el cultivo:Pimientos",
-                                               "Por repetición de la familia Solanáceas y la Compuestas Extraido el cultivo:Lechugas",
-                                               "Por repetición de la familia Solanáceas y la Compuestas Extraido el cultivo:Cardos",
-                                               "Por repetición de Flor, Semilla y fruto , Hojas sacado el cultivo:Judías",
-                                               "Por repetición de Flor, Semilla y fruto , Hojas sacado el cultivo:Calabazas",
-                                               "Por repetición de Profundas , Superficiales sacado el cultivo:Cebollas"};
-        QTest::newRow("fila 3")
-            << 3 << QStringList{"Tomates", "Coles", "Lechugas"} << false << false << QStringList{}
-            << QStringList{"····", "Zanahorias"}
-            << QStringList{"Por repetición de la familia Solanáceas,Crucíferas, y la Compuestas Extraido el cultivo:Tomates",
-                           "Por repetición de la familia Solanáceas,Crucíferas, y la Compuestas Extraido el cultivo:Pimientos",
-                           "Por repetición de la familia Solanáceas,Crucíferas, y la Compuestas Extraido el cultivo:Lechugas",
-                           "Por repetición de la familia Solanáceas,Crucíferas, y la Compuestas Extraido el cultivo:Cardos",
-                           "Por repetición de Flor, Semilla y fruto , Hojas , Hojas sacado el cultivo:Judías",
-                           "Por repetición de Flor, Semilla y fruto , Hojas , Hojas sacado el cultivo:Calabazas",
-                           "Por repetición de Profundas o Superficiales o Superficiales sacado el cultivo:Cebollas"};
+        const QString dos = kFamilia.arg(u"Solanáceas y la Compuestas"_s);
+        const QString tres = kFamilia.arg(u"Solanáceas,Crucíferas, y la Compuestas"_s);
+        const L conCardos
+            = {"····", "Tomates", "Pimientos", "Lechugas", "Judías", "Calabazas", "Zanahorias", "Cebollas", "Cardos"};
+        QTest::newRow("fila 1") << 1 << L{"Tomates"} << 0 << L{} << L{"····", "Lechugas", "Zanahorias", "Cebollas"}
+                                << L{kSolanaceas + "Tomates", kSolanaceas + "Pimientos", kFrutos + "Judías",
+                                     kFrutos + "Calabazas", kProfundas + "Cardos"};
+        QTest::newRow("fila 1, repetir frutos")
+            << 1 << L{"Tomates"} << 1 << L{} << L{"····", "Lechugas", "Judías", "Zanahorias", "Cebollas"}
+            << L{kSolanaceas + "Tomates", kSolanaceas + "Pimientos", kProfundas + "Calabazas", kProfundas + "Cardos"};
+        QTest::newRow("fila 1, repetir ambas") << 1 << L{"Tomates"} << 3 << L{}
+            << L{"····", "Lechugas", "Judías", "Calabazas", "Zanahorias", "Cebollas", "Cardos"}
+            << L{kSolanaceas + "Tomates", kSolanaceas + "Pimientos"};
+        QTest::newRow("fila 2") << 2 << L{"Tomates", "Lechugas"} << 0 << L{} << L{"····", "Zanahorias"}
+                                << L{dos + "Tomates",
+                                     dos + "Pimientos",
+                                     dos + "Lechugas",
+                                     dos + "Cardos",
+                                     "Por repetición de Flor, Semilla y fruto , Hojas sacado el cultivo:Judías",
+                                     "Por repetición de Flor, Semilla y fruto , Hojas sacado el cultivo:Calabazas",
+                                     "Por repetición de Profundas , Superficiales sacado el cultivo:Cebollas"};
+        QTest::newRow("fila 3") << 3 << L{"Tomates", "Coles", "Lechugas"} << 0 << L{} << L{"····", "Zanahorias"}
+            << L{tres + "Tomates",
+                 tres + "Pimientos",
+                 tres + "Lechugas",
+                 tres + "Cardos",
+                 "Por repetición de Flor, Semilla y fruto , Hojas , Hojas sacado el cultivo:Judías",
+                 "Por repetición de Flor, Semilla y fruto , Hojas , Hojas sacado el cultivo:Calabazas",
+                 "Por repetición de Profundas o Superficiales o Superficiales sacado el cultivo:"
+                 "Cebollas"};
         QTest::newRow("fila anterior vacía")
-            << 1 << QStringList{"····"} << false << false << QStringList{}
-            << QStringList{"Tomates", "Pimientos", "Lechugas", "Judías", "Calabazas", "Zanahorias", "Cebollas", "Cardos"}
-            << QStringList{"Por repetición de la familia  Extraido el cultivo:" + CultivoVacio};
-        QTest::newRow("cultivo en otra hoja")
-            << 1 << QStringList{"Coles"} << true << true << QStringList{"Huerto|2011|3|Zanahorias"}
-            << QStringList{"····", "Tomates", "Pimientos", "Lechugas", "Judías", "Calabazas", "Cebollas", "Cardos"}
-            << QStringList{kHojas + "Zanahorias"};
+            << 1 << L{"····"} << 0 << L{} << conCardos.mid(1) << L{kFamilia.arg("") + CultivoVacio};
+        QTest::newRow("cultivo en otra hoja") << 1 << L{"Coles"} << 3 << L{"Huerto|2011|3|Zanahorias"}
+            << L{"····", "Tomates", "Pimientos", "Lechugas", "Judías", "Calabazas", "Cebollas", "Cardos"}
+            << L{kHojas + "Zanahorias"};
         QTest::newRow("plurianual en otra hoja el año anterior")
-            << 1 << QStringList{"Coles"} << true << true << QStringList{"Huerto|2010|3|fresas"}
-            << QStringList{"····", "Tomates", "Pimientos", "Lechugas", "Judías", "Calabazas", "Zanahorias", "Cebollas"}
-            << QStringList{};
+            << 1 << L{"Coles"} << 3 << L{"Huerto|2010|3|fresas"} << conCardos.mid(0, 8) << L{};
         QTest::newRow("plurianual de otra parcela")
-            << 1 << QStringList{"Coles"} << true << true << QStringList{"Otra|2011|3|Fresas"}
-            << QStringList{"····", "Tomates", "Pimientos", "Lechugas", "Judías", "Calabazas", "Zanahorias", "Cebollas",
-                           "Cardos"}
-            << QStringList{};
+            << 1 << L{"Coles"} << 3 << L{"Otra|2011|3|Fresas"} << conCardos << L{};
         QTest::newRow("plurianual hace dos años")
-            << 1 << QStringList{"Coles"} << true << true << QStringList{"Huerto|2009|2|Espárragos"}
-            << QStringList{"····", "Tomates", "Pimientos", "Lechugas", "Judías", "Calabazas", "Zanahorias", "Cebollas",
-                           "Cardos"}
-            << QStringList{};
-        QTest::newRow("fila 0") << 0 << QStringList{} << false << false << QStringList{} << QStringList{}
-                                << QStringList{};
+            << 1 << L{"Coles"} << 3 << L{"Huerto|2009|2|Espárragos"} << conCardos << L{};
+        QTest::newRow("fila 0") << 0 << L{} << 0 << L{} << L{} << L{};
     }
 
     void siguientes()
     {
         QFETCH(int, fila);
         QFETCH(QStringList, anteriores);
-        QFETCH(bool, repetirFrutos);
-        QFETCH(bool, repetirRaices);
+        QFETCH(int, repetir);
         QFETCH(QStringList, filas);
         QFETCH(QStringList, salida);
         QFETCH(QStringList, lineas);
         Prueba p;
-        sembrar(p.bd, filas);
+        p.sembrar(filas);
         ReglasRotacion r = p.reglas(2011, 2);
-        r.repetirFrutos = repetirFrutos;
-        r.repetirRaices = repetirRaices;
-        const QStringList anterior =
-            nombres({"····", "Tomates", "Pimientos", "Lechugas", "Judías", "Calabazas", "Zanahorias", "Cebollas", "Cardos"});
+        r.repetirFrutos = repetir & 1;
+        r.repetirRaices = repetir & 2;
+        const QStringList anterior = nombres(
+            {"····", "Tomates", "Pimientos", "Lechugas", "Judías", "Calabazas", "Zanahorias", "Cebollas", "Cardos"});
         QCOMPARE(r.CandidatosSiguientes(fila, anterior, nombres(anteriores)), nombres(salida));
         QCOMPARE(p.registro, lineas);
     }
@@ -440,9 +354,9 @@ private slots:
     void siguientesFila4NoConsulta()
     {
         Prueba p;
-        ReglasRotacion r(p.catalogo, p.bd.carpeta() + QStringLiteral("/no-existe.db"));
-        QCOMPARE(r.CandidatosSiguientes(4, {QStringLiteral("Tomates")}, {}), QStringList());
-        QVERIFY_THROWS_EXCEPTION(ErrorBD, r.CandidatosSiguientes(1, {QStringLiteral("Tomates")}, {CultivoVacio}));
+        ReglasRotacion r(p.catalogo, p.bd.carpeta() + u"/no-existe.db"_s);
+        QCOMPARE(r.CandidatosSiguientes(4, {u"Tomates"_s}, {}), QStringList());
+        QVERIFY_THROWS_EXCEPTION(ErrorBD, r.CandidatosSiguientes(1, {u"Tomates"_s}, {CultivoVacio}));
     }
 
     void siguientesConPlurianualRepetido()
@@ -451,18 +365,16 @@ private slots:
         // the rules); with the mark set the appended one stays behind and the
         // other passes once.
         Prueba p;
-        sembrar(p.bd, {"Huerto|2011|2|Fresas"});
+        p.sembrar({u"Huerto|2011|2|Fresas"_s});
         ReglasRotacion r = p.reglas(2011, 2);
         r.repetirFrutos = r.repetirRaices = true;
-        const QStringList anterior = nombres({"····", "Fresas", "Lechugas", "Coles", "Fresas"});
-        QCOMPARE(r.CandidatosSiguientes(1, anterior, {QStringLiteral("Coles")}),
+        QCOMPARE(r.CandidatosSiguientes(1, nombres({"····", "Fresas", "Lechugas", "Coles", "Fresas"}), {u"Coles"_s}),
                  nombres({"····", "Fresas", "Lechugas"}));
         // Without the mark (the perennial comes from the candidates twice) the
         // repeat still passes once.
         ReglasRotacion otro = p.reglas(2015, 2);
         otro.repetirFrutos = otro.repetirRaices = true;
-        QCOMPARE(otro.CandidatosSiguientes(1, nombres({"····", "Fresas", "Fresas", "Lechugas"}),
-                                           {QStringLiteral("Coles")}),
+        QCOMPARE(otro.CandidatosSiguientes(1, nombres({"····", "Fresas", "Fresas", "Lechugas"}), {u"Coles"_s}),
                  nombres({"····", "Fresas", "Lechugas"}));
     }
 };

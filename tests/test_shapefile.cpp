@@ -9,17 +9,20 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRectF>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <shapefil.h>
 
+using namespace Qt::StringLiterals;
 using GeneradorHojas::Cantero;
 using GeneradorHojas::OrigenX;
 using GeneradorHojas::OrigenY;
@@ -39,36 +42,20 @@ void escribir(const QString &ruta, const QByteArray &datos)
     QCOMPARE(f.write(datos), datos.size());
 }
 
-void ponerBe32(QByteArray &d, int pos, qint32 v)
-{
-    for (int i = 0; i < 4; ++i)
-        d[pos + i] = char((quint32(v) >> (24 - 8 * i)) & 0xFF);
-}
-
-void ponerLe32(QByteArray &d, int pos, qint32 v)
-{
-    for (int i = 0; i < 4; ++i)
-        d[pos + i] = char((quint32(v) >> (8 * i)) & 0xFF);
-}
-
-void ponerLe64(QByteArray &d, int pos, double v)
-{
-    quint64 u;
-    std::memcpy(&u, &v, 8);
-    for (int i = 0; i < 8; ++i)
-        d[pos + i] = char((u >> (8 * i)) & 0xFF);
-}
-
-int be32(const QByteArray &d, int pos)
-{
-    return int((quint32(quint8(d[pos])) << 24) | (quint32(quint8(d[pos + 1])) << 16)
-               | (quint32(quint8(d[pos + 2])) << 8) | quint32(quint8(d[pos + 3])));
-}
-
 // Byte position of record i's content in the .shp, from the .shx.
 int contenidoRegistro(const QString &shx, int i)
 {
-    return be32(leer(shx), 100 + 8 * i) * 2 + 8;
+    return qFromBigEndian<qint32>(leer(shx).constData() + 100 + 8 * i) * 2 + 8;
+}
+
+// The shapes of sf at the point (x, y).
+QList<int> enPunto(const Shapefile &sf, double x, double y)
+{
+    Extents p;
+    p.SetBounds(x, y, 0, x, y, 0);
+    QList<int> r;
+    sf.SelectShapes(p, 0.0, Shapefile::Interseccion, r);
+    return r;
 }
 
 Cantero cuadrado(int hoja, double x0, double y0, double x1, double y1, QVector<QPointF> hueco = {})
@@ -124,12 +111,11 @@ void escribirDbf(const QString &ruta, DBFFieldType tipo, const QVariantList &val
 
 // Ways of damaging a good layout (hojas5, or hojas7 for the hole's part).
 enum Daño {
-    SinShp, CarpetaShp, ShpVacio, ShpSinCabecera, ShpTruncado, ShpAleatorio, ShpTexto, ShpVersion,
-    ShpLargoMayor, TipoPuntos, TipoLineas, SinShx, ShxVacio, ShxTruncado, ShxDeOtro, ShxFueraDelShp,
-    ShxAleatorio, RegistroLargoDistinto, SinDbf, DbfVacio, DbfTruncado, DbfAleatorio, DbfDeOtro,
-    DbfSinCampos, DbfAnchoCero, CoordenadaNaN, CoordenadaInfinita, CoordenadaEnorme, PartesCero, PartesMillon,
-    VerticesEnormes, VerticesNegativos, VerticesDos, PrimeraParteNoCero, ParteDesordenada, ParteFuera,
-    FormaNula, FormaPunto, ShpCabeceraPoligonoShxPuntos,
+    SinShp, CarpetaShp, ShpVacio, ShpSinCabecera, ShpTruncado, ShpAleatorio, ShpTexto, ShpVersion, ShpLargoMayor,
+    TipoPuntos, TipoLineas, SinShx, ShxVacio, ShxTruncado, ShxDeOtro, ShxFueraDelShp, ShxAleatorio,
+    RegistroLargoDistinto, SinDbf, DbfVacio, DbfTruncado, DbfAleatorio, DbfDeOtro, DbfSinCampos, DbfAnchoCero,
+    CoordenadaNaN, CoordenadaInfinita, CoordenadaEnorme, PartesCero, PartesMillon, VerticesEnormes, VerticesNegativos,
+    VerticesDos, PrimeraParteNoCero, ParteDesordenada, ParteFuera, FormaNula, FormaPunto, ShpCabeceraPoligonoShxPuntos
 };
 
 } // namespace
@@ -141,17 +127,17 @@ class TestShapefile : public QObject
     QTemporaryDir m_dir;
     QString m_hojas; // the shipped layouts, written once
 
-    QString ruta(int n) const { return m_hojas + QStringLiteral("/hojas%1.shp").arg(n); }
+    QString ruta(int n) const { return m_hojas + u"/hojas%1.shp"_s.arg(n); }
 
-    // A copy of hojas<n> named base in a fresh folder; returns the .shp path.
-    QString copia(int n, const QString &nombre = QStringLiteral("copia"))
+    // A copy of hojas<n>'s .shp, .shx and .dbf in a fresh folder, named
+    // nombre with the extensions given; returns the .shp path.
+    QString copia(int n, const QString &nombre = u"copia"_s, const QStringList &exts = {"shp", "shx", "dbf"})
     {
-        const QString carpeta = m_dir.filePath(QStringLiteral("c%1").arg(m_copias++));
-        QDir().mkpath(carpeta);
-        for (const char *ext : {"shp", "shx", "dbf"})
-            QFile::copy(m_hojas + QStringLiteral("/hojas%1.").arg(n) + QLatin1String(ext),
-                        carpeta + QLatin1Char('/') + nombre + QLatin1Char('.') + QLatin1String(ext));
-        return carpeta + QLatin1Char('/') + nombre + QStringLiteral(".shp");
+        const QString base = m_dir.filePath(u"c%1/"_s.arg(m_copias++)) + nombre + u'.';
+        QDir().mkpath(QFileInfo(base).path());
+        for (int i = 0; i < 3; ++i)
+            QFile::copy(m_hojas + u"/hojas%1."_s.arg(n) + QStringList{"shp", "shx", "dbf"}.at(i), base + exts.at(i));
+        return base + exts.at(0);
     }
     int m_copias = 0;
 
@@ -172,7 +158,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        m_hojas = m_dir.filePath(QStringLiteral("hojas"));
+        m_hojas = m_dir.filePath(u"hojas"_s);
         QString error;
         QVERIFY2(GeneradorHojas::CrearHojas(m_hojas, &error), qPrintable(error));
     }
@@ -195,66 +181,45 @@ private slots:
         QCOMPARE(sf.Filename(), ruta(n));
         QCOMPARE(sf.NumShapes(), n);
         QCOMPARE(sf.NumFields(), 2);
-        QCOMPARE(sf.FieldName(0), QStringLiteral("Hoja"));
-        QCOMPARE(sf.FieldName(1), QStringLiteral("año"));
-        QSet<int> numeros;
+        QCOMPARE(sf.FieldName(0), u"Hoja"_s);
+        QCOMPARE(sf.FieldName(1), u"año"_s);
+        QList<int> numeros;
+        QRectF union_;
+        auto caja = [](const Extents &e) { return QRectF(QPointF(e.xMin, e.yMin), QPointF(e.xMax, e.yMax)); };
         for (int i = 0; i < n; ++i) {
             QCOMPARE(sf.CellValue(0, i).typeId(), QMetaType::Int);
-            numeros.insert(sf.CellValue(0, i).toInt());
+            numeros << sf.CellValue(0, i).toInt();
             QCOMPARE(sf.CellValue(1, i).toInt(), 0);
-        }
-        QCOMPARE(numeros.size(), n);
-        QCOMPARE(*std::min_element(numeros.begin(), numeros.end()), 1);
-        QCOMPARE(*std::max_element(numeros.begin(), numeros.end()), n);
-
-        for (int i = 0; i < n; ++i) {
             // The label goes at the centre of the box: it must fall on the
             // sheet itself and on no other.
             const Extents c = sf.ShapeExtents(i);
-            Extents punto;
-            punto.SetBounds(c.centroX(), c.centroY(), 0, c.centroX(), c.centroY(), 0);
-            QList<int> r;
-            QVERIFY(sf.SelectShapes(punto, 0.0, Shapefile::Interseccion, r));
-            QCOMPARE(r, QList<int>{i});
+            QCOMPARE(enPunto(sf, c.centroX(), c.centroY()), QList<int>{i});
             // Paths between the beds: no vertex of a bed touches another bed.
             for (const QPolygonF &anillo : sf.ShapeRings(i))
-                for (const QPointF &v : anillo) {
-                    punto.SetBounds(v.x(), v.y(), 0, v.x(), v.y(), 0);
-                    QVERIFY(sf.SelectShapes(punto, 0.0, Shapefile::Interseccion, r));
-                    QCOMPARE(r, QList<int>{i});
-                }
+                for (const QPointF &v : anillo)
+                    QCOMPARE(enPunto(sf, v.x(), v.y()), QList<int>{i});
             // Beds of a garden, in metres, round the projected origin.
             QVERIFY(c.xMin > OrigenX && c.xMax < OrigenX + 40 && c.yMin > OrigenY && c.yMax < OrigenY + 40);
             QVERIFY(c.xMax - c.xMin >= 4 && c.yMax - c.yMin >= 4);
+            union_ |= caja(c);
         }
-        // The layer's box is the union of the beds' boxes.
-        Extents union_ = sf.ShapeExtents(0);
-        for (int i = 1; i < n; ++i) {
-            const Extents c = sf.ShapeExtents(i);
-            union_.xMin = qMin(union_.xMin, c.xMin);
-            union_.yMin = qMin(union_.yMin, c.yMin);
-            union_.xMax = qMax(union_.xMax, c.xMax);
-            union_.yMax = qMax(union_.yMax, c.yMax);
-        }
-        QCOMPARE(sf.extension().xMin, union_.xMin);
-        QCOMPARE(sf.extension().yMin, union_.yMin);
-        QCOMPARE(sf.extension().xMax, union_.xMax);
-        QCOMPARE(sf.extension().yMax, union_.yMax);
+        std::sort(numeros.begin(), numeros.end());
+        for (int i = 0; i < n; ++i)
+            QCOMPARE(numeros.at(i), i + 1);
+        QCOMPARE(caja(sf.extension()), union_); // the layer's box holds the beds' boxes
     }
 
+    // The sheet numbers do not follow the file order in every layout.
     void planosFueraDeOrden()
     {
-        int desordenados = 0;
+        bool desordenado = false;
         for (int n = 3; n <= 7; ++n) {
             Shapefile sf;
             QVERIFY(sf.Open(ruta(n)));
             for (int i = 0; i < n; ++i)
-                if (sf.CellValue(0, i).toInt() != i + 1) {
-                    ++desordenados;
-                    break;
-                }
+                desordenado = desordenado || sf.CellValue(0, i).toInt() != i + 1;
         }
-        QVERIFY(desordenados >= 1);
+        QVERIFY(desordenado);
     }
 
     void caminosYHueco()
@@ -262,18 +227,12 @@ private slots:
         Shapefile tres, siete;
         QVERIFY(tres.Open(ruta(3)));
         QVERIFY(siete.Open(ruta(7)));
-        QList<int> r;
-        Extents p;
         // The path between the two southern beds of the three-bed garden.
-        p.SetBounds(OrigenX + 11.5, OrigenY + 4, 0, OrigenX + 11.5, OrigenY + 4, 0);
-        QVERIFY(!tres.SelectShapes(p, 0.0, Shapefile::Interseccion, r));
-        QVERIFY(r.isEmpty());
-        // The fruit tree in the middle bed of the seven-bed garden is a hole...
-        p.SetBounds(OrigenX + 15.5, OrigenY + 10.5, 0, OrigenX + 15.5, OrigenY + 10.5, 0);
-        QVERIFY(!siete.SelectShapes(p, 0.0, Shapefile::Interseccion, r));
-        // ... whose edge belongs to the bed.
-        p.SetBounds(OrigenX + 16.3, OrigenY + 10.5, 0, OrigenX + 16.3, OrigenY + 10.5, 0);
-        QVERIFY(siete.SelectShapes(p, 0.0, Shapefile::Interseccion, r));
+        QCOMPARE(enPunto(tres, OrigenX + 11.5, OrigenY + 4), QList<int>{});
+        // The fruit tree in the middle bed of the seven-bed garden is a hole,
+        // whose edge belongs to the bed.
+        QCOMPARE(enPunto(siete, OrigenX + 15.5, OrigenY + 10.5), QList<int>{});
+        const QList<int> r = enPunto(siete, OrigenX + 16.3, OrigenY + 10.5);
         QCOMPARE(r.size(), 1);
         QCOMPARE(siete.CellValue(0, r.first()).toInt(), 7);
         QCOMPARE(siete.ShapeRings(r.first()).size(), 2);
@@ -283,60 +242,55 @@ private slots:
 
     void seleccion_data()
     {
-        QTest::addColumn<double>("x0");
-        QTest::addColumn<double>("y0");
-        QTest::addColumn<double>("x1");
-        QTest::addColumn<double>("y1");
+        QTest::addColumn<QList<double>>("caja"); // x0, y0, x1, y1
         QTest::addColumn<double>("tolerancia");
         QTest::addColumn<int>("modo");
         QTest::addColumn<QList<int>>("esperado");
         const int I = Shapefile::Interseccion;
         // Shapes: 0 = square 0..1, 1 = square 1..2 (sharing the edge x = 1),
         // 2 = square 3..6 with a square hole 4..5.
-        QTest::newRow("dentro del primero") << 0.5 << 0.5 << 0.5 << 0.5 << 0.0 << I << QList<int>{0};
-        QTest::newRow("dentro del segundo") << 1.5 << 0.5 << 1.5 << 0.5 << 0.0 << I << QList<int>{1};
-        QTest::newRow("borde compartido") << 1.0 << 0.5 << 1.0 << 0.5 << 0.0 << I << QList<int>{0, 1};
-        QTest::newRow("esquina compartida") << 1.0 << 1.0 << 1.0 << 1.0 << 0.0 << I << QList<int>{0, 1};
-        QTest::newRow("borde exterior") << 0.0 << 0.3 << 0.0 << 0.3 << 0.0 << I << QList<int>{0};
-        QTest::newRow("justo fuera") << -1e-9 << 0.3 << -1e-9 << 0.3 << 0.0 << I << QList<int>{};
-        QTest::newRow("lejos") << 10.0 << 10.0 << 10.0 << 10.0 << 0.0 << I << QList<int>{};
-        QTest::newRow("en el hueco") << 4.5 << 4.5 << 4.5 << 4.5 << 0.0 << I << QList<int>{};
-        QTest::newRow("borde del hueco") << 4.0 << 4.5 << 4.0 << 4.5 << 0.0 << I << QList<int>{2};
-        QTest::newRow("anillo con hueco") << 3.5 << 3.5 << 3.5 << 3.5 << 0.0 << I << QList<int>{2};
-        QTest::newRow("con tolerancia") << 2.05 << 0.5 << 2.05 << 0.5 << 0.1 << I << QList<int>{1};
-        QTest::newRow("tolerancia corta") << 2.05 << 0.5 << 2.05 << 0.5 << 0.01 << I << QList<int>{};
-        QTest::newRow("caja sobre ambos") << 0.5 << 0.2 << 1.5 << 0.8 << 0.0 << I << QList<int>{0, 1};
-        QTest::newRow("caja invertida") << 1.5 << 0.8 << 0.5 << 0.2 << 0.0 << I << QList<int>{0, 1};
-        QTest::newRow("caja en el interior") << 0.2 << 0.2 << 0.3 << 0.3 << 0.0 << I << QList<int>{0};
-        QTest::newRow("caja que solo cruza aristas") << -1.0 << 0.4 << 2.5 << 0.6 << 0.0 << I << QList<int>{0, 1};
-        QTest::newRow("caja dentro del hueco") << 4.2 << 4.2 << 4.8 << 4.8 << 0.0 << I << QList<int>{};
-        QTest::newRow("caja que envuelve el hueco") << 3.9 << 3.9 << 5.1 << 5.1 << 0.0 << I << QList<int>{2};
-        QTest::newRow("inclusión") << -1.0 << -1.0 << 1.5 << 2.0 << 0.0 << int(Shapefile::Inclusion) << QList<int>{0};
-        QTest::newRow("caja no finita") << qQNaN() << 0.0 << 1.0 << 1.0 << 0.0 << I << QList<int>{};
+        QTest::newRow("dentro del primero") << QList<double>{0.5, 0.5, 0.5, 0.5} << 0.0 << I << QList<int>{0};
+        QTest::newRow("dentro del segundo") << QList<double>{1.5, 0.5, 1.5, 0.5} << 0.0 << I << QList<int>{1};
+        QTest::newRow("borde compartido") << QList<double>{1.0, 0.5, 1.0, 0.5} << 0.0 << I << QList<int>{0, 1};
+        QTest::newRow("esquina compartida") << QList<double>{1.0, 1.0, 1.0, 1.0} << 0.0 << I << QList<int>{0, 1};
+        QTest::newRow("borde exterior") << QList<double>{0.0, 0.3, 0.0, 0.3} << 0.0 << I << QList<int>{0};
+        QTest::newRow("justo fuera") << QList<double>{-1e-9, 0.3, -1e-9, 0.3} << 0.0 << I << QList<int>{};
+        QTest::newRow("lejos") << QList<double>{10.0, 10.0, 10.0, 10.0} << 0.0 << I << QList<int>{};
+        QTest::newRow("en el hueco") << QList<double>{4.5, 4.5, 4.5, 4.5} << 0.0 << I << QList<int>{};
+        QTest::newRow("borde del hueco") << QList<double>{4.0, 4.5, 4.0, 4.5} << 0.0 << I << QList<int>{2};
+        QTest::newRow("anillo con hueco") << QList<double>{3.5, 3.5, 3.5, 3.5} << 0.0 << I << QList<int>{2};
+        QTest::newRow("con tolerancia") << QList<double>{2.05, 0.5, 2.05, 0.5} << 0.1 << I << QList<int>{1};
+        QTest::newRow("tolerancia corta") << QList<double>{2.05, 0.5, 2.05, 0.5} << 0.01 << I << QList<int>{};
+        QTest::newRow("caja sobre ambos") << QList<double>{0.5, 0.2, 1.5, 0.8} << 0.0 << I << QList<int>{0, 1};
+        QTest::newRow("caja invertida") << QList<double>{1.5, 0.8, 0.5, 0.2} << 0.0 << I << QList<int>{0, 1};
+        QTest::newRow("caja en el interior") << QList<double>{0.2, 0.2, 0.3, 0.3} << 0.0 << I << QList<int>{0};
+        QTest::newRow("caja que solo cruza aristas")
+            << QList<double>{-1.0, 0.4, 2.5, 0.6} << 0.0 << I << QList<int>{0, 1};
+        QTest::newRow("caja dentro del hueco") << QList<double>{4.2, 4.2, 4.8, 4.8} << 0.0 << I << QList<int>{};
+        QTest::newRow("caja que envuelve el hueco") << QList<double>{3.9, 3.9, 5.1, 5.1} << 0.0 << I << QList<int>{2};
+        QTest::newRow("inclusión") << QList<double>{-1.0, -1.0, 1.5, 2.0} << 0.0 << int(Shapefile::Inclusion)
+                                   << QList<int>{0};
+        QTest::newRow("caja no finita") << QList<double>{qQNaN(), 0.0, 1.0, 1.0} << 0.0 << I << QList<int>{};
     }
 
     void seleccion()
     {
-        QFETCH(double, x0);
-        QFETCH(double, y0);
-        QFETCH(double, x1);
-        QFETCH(double, y1);
+        QFETCH(QList<double>, caja);
         QFETCH(double, tolerancia);
         QFETCH(int, modo);
         QFETCH(QList<int>, esperado);
-        const QString carpeta = m_dir.filePath(QStringLiteral("seleccion"));
+        const QString carpeta = m_dir.filePath(u"seleccion"_s);
         QString error;
-        QVERIFY(GeneradorHojas::EscribirHojas(
-            carpeta, QStringLiteral("tres"),
-            {cuadrado(1, 0, 0, 1, 1), cuadrado(2, 1, 0, 2, 1),
-             cuadrado(3, 3, 3, 6, 6, {{4, 4}, {5, 4}, {5, 5}, {4, 5}})},
-            &error));
+        QVERIFY(GeneradorHojas::EscribirHojas(carpeta, u"tres"_s,
+                                              {cuadrado(1, 0, 0, 1, 1), cuadrado(2, 1, 0, 2, 1),
+                                               cuadrado(3, 3, 3, 6, 6, {{4, 4}, {5, 4}, {5, 5}, {4, 5}})},
+                                              &error));
         Shapefile sf;
-        QVERIFY2(sf.Open(carpeta + QStringLiteral("/tres.shp")), qPrintable(sf.ErrorMsg(sf.LastErrorCode())));
-        Extents caja;
-        caja.SetBounds(OrigenX + x0, OrigenY + y0, 0, OrigenX + x1, OrigenY + y1, 0);
+        QVERIFY2(sf.Open(carpeta + u"/tres.shp"_s), qPrintable(sf.ErrorMsg(sf.LastErrorCode())));
+        Extents e;
+        e.SetBounds(OrigenX + caja[0], OrigenY + caja[1], 0, OrigenX + caja[2], OrigenY + caja[3], 0);
         QList<int> r = {99};
-        QCOMPARE(sf.SelectShapes(caja, tolerancia, modo, r), !esperado.isEmpty());
+        QCOMPARE(sf.SelectShapes(e, tolerancia, modo, r), !esperado.isEmpty());
         QCOMPARE(r, esperado);
     }
 
@@ -349,8 +303,8 @@ private slots:
         QTest::addColumn<int>("hoja");
         QTest::addColumn<QString>("esperado");
         QTest::newRow("sin filas") << "Huerto" << 2024 << 3 << "Hoja: 3\r\n";
-        QTest::newRow("dos cultivos y otra grafía") << "Huerto" << 2024 << 2
-                                                   << "Hoja: 2\r\nTomates\r\nLechugas\r\nAjos\r\n";
+        QTest::newRow("dos cultivos y otra grafía")
+            << "Huerto" << 2024 << 2 << "Hoja: 2\r\nTomates\r\nLechugas\r\nAjos\r\n";
         QTest::newRow("otro año") << "Huerto" << 2023 << 2 << "Hoja: 2\r\nColes\r\n";
         QTest::newRow("comillas y porcentaje") << "Huerto 'el 50%'" << 2024 << 1 << "Hoja: 1\r\nHabas\r\n";
         QTest::newRow("el guion bajo no es comodín") << "Huerto_1" << 2024 << 1 << "Hoja: 1\r\n";
@@ -365,14 +319,14 @@ private slots:
         QFETCH(QString, esperado);
         BDPrueba bd;
         QVERIFY2(bd.valida(), qPrintable(bd.error()));
-        bd.agregarFila(QStringLiteral("Huerto"), 2024, 2, QStringLiteral("Tomates"), 5, 12);
-        bd.agregarFila(QStringLiteral("Huerto"), 2023, 2, QStringLiteral("Coles"), 5, 12);
-        bd.agregarFila(QStringLiteral("Huerto"), 2024, 2, QStringLiteral("Lechugas"), 13, 16);
-        bd.agregarFila(QStringLiteral("Otra"), 2024, 2, QStringLiteral("Patatas"), 5, 12);
-        bd.agregarFila(QStringLiteral("HUERTO"), 2024, 2, QStringLiteral("Ajos"), 17, 20);
-        bd.agregarFila(QStringLiteral("Huerto 'el 50%'"), 2024, 1, QStringLiteral("Habas"), 3, 8);
-        bd.agregarFila(QStringLiteral("Huerto 'el 5000%'"), 2024, 1, QStringLiteral("Puerros"), 3, 8);
-        bd.agregarFila(QStringLiteral("HuertoX1"), 2024, 1, QStringLiteral("Cebollas"), 3, 8);
+        bd.agregarFila(u"Huerto"_s, 2024, 2, u"Tomates"_s, 5, 12);
+        bd.agregarFila(u"Huerto"_s, 2023, 2, u"Coles"_s, 5, 12);
+        bd.agregarFila(u"Huerto"_s, 2024, 2, u"Lechugas"_s, 13, 16);
+        bd.agregarFila(u"Otra"_s, 2024, 2, u"Patatas"_s, 5, 12);
+        bd.agregarFila(u"HUERTO"_s, 2024, 2, u"Ajos"_s, 17, 20);
+        bd.agregarFila(u"Huerto 'el 50%'"_s, 2024, 1, u"Habas"_s, 3, 8);
+        bd.agregarFila(u"Huerto 'el 5000%'"_s, 2024, 1, u"Puerros"_s, 3, 8);
+        bd.agregarFila(u"HuertoX1"_s, 2024, 1, u"Cebollas"_s, 3, 8);
         Conexion con(bd.fichero());
         QCOMPARE(TextoEtiquetaHoja(con, parcela, año, hoja), esperado);
     }
@@ -441,6 +395,15 @@ private slots:
         };
         QByteArray d = leer(shp);
         const int c0 = contenidoRegistro(shx, 0); // content of record 0
+        // Writes the changed .shp with a little- (or big-) endian value at pos.
+        auto shp32 = [&](int pos, qint32 v, bool grande = false) {
+            grande ? qToBigEndian(v, d.data() + pos) : qToLittleEndian(v, d.data() + pos);
+            escribir(shp, d);
+        };
+        auto shp64 = [&](int pos, double v) {
+            qToLittleEndian(v, d.data() + pos);
+            escribir(shp, d);
+        };
         switch (Daño(daño)) {
         case SinShp: QFile::remove(shp); break;
         case CarpetaShp: QFile::remove(shp); QDir().mkpath(shp); break;
@@ -448,23 +411,25 @@ private slots:
         case ShpSinCabecera: escribir(shp, d.left(50)); break;
         case ShpTruncado: escribir(shp, d.left(d.size() - 30)); break;
         case ShpAleatorio: escribir(shp, aleatorio(d.size())); break;
-        case ShpTexto: escribir(shp, QByteArray("esto no es un plano de hojas, sino un texto cualquiera\n").repeated(5)); break;
-        case ShpVersion: ponerLe32(d, 28, 1001); escribir(shp, d); break;
-        case ShpLargoMayor: ponerBe32(d, 24, d.size() / 2 + 100); escribir(shp, d); break;
-        case TipoPuntos: escribirOtroTipo(shp.left(shp.size() - 4), SHPT_POINT); break;
-        case TipoLineas: escribirOtroTipo(shp.left(shp.size() - 4), SHPT_ARC); break;
+        case ShpTexto:
+            escribir(shp, QByteArray("esto no es un plano de hojas, sino un texto cualquiera\n").repeated(5));
+            break;
+        case ShpVersion: shp32(28, 1001); break;
+        case ShpLargoMayor: shp32(24, d.size() / 2 + 100, true); break;
+        case TipoPuntos: escribirOtroTipo(shp.chopped(4), SHPT_POINT); break;
+        case TipoLineas: escribirOtroTipo(shp.chopped(4), SHPT_ARC); break;
         case SinShx: QFile::remove(shx); break;
         case ShxVacio: escribir(shx, {}); break;
         case ShxTruncado: escribir(shx, leer(shx).chopped(4)); break;
         case ShxDeOtro: QFile::remove(shx); QFile::copy(cambiarExt(ruta(3), "shx"), shx); break;
         case ShxFueraDelShp: {
             QByteArray x = leer(shx);
-            ponerBe32(x, 100 + 8 * 2, 0x10000000);
+            qToBigEndian<qint32>(0x10000000, x.data() + 100 + 8 * 2);
             escribir(shx, x);
             break;
         }
         case ShxAleatorio: escribir(shx, aleatorio(leer(shx).size())); break;
-        case RegistroLargoDistinto: ponerBe32(d, c0 - 4, be32(d, c0 - 4) + 2); escribir(shp, d); break;
+        case RegistroLargoDistinto: shp32(c0 - 4, qFromBigEndian<qint32>(d.constData() + c0 - 4) + 2, true); break;
         case SinDbf: QFile::remove(dbf); break;
         case DbfVacio: escribir(dbf, {}); break;
         case DbfTruncado: escribir(dbf, leer(dbf).chopped(10)); break;
@@ -477,9 +442,7 @@ private slots:
             t[4] = 5;
             t[8] = 33;
             t[10] = 1;
-            t.append('\x0D');
-            t.append(QByteArray(5, ' '));
-            escribir(dbf, t);
+            escribir(dbf, t + '\x0D' + QByteArray(5, ' '));
             break;
         }
         case DbfAnchoCero: {
@@ -488,29 +451,28 @@ private slots:
             escribir(dbf, t);
             break;
         }
-        case CoordenadaNaN: ponerLe64(d, c0 + 44 + 4, std::numeric_limits<double>::quiet_NaN()); escribir(shp, d); break;
-        case CoordenadaInfinita: ponerLe64(d, c0 + 44 + 4 + 8, INFINITY); escribir(shp, d); break;
-        case CoordenadaEnorme: ponerLe64(d, c0 + 44 + 4 + 16, -1e200); escribir(shp, d); break;
-        case PartesCero: ponerLe32(d, c0 + 36, 0); escribir(shp, d); break;
-        case PartesMillon: ponerLe32(d, c0 + 36, 1000000); escribir(shp, d); break;
-        case VerticesEnormes: ponerLe32(d, c0 + 40, 0x7FFFFFFF); escribir(shp, d); break;
-        case VerticesNegativos: ponerLe32(d, c0 + 40, -5); escribir(shp, d); break;
-        case VerticesDos: ponerLe32(d, c0 + 40, 2); escribir(shp, d); break;
-        case PrimeraParteNoCero: ponerLe32(d, c0 + 44, 3); escribir(shp, d); break;
+        case CoordenadaNaN: shp64(c0 + 44 + 4, std::numeric_limits<double>::quiet_NaN()); break;
+        case CoordenadaInfinita: shp64(c0 + 44 + 4 + 8, INFINITY); break;
+        case CoordenadaEnorme: shp64(c0 + 44 + 4 + 16, -1e200); break;
+        case PartesCero: shp32(c0 + 36, 0); break;
+        case PartesMillon: shp32(c0 + 36, 1000000); break;
+        case VerticesEnormes: shp32(c0 + 40, 0x7FFFFFFF); break;
+        case VerticesNegativos: shp32(c0 + 40, -5); break;
+        case VerticesDos: shp32(c0 + 40, 2); break;
+        case PrimeraParteNoCero: shp32(c0 + 44, 3); break;
         case ParteDesordenada:
         case ParteFuera: {
             // Record 2 of hojas7 is the bed round the tree: two parts.
             const int c = contenidoRegistro(shx, 2);
             QCOMPARE(int(quint8(d[c + 36])), 2);
-            ponerLe32(d, c + 44 + 4, daño == ParteFuera ? 100000 : 0);
-            escribir(shp, d);
+            shp32(c + 44 + 4, daño == ParteFuera ? 100000 : 0);
             break;
         }
-        case FormaNula: ponerLe32(d, c0, 0); escribir(shp, d); break;
-        case FormaPunto: ponerLe32(d, c0, 1); escribir(shp, d); break;
+        case FormaNula: shp32(c0, 0); break;
+        case FormaPunto: shp32(c0, 1); break;
         case ShpCabeceraPoligonoShxPuntos: {
             QByteArray x = leer(shx);
-            ponerLe32(x, 32, 1);
+            qToLittleEndian<qint32>(1, x.data() + 32);
             escribir(shx, x);
             break;
         }
@@ -537,28 +499,27 @@ private slots:
     {
         QTest::addColumn<int>("tipo");
         QTest::addColumn<QVariant>("valor");
-        QTest::addColumn<bool>("valido");
-        QTest::addColumn<int>("leido");
-        QTest::newRow("entero 1") << int(FTInteger) << QVariant(1) << true << 1;
-        QTest::newRow("entero 255") << int(FTInteger) << QVariant(255) << true << 255;
-        QTest::newRow("entero 0") << int(FTInteger) << QVariant(0) << false << 0;
-        QTest::newRow("entero 256") << int(FTInteger) << QVariant(256) << false << 0;
-        QTest::newRow("entero -1") << int(FTInteger) << QVariant(-1) << false << 0;
-        QTest::newRow("vacío") << int(FTInteger) << QVariant() << false << 0;
-        QTest::newRow("decimal 3,00") << int(FTDouble) << QVariant(3.0) << true << 3;
-        QTest::newRow("decimal 2,50") << int(FTDouble) << QVariant(2.5) << false << 0;
-        QTest::newRow("texto 7") << int(FTString) << QVariant(QStringLiteral("7")) << true << 7;
-        QTest::newRow("texto abc") << int(FTString) << QVariant(QStringLiteral("abc")) << false << 0;
-        QTest::newRow("texto 1e999") << int(FTString) << QVariant(QStringLiteral("1e999")) << false << 0;
-        QTest::newRow("texto nan") << int(FTString) << QVariant(QStringLiteral("nan")) << false << 0;
+        QTest::addColumn<int>("leido"); // 0: refused
+        QTest::newRow("entero 1") << int(FTInteger) << QVariant(1) << 1;
+        QTest::newRow("entero 255") << int(FTInteger) << QVariant(255) << 255;
+        QTest::newRow("entero 0") << int(FTInteger) << QVariant(0) << 0;
+        QTest::newRow("entero 256") << int(FTInteger) << QVariant(256) << 0;
+        QTest::newRow("entero -1") << int(FTInteger) << QVariant(-1) << 0;
+        QTest::newRow("vacío") << int(FTInteger) << QVariant() << 0;
+        QTest::newRow("decimal 3,00") << int(FTDouble) << QVariant(3.0) << 3;
+        QTest::newRow("decimal 2,50") << int(FTDouble) << QVariant(2.5) << 0;
+        QTest::newRow("texto 7") << int(FTString) << QVariant(u"7"_s) << 7;
+        QTest::newRow("texto abc") << int(FTString) << QVariant(u"abc"_s) << 0;
+        QTest::newRow("texto 1e999") << int(FTString) << QVariant(u"1e999"_s) << 0;
+        QTest::newRow("texto nan") << int(FTString) << QVariant(u"nan"_s) << 0;
     }
 
     void campoHoja()
     {
         QFETCH(int, tipo);
         QFETCH(QVariant, valor);
-        QFETCH(bool, valido);
         QFETCH(int, leido);
+        const bool valido = leido > 0;
         const QString shp = copia(3);
         // The odd value goes to the last of the three records.
         escribirDbf(cambiarExt(shp, "dbf"), DBFFieldType(tipo), {1, 2, valor});
@@ -570,8 +531,8 @@ private slots:
         } else {
             QCOMPARE(sf.LastErrorCode(), int(Shapefile::CampoHojaNoValido));
             const QString m = sf.ErrorMsg(sf.LastErrorCode());
-            QVERIFY2(m.contains(QStringLiteral("forma nº 3")), qPrintable(m));
-            QVERIFY2(m.contains(QStringLiteral("de 1 a 255")), qPrintable(m));
+            QVERIFY2(m.contains(u"forma nº 3"_s), qPrintable(m));
+            QVERIFY2(m.contains(u"de 1 a 255"_s), qPrintable(m));
             comprobarVacio(sf);
         }
     }
@@ -604,8 +565,7 @@ private slots:
                 continue;
             }
             ++aceptados;
-            QVERIFY(sf.NumShapes() > 0);
-            QVERIFY(sf.NumFields() >= 1);
+            QVERIFY(sf.NumShapes() > 0 && sf.NumFields() >= 1);
             for (int i = 0; i < sf.NumShapes(); ++i) {
                 const int hoja = sf.CellValue(0, i).toInt();
                 QVERIFY(hoja >= 1 && hoja <= 255);
@@ -615,11 +575,7 @@ private slots:
                         QVERIFY(std::abs(p.x()) <= 1e12 && std::abs(p.y()) <= 1e12);
                 }
                 const Extents c = sf.ShapeExtents(i);
-                Extents p;
-                p.SetBounds(c.centroX(), c.centroY(), 0, c.centroX(), c.centroY(), 0);
-                QList<int> r;
-                sf.SelectShapes(p, 0.0, Shapefile::Interseccion, r);
-                for (int k : r)
+                for (int k : enPunto(sf, c.centroX(), c.centroY()))
                     QVERIFY(k >= 0 && k < sf.NumShapes());
             }
         }
@@ -634,7 +590,7 @@ private slots:
         Shapefile sf;
         QVERIFY(sf.Open(ruta(4)));
         QCOMPARE(sf.NumShapes(), 4);
-        QVERIFY(!sf.Open(m_dir.filePath(QStringLiteral("no/existe.shp"))));
+        QVERIFY(!sf.Open(m_dir.filePath(u"no/existe.shp"_s)));
         QCOMPARE(sf.LastErrorCode(), int(Shapefile::FicheroNoExiste));
         comprobarVacio(sf);
         QVERIFY(sf.Open(ruta(6)));
@@ -666,13 +622,7 @@ private slots:
     {
         QFETCH(QString, nombre);
         QFETCH(QStringList, extensiones);
-        const QString carpeta = m_dir.filePath(QStringLiteral("may%1").arg(m_copias++));
-        QDir().mkpath(carpeta);
-        const QStringList originales = {"shp", "shx", "dbf"};
-        for (int i = 0; i < 3; ++i)
-            QVERIFY(QFile::copy(cambiarExt(ruta(5), qPrintable(originales.at(i))),
-                                carpeta + QLatin1Char('/') + nombre + QLatin1Char('.') + extensiones.at(i)));
-        const QString shp = carpeta + QLatin1Char('/') + nombre + QLatin1Char('.') + extensiones.at(0);
+        const QString shp = copia(5, nombre, extensiones);
         Shapefile sf;
         QVERIFY2(sf.Open(shp), qPrintable(sf.ErrorMsg(sf.LastErrorCode())));
         QCOMPARE(sf.NumShapes(), 5);
@@ -683,16 +633,14 @@ private slots:
     {
         Shapefile sf;
         QSet<QString> textos;
-        for (int c = Shapefile::FicheroNoExiste; c <= Shapefile::CampoHojaNoValido; ++c) {
-            const QString t = sf.ErrorMsg(c);
-            QVERIFY(!t.isEmpty());
-            textos.insert(t);
-        }
+        for (int c = Shapefile::FicheroNoExiste; c <= Shapefile::CampoHojaNoValido; ++c)
+            textos.insert(sf.ErrorMsg(c));
+        QVERIFY(!textos.contains(QString()));
         QCOMPARE(textos.size(), Shapefile::CampoHojaNoValido - Shapefile::FicheroNoExiste + 1);
-        QVERIFY(sf.ErrorMsg(999).contains(QStringLiteral("999")));
+        QVERIFY(sf.ErrorMsg(999).contains(u"999"_s));
         // The detailed text belongs to the last failure only.
-        QVERIFY(!sf.Open(m_dir.filePath(QStringLiteral("nada.shp"))));
-        QCOMPARE(sf.ErrorMsg(Shapefile::DbfNoExiste), QStringLiteral("falta su tabla de atributos (.dbf)."));
+        QVERIFY(!sf.Open(m_dir.filePath(u"nada.shp"_s)));
+        QCOMPARE(sf.ErrorMsg(Shapefile::DbfNoExiste), u"falta su tabla de atributos (.dbf)."_s);
     }
 };
 
