@@ -360,6 +360,25 @@ private slots:
         QCOMPARE(elementos(v.w->ComboCult[3]), antes);
     }
 
+    void siguienteTrasOtraHoja()
+    {
+        // After a placement in row 1 the grid's current row is 1, so a click
+        // on another sheet narrows picker 1 after an empty slot 1, whose empty
+        // properties take the empty-crop entry out: it is put back, and a
+        // refused placement falls back to it.
+        Rejilla v;
+        QVERIFY(v.abrir(2010, 1));
+        v.plantar(0, u"Tomates"_s, 8); // records 8..12 for slot 1
+        v.pulsarHoja(2);
+        QCOMPARE(v.w->ComboCult[1]->itemText(0), CultivoVacio);
+        QCOMPARE(v.picker(1), CultivoVacio);
+        v.r.limpiar();
+        v.plantar(1, u"Lechugas"_s, 10); // overlaps the span still recorded above
+        QCOMPARE(v.r.mensajes().size(), 1);
+        QCOMPARE(v.picker(1), CultivoVacio);
+        QCOMPARE(v.estado(), kVerde.arg(CultivoVacio));
+    }
+
     // ---- Loading a sheet -------------------------------------------------
 
     void hojaSinFilas()

@@ -172,7 +172,13 @@ void FormPrincipal::CultivosCombos(int fila)
     for (int j = 0; j < fila; ++j)
         anteriores << ComboCult[j]->currentText();
 
-    destino->addItems(reglasDe(*this).CandidatosSiguientes(fila, anterior, anteriores));
+    // As in LeerCultivos, the empty-crop entry heads the list even when the
+    // follow-on rules took it out (an earlier slot left empty has the same
+    // empty properties), so a refused placement can always fall back to it.
+    QStringList entradas = reglasDe(*this).CandidatosSiguientes(fila, anterior, anteriores);
+    if (!entradas.contains(CultivoVacio))
+        entradas.prepend(CultivoVacio);
+    destino->addItems(entradas);
 
     // The picker keeps showing its crop when that crop may still follow the
     // earlier ones (a sheet just loaded keeps its stored crops); otherwise it
