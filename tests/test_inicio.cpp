@@ -280,9 +280,17 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&p));
         QTest::qWait(3700); // the timer ticks; the splash stays
         QVERIFY(p.isVisible());
+        QTest::keyClick(&p, Qt::Key_Escape); // nor does Escape close it
+        QVERIFY(p.isVisible());
         QTest::mouseClick(&p, Qt::LeftButton, {}, QPoint(10, 10));
         QVERIFY(!p.isVisible());
         QCOMPARE(p.result(), int(QDialog::Accepted));
+
+        FormPortada teclado; // the keyboard's click
+        teclado.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&teclado));
+        QTest::keyClick(&teclado, Qt::Key_Space);
+        QVERIFY(!teclado.isVisible());
     }
 };
 

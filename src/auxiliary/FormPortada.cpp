@@ -3,6 +3,7 @@
 #include "platform/Twips.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -40,6 +41,21 @@ void FormPortada::mousePressEvent(QMouseEvent *e)
 {
     e->accept();
     accept();
+}
+
+void FormPortada::keyPressEvent(QKeyEvent *e)
+{
+    switch (e->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        e->accept();
+        accept();
+        break;
+    default:
+        e->accept(); // Escape does not close the splash
+        break;
+    }
 }
 
 void FormPortada::paintEvent(QPaintEvent *)

@@ -1,5 +1,6 @@
 #pragma once
-// The splash window shown at start-up; a click anywhere closes it.
+// The splash window shown at start-up; a click anywhere closes it (from the
+// keyboard, Space or Return). It never closes by itself, nor on Escape.
 #include <QDialog>
 
 class QTimer;
@@ -18,5 +19,6 @@ public:
 
 protected:
     void mousePressEvent(QMouseEvent *e) override;
+    void keyPressEvent(QKeyEvent *e) override;
     void paintEvent(QPaintEvent *e) override;
 };

@@ -198,8 +198,11 @@ void FormPrincipal::Inicia_Todo()
         for (int q = 1; q <= 24; ++q)
             c->addItem(NombreLargoQuincena(q));
     }
-    ComboMLH[0]->setCurrentIndex(MesInicioLibreHeladas - 1);
-    ComboMLH[1]->setCurrentIndex(MesFinalLibreHeladas - 1);
+    // Giving the frost-free pickers their entry raises nothing.
+    for (int i = 0; i < 2; ++i) {
+        const QSignalBlocker bloqueo(ComboMLH[i]);
+        ComboMLH[i]->setCurrentIndex((i == 0 ? MesInicioLibreHeladas : MesFinalLibreHeladas) - 1);
+    }
 
     RefrescarArbolAños();
 }
