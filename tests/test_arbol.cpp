@@ -1,9 +1,9 @@
 // The plan tree by years: its content from the database, the widget that shows
 // it, and the clicks on it.
-#include "designer/ArbolPlan.h"
-#include "designer/Luna.h"
+#include "core/ArbolPlan.h"
+#include "core/Luna.h"
 #include "fixtures/VentanaPrueba.h"
-#include "platform/Conexion.h"
+#include "core/Conexion.h"
 
 #include <QDate>
 

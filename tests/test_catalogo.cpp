@@ -1,10 +1,10 @@
 // The shipped catalogue, the catalogue collections, the frost filter and the
 // plots' settings.
-#include "designer/Catalogo.h"
-#include "designer/Parcelas.h"
-#include "designer/modBasico.h"
+#include "core/Catalogo.h"
+#include "core/Parcelas.h"
+#include "core/modBasico.h"
 #include "fixtures/BDPrueba.h"
-#include "platform/Conexion.h"
+#include "core/Conexion.h"
 
 #include <QTest>
 

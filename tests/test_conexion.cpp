@@ -1,7 +1,7 @@
 // The data connection: opening, bound values, whole-text matching that ignores
 // letter case for every letter, ordering and transactions.
 #include "fixtures/BDPrueba.h"
-#include "platform/Conexion.h"
+#include "core/Conexion.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>

@@ -1,8 +1,8 @@
 // Storing and emptying a sheet's plan: the rows written, perennials over
 // several years, refusals, and failures that must leave the stored plan whole.
-#include "designer/PlanHoja.h"
+#include "core/PlanHoja.h"
 #include "fixtures/VentanaPrueba.h"
-#include "platform/Conexion.h"
+#include "core/Conexion.h"
 
 #include <QFile>
 #include <QSlider>

@@ -1,7 +1,7 @@
 // Start-up, the rebuild for the current plot, the status line and the log.
 #include "auxiliary/FormPortada.h"
 #include "fixtures/VentanaPrueba.h"
-#include "platform/Twips.h"
+#include "widgets/Twips.h"
 
 #include <QDate>
 #include <QElapsedTimer>

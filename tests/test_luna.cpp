@@ -1,6 +1,6 @@
 // Moon arithmetic and lunar sowing dates.
-#include "designer/Luna.h"
-#include "designer/modBasico.h"
+#include "core/Luna.h"
+#include "core/modBasico.h"
 
 #include <QTest>
 #include <cmath>

@@ -1,8 +1,8 @@
 // The plan grid: sowing windows, placing a crop (rounding, frost, overlap), the
 // load of a sheet into the pickers and the follow-on picker.
-#include "designer/RejillaPlan.h"
+#include "core/RejillaPlan.h"
 #include "fixtures/VentanaPrueba.h"
-#include "platform/Conexion.h"
+#include "core/Conexion.h"
 
 using namespace modBasico;
 using namespace Qt::StringLiterals;

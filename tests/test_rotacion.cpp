@@ -1,10 +1,10 @@
 // The rotation rules: the five filters, the three lookups, the chain that fills
 // a sheet's pickers and the follow-on stages, against a test database.
-#include "designer/Catalogo.h"
-#include "designer/Rotacion.h"
-#include "designer/modBasico.h"
+#include "core/Catalogo.h"
+#include "core/Rotacion.h"
+#include "core/modBasico.h"
 #include "fixtures/BDPrueba.h"
-#include "platform/Conexion.h"
+#include "core/Conexion.h"
 
 #include <QTest>
 

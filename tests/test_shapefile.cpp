@@ -1,10 +1,10 @@
 // Reading sheet layouts: the shipped layouts, point and box selection, the
 // label text of a sheet, and a corpus of damaged files that must be refused
 // cleanly (this suite also runs under AddressSanitizer).
-#include "designer/EtiquetasHojas.h"
+#include "core/EtiquetasHojas.h"
 #include "fixtures/BDPrueba.h"
-#include "platform/Conexion.h"
-#include "platform/Shapefile.h"
+#include "core/Conexion.h"
+#include "mapa/Shapefile.h"
 #include "tools/GeneradorHojas.h"
 
 #include <QDir>

@@ -1,5 +1,5 @@
 // The fortnight vocabulary and the colour table.
-#include "designer/modBasico.h"
+#include "core/modBasico.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 #include "auxiliary/FormPortada.h"
 
-#include "platform/Twips.h"
+#include "widgets/Twips.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
 #include "designer/FormPrincipal.h"
 
-#include "platform/CuadriculaFlex.h"
-#include "platform/Twips.h"
+#include "widgets/CuadriculaFlex.h"
+#include "widgets/Twips.h"
 
 #include <QApplication>
 #include <QCheckBox>

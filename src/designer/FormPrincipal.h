@@ -15,9 +15,9 @@
 // Handlers carry the names of the control and the event (BtValidaCultivos_Click).
 // Signals and slots are connected with lambdas: moc does not take accented
 // identifiers, which the procedures' names have.
-#include "designer/ArbolPlan.h"
-#include "designer/Catalogo.h"
-#include "designer/ListaCandidatos.h"
+#include "core/ArbolPlan.h"
+#include "core/Catalogo.h"
+#include "core/ListaCandidatos.h"
 
 #include <QList>
 #include <QMainWindow>

@@ -1,10 +1,10 @@
 // The plan tree by years.
 #include "designer/FormPrincipal.h"
 
-#include "platform/Conexion.h"
-#include "platform/CuadriculaFlex.h"
-#include "platform/Dialogos.h"
-#include "platform/MapaControl.h"
+#include "core/Conexion.h"
+#include "widgets/CuadriculaFlex.h"
+#include "widgets/Dialogos.h"
+#include "mapa/MapaControl.h"
 
 #include <QComboBox>
 #include <QDate>

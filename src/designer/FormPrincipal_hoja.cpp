@@ -1,10 +1,10 @@
 // Storing and emptying a sheet's plan.
 #include "designer/FormPrincipal.h"
 
-#include "designer/PlanHoja.h"
-#include "platform/Conexion.h"
-#include "platform/CuadriculaFlex.h"
-#include "platform/Dialogos.h"
+#include "core/PlanHoja.h"
+#include "core/Conexion.h"
+#include "widgets/CuadriculaFlex.h"
+#include "widgets/Dialogos.h"
 
 #include <QComboBox>
 #include <QPushButton>

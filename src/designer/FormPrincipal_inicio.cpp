@@ -2,13 +2,13 @@
 #include "designer/FormPrincipal.h"
 
 #include "auxiliary/FormPortada.h"
-#include "designer/Parcelas.h"
-#include "designer/modBasico.h"
-#include "platform/Conexion.h"
-#include "platform/CuadriculaFlex.h"
-#include "platform/Dialogos.h"
-#include "platform/MapaControl.h"
-#include "platform/Twips.h"
+#include "core/Parcelas.h"
+#include "core/modBasico.h"
+#include "core/Conexion.h"
+#include "widgets/CuadriculaFlex.h"
+#include "widgets/Dialogos.h"
+#include "mapa/MapaControl.h"
+#include "widgets/Twips.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -3,10 +3,10 @@
 #include "designer/FormPrincipal.h"
 
 #include "designer/modBasicoMapa.h"
-#include "platform/Conexion.h"
-#include "platform/CuadriculaFlex.h"
-#include "platform/Dialogos.h"
-#include "platform/MapaControl.h"
+#include "core/Conexion.h"
+#include "widgets/CuadriculaFlex.h"
+#include "widgets/Dialogos.h"
+#include "mapa/MapaControl.h"
 
 #include <QComboBox>
 #include <QFileInfo>

@@ -1,12 +1,12 @@
 // The plan grid and the crop pickers.
 #include "designer/FormPrincipal.h"
 
-#include "designer/PlanHoja.h"
-#include "designer/RejillaPlan.h"
-#include "designer/modBasico.h"
-#include "platform/Conexion.h"
-#include "platform/CuadriculaFlex.h"
-#include "platform/Dialogos.h"
+#include "core/PlanHoja.h"
+#include "core/RejillaPlan.h"
+#include "core/modBasico.h"
+#include "core/Conexion.h"
+#include "widgets/CuadriculaFlex.h"
+#include "widgets/Dialogos.h"
 
 #include <QComboBox>
 #include <memory>

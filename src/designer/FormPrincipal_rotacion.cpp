@@ -1,12 +1,12 @@
 // Rotation rules and the candidates of the crop slots.
 #include "designer/FormPrincipal.h"
 
-#include "designer/PlanHoja.h"
-#include "designer/Rotacion.h"
-#include "designer/modBasico.h"
-#include "platform/Conexion.h"
-#include "platform/CuadriculaFlex.h"
-#include "platform/Dialogos.h"
+#include "core/PlanHoja.h"
+#include "core/Rotacion.h"
+#include "core/modBasico.h"
+#include "core/Conexion.h"
+#include "widgets/CuadriculaFlex.h"
+#include "widgets/Dialogos.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -3,9 +3,9 @@
 #include "designer/FormPrincipal.h"
 
 #include "auxiliary/FormPortada.h"
-#include "platform/CuadriculaFlex.h"
-#include "platform/MapaControl.h"
-#include "platform/Twips.h"
+#include "widgets/CuadriculaFlex.h"
+#include "mapa/MapaControl.h"
+#include "widgets/Twips.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>

@@ -1,10 +1,10 @@
 #include "designer/modBasicoMapa.h"
 
-#include "designer/EtiquetasHojas.h"
-#include "designer/modBasico.h"
-#include "platform/Conexion.h"
-#include "platform/Dialogos.h"
-#include "platform/MapaControl.h"
+#include "core/EtiquetasHojas.h"
+#include "core/modBasico.h"
+#include "core/Conexion.h"
+#include "widgets/Dialogos.h"
+#include "mapa/MapaControl.h"
 
 #include <QDir>
 #include <QFileInfo>

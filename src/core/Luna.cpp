@@ -1,6 +1,6 @@
-#include "designer/Luna.h"
+#include "core/Luna.h"
 
-#include "designer/modBasico.h"
+#include "core/modBasico.h"
 
 #include <QRegularExpression>
 #include <cmath>

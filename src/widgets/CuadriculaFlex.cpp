@@ -1,6 +1,6 @@
-#include "platform/CuadriculaFlex.h"
+#include "widgets/CuadriculaFlex.h"
 
-#include "platform/Twips.h"
+#include "widgets/Twips.h"
 
 #include <QHeaderView>
 #include <QPainter>

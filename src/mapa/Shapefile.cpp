@@ -1,6 +1,6 @@
-#include "platform/Shapefile.h"
+#include "mapa/Shapefile.h"
 
-#include "platform/ShapefileFormato.h"
+#include "mapa/ShapefileFormato.h"
 
 #include <QDate>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "designer/modBasico.h"
+#include "core/modBasico.h"
 
 namespace modBasico {
 

@@ -1,8 +1,8 @@
-#include "designer/ArbolPlan.h"
+#include "core/ArbolPlan.h"
 
-#include "designer/Luna.h"
-#include "designer/modBasico.h"
-#include "platform/Conexion.h"
+#include "core/Luna.h"
+#include "core/modBasico.h"
+#include "core/Conexion.h"
 
 #include <algorithm>
 

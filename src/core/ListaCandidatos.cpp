@@ -1,4 +1,4 @@
-#include "designer/ListaCandidatos.h"
+#include "core/ListaCandidatos.h"
 
 ListaCandidatos::ListaCandidatos(const QStringList &nombres)
 {

@@ -1,6 +1,6 @@
-#include "designer/EtiquetasHojas.h"
+#include "core/EtiquetasHojas.h"
 
-#include "platform/Conexion.h"
+#include "core/Conexion.h"
 
 QString TextoEtiquetaHoja(Conexion &con, const QString &parcela, int año, int hoja)
 {

@@ -11,8 +11,8 @@
 // Every filter opens its own connection (the file named by `cadena`), runs its
 // statements with bound values, and lets failures pass as ErrorBD. The list a
 // filter is given is never changed.
-#include "designer/Catalogo.h"
-#include "designer/ListaCandidatos.h"
+#include "core/Catalogo.h"
+#include "core/ListaCandidatos.h"
 
 #include <QString>
 #include <QStringList>

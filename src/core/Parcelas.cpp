@@ -1,6 +1,6 @@
-#include "designer/Parcelas.h"
+#include "core/Parcelas.h"
 
-#include "platform/Conexion.h"
+#include "core/Conexion.h"
 
 #include <algorithm>
 

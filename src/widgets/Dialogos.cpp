@@ -1,4 +1,4 @@
-#include "platform/Dialogos.h"
+#include "widgets/Dialogos.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,6 +1,6 @@
-#include "designer/Rotacion.h"
+#include "core/Rotacion.h"
 
-#include "platform/Conexion.h"
+#include "core/Conexion.h"
 
 ListaCandidatos CopiaConClave(const ListaCandidatos &lista)
 {

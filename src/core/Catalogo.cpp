@@ -1,7 +1,7 @@
-#include "designer/Catalogo.h"
+#include "core/Catalogo.h"
 
-#include "designer/modBasico.h"
-#include "platform/Conexion.h"
+#include "core/modBasico.h"
+#include "core/Conexion.h"
 
 int ColeccionesCatalogo::posicion(const QString &cultivo) const
 {

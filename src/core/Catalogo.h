@@ -1,7 +1,7 @@
 #pragma once
 // Reading the crop catalogue (table horticolas) into the main window's
 // collections, and the crops that fit a plot's frost-free period.
-#include "designer/ListaCandidatos.h"
+#include "core/ListaCandidatos.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
-#include "designer/RejillaPlan.h"
+#include "core/RejillaPlan.h"
 
-#include "designer/modBasico.h"
-#include "platform/Conexion.h"
+#include "core/modBasico.h"
+#include "core/Conexion.h"
 
 #include <algorithm>
 #include <cmath>

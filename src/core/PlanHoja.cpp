@@ -1,7 +1,7 @@
-#include "designer/PlanHoja.h"
+#include "core/PlanHoja.h"
 
-#include "designer/modBasico.h"
-#include "platform/Conexion.h"
+#include "core/modBasico.h"
+#include "core/Conexion.h"
 
 #include <QSet>
 

@@ -1,4 +1,4 @@
-#include "platform/MapaControl.h"
+#include "mapa/MapaControl.h"
 
 #include <QApplication>
 #include <QMouseEvent>

@@ -1,4 +1,4 @@
-#include "platform/Conexion.h"
+#include "core/Conexion.h"
 
 #include <QAtomicInteger>
 #include <QDir>

@@ -6,7 +6,7 @@
 // Layers are addressed by handle. The first layer added after
 // RemoveAllLayers() gets handle 0, the next one 1, and so on.
 // Colours are packed RGB values, red in the low byte (0x00BBGGRR).
-#include "platform/Shapefile.h"
+#include "mapa/Shapefile.h"
 
 #include <QList>
 #include <QMap>

@@ -1,6 +1,6 @@
-#include "platform/ShapefileFormato.h"
+#include "mapa/ShapefileFormato.h"
 
-#include "platform/Shapefile.h"
+#include "mapa/Shapefile.h"
 
 #include <QByteArray>
 #include <QFile>
