@@ -245,7 +245,7 @@ private slots:
         // Chosen in place of the stored crop, never placed: the span recorded
         // for the row is the stored crop's, and nothing is stored.
         h.elegir(0, u"Coles"_s);
-        QCOMPARE(w.MesInicioCultivo[0], 3);
+        QCOMPARE(w.Sesion.ranura(0).inicio, 3);
         QTest::mouseClick(w.BtValidaCultivos, Qt::LeftButton);
         QCOMPARE(h.r.avisos().size(), 1);
         QVERIFY(h.r.avisos().first().startsWith(u"Atención|"_s) && h.r.textos().first().contains(u"<Coles>"_s));
@@ -257,7 +257,7 @@ private slots:
         h.r.limpiar();
         h.plantar(1, u"Lechugas"_s, 10); // 10..12: refused
         QCOMPARE(h.r.mensajes().size(), 1);
-        QCOMPARE(w.MesInicioCultivo[1], 10);
+        QCOMPARE(w.Sesion.ranura(1).inicio, 10);
         h.elegir(1, u"Lechugas"_s);
         h.r.limpiar();
         QTest::mouseClick(w.BtValidaCultivos, Qt::LeftButton);
@@ -314,8 +314,7 @@ private slots:
         FormPrincipal &w = *h.w;
         if (hojaElegida) {
             w.AñoActual = 2011;
-            for (QComboBox *c : w.ComboCult)
-                c->clear();
+            w.Sesion.soltarHoja();
         } else {
             w.HojaActual = 0;
         }
@@ -361,7 +360,7 @@ private slots:
         }
         QCOMPARE(h.r.avisos(), QStringList{u"Atención|Critico|SoloAceptar|"_s + texto});
         QCOMPARE(w.ComboCult[0]->currentText(), mostrado);
-        QCOMPARE(w.MesInicioCultivo[0], vaciar ? 3 : 8);
+        QCOMPARE(w.Sesion.ranura(0).inicio, vaciar ? 3 : 8);
         QCOMPARE(h.filas(), QStringList{u"2010|2|Habas|3|10"_s});
         h.r.limpiar();
         QTest::mouseClick(boton, Qt::LeftButton);

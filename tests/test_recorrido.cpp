@@ -49,8 +49,8 @@ private slots:
         QCOMPARE(g->colorFondo(1, 5), ColorSiembra);
         QCOMPARE(g->colorFondo(1, 14), ColorSiembra);
         h.pulsarCelda(1, 5);
-        QCOMPARE(w.MesInicioCultivo[0], 5);
-        QCOMPARE(w.MesFinalCultivo[0], 9); // 5 + 70/15 - 1 rounded
+        QCOMPARE(w.Sesion.ranura(0).inicio, 5);
+        QCOMPARE(w.Sesion.ranura(0).final, 9); // 5 + 70/15 - 1 rounded
         for (int c = 5; c <= 12; ++c)
             QCOMPARE(g->colorFondo(1, c), c <= 9 ? ColorCultivo : c <= 11 ? ColorCosecha : ColorVacio);
         QCOMPARE(w.PanelEstado->text(), u"Se puede validar la hoja o poner otro cultivo (si fuera posible)"_s);
@@ -59,8 +59,8 @@ private slots:
         QVERIFY(w.ComboCult[1]->findText(u"Coles"_s) < 0);
         QVERIFY(w.ComboCult[1]->findText(u"Espinacas"_s) < 0);
         h.plantar(1, u"Chirivías"_s, 19);
-        QCOMPARE(w.MesInicioCultivo[1], 19);
-        QCOMPARE(w.MesFinalCultivo[1], 25);
+        QCOMPARE(w.Sesion.ranura(1).inicio, 19);
+        QCOMPARE(w.Sesion.ranura(1).final, 25);
         QCOMPARE(g->colorFondo(2, 1), ColorCultivo);
         QCOMPARE(g->colorFondo(2, 6), ColorCosecha);
         QCOMPARE(h.r.mensajes().size(), 0);

@@ -211,14 +211,12 @@ private slots:
         Rejilla v;
         QVERIFY(v.abrir(2010, 1));
         FormPrincipal &w = *v.w;
-        w.MesInicioCultivo[1] = 3;
-        w.MesFinalCultivo[1] = 9;
         v.elegir(1, u"Ajos"_s);
         QCOMPARE(v.fila(2), u"vvv................vvvvv"_s);
         QCOMPARE(v.estado(), kVerde.arg(u"Ajos"_s));
-        QCOMPARE(w.MesInicioCultivo[1], 3); // a choice records nothing
-        QCOMPARE(w.MesFinalCultivo[1], 9);
-        QVERIFY(!w.CultivoColocado[1]);
+        QCOMPARE(w.Sesion.ranura(1).inicio, 0); // a choice records nothing
+        QCOMPARE(w.Sesion.ranura(1).final, 0);
+        QVERIFY(!w.Sesion.ranura(1).colocado);
 
         v.elegir(1, u"Tomates"_s);
         QCOMPARE(v.fila(2), u".......vvvvv............"_s);
@@ -244,9 +242,9 @@ private slots:
         FormPrincipal &w = *v.w;
         v.plantar(0, u"Prueba"_s, 5);
         QCOMPARE(v.fila(1), u"....CCCCcc.............."_s);
-        QCOMPARE(w.MesInicioCultivo[0], 5);
-        QCOMPARE(w.MesFinalCultivo[0], 8);
-        QVERIFY(w.CultivoColocado[0]);
+        QCOMPARE(w.Sesion.ranura(0).inicio, 5);
+        QCOMPARE(w.Sesion.ranura(0).final, 8);
+        QVERIFY(w.Sesion.ranura(0).colocado);
         QCOMPARE(v.estado(), kValidar);
         QCOMPARE(v.r.mensajes().size(), 0);
         // The next picker now offers what may follow: not the crop itself.
@@ -259,7 +257,7 @@ private slots:
             v.pulsarCelda(1, c);
             QCOMPARE(v.estado(), u"Aqui no hay una época de siembra o transplante. Elige la zona verde"_s);
             QCOMPARE(v.fila(1), u"....CCCCcc.............."_s);
-            QCOMPARE(w.MesFinalCultivo[0], 8);
+            QCOMPARE(w.Sesion.ranura(0).final, 8);
         }
         // A row whose picker shows no crop: nothing at all.
         w.PanelEstado->setText(u"antes"_s);
@@ -273,8 +271,8 @@ private slots:
         // A span over the year end, in a later row (the row above holds no span).
         v.plantar(2, u"Invernal"_s, 22);
         QCOMPARE(v.fila(3), u"CCCcc................CCC"_s);
-        QCOMPARE(w.MesInicioCultivo[2], 22);
-        QCOMPARE(w.MesFinalCultivo[2], 27);
+        QCOMPARE(w.Sesion.ranura(2).inicio, 22);
+        QCOMPARE(w.Sesion.ranura(2).final, 27);
     }
 
     void heladaRechaza_data()
@@ -293,8 +291,6 @@ private slots:
         Rejilla v(6, 14);
         v.agregar(u"Tardía"_s, 3, 12, 60, 90);
         QVERIFY(v.abrir(2010, 1));
-        v.w->MesInicioCultivo[0] = 2;
-        v.w->MesFinalCultivo[0] = 4;
         v.r.respuestaMensaje = respuesta;
         v.plantar(0, u"Tardía"_s, columna);
         QCOMPARE(v.r.avisos(),
@@ -302,8 +298,8 @@ private slots:
         QCOMPARE(v.fila(1), kVacia);
         QCOMPARE(v.picker(0), CultivoVacio);
         QCOMPARE(v.estado(), kVerde.arg(CultivoVacio));
-        QCOMPARE(v.w->MesInicioCultivo[0], 2); // nothing recorded
-        QCOMPARE(v.w->MesFinalCultivo[0], 4);
+        QCOMPARE(v.w->Sesion.ranura(0).inicio, 0); // nothing recorded
+        QCOMPARE(v.w->Sesion.ranura(0).final, 0);
         QVERIFY(v.w->MSHFlexTodoAño->tieneImagen(1, 5)); // the marks stay
     }
 
@@ -321,10 +317,10 @@ private slots:
         QCOMPARE(v.fila(2), kVacia);
         QCOMPARE(v.picker(1), CultivoVacio);
         QCOMPARE(v.estado(), kVerde.arg(CultivoVacio));
-        QCOMPARE(w.MesInicioCultivo[1], 10); // the refused span stays recorded
-        QCOMPARE(w.MesFinalCultivo[1], 12);
-        QVERIFY(!w.CultivoColocado[1]); // but is no placement
-        QVERIFY(w.CultivoColocado[0]);
+        QCOMPARE(w.Sesion.ranura(1).inicio, 10); // the refused span stays recorded
+        QCOMPARE(w.Sesion.ranura(1).final, 12);
+        QVERIFY(!w.Sesion.ranura(1).colocado); // but is no placement
+        QVERIFY(w.Sesion.ranura(0).colocado);
         QCOMPARE(v.fila(1), u".......CCCCCccccc......."_s); // row 1 is untouched
 
         // The row above counts with its recorded span even when its picker
@@ -337,7 +333,7 @@ private slots:
         v.r.limpiar();
         v.plantar(1, u"Lechugas"_s, 15);
         QCOMPARE(v.r.mensajes().size(), 0);
-        QCOMPARE(w.MesInicioCultivo[1], 15);
+        QCOMPARE(w.Sesion.ranura(1).inicio, 15);
         QCOMPARE(v.estado(), kValidar);
     }
 
@@ -386,8 +382,6 @@ private slots:
         Rejilla v;
         QVERIFY(v.abrir(2010, 1));
         FormPrincipal &w = *v.w;
-        w.MesInicioCultivo[2] = 7;
-        w.MesFinalCultivo[2] = 9;
         v.elegir(0, u"Tomates"_s);
         w.LeerCultivos();
         const QStringList lista = elementos(w.ComboCult[0]);
@@ -398,8 +392,6 @@ private slots:
             QCOMPARE(v.picker(k), CultivoVacio);
             QCOMPARE(v.fila(k + 1), kVacia);
         }
-        QCOMPARE(w.MesInicioCultivo[2], 7);
-        QCOMPARE(w.MesFinalCultivo[2], 9);
         QVERIFY(!w.LeyendoCultivo);
     }
 
@@ -413,9 +405,10 @@ private slots:
         QCOMPARE(v.picker(0), u"Tomates"_s);
         QCOMPARE(v.picker(1), u"Ajos"_s);
         QCOMPARE(v.picker(2), CultivoVacio);
-        QCOMPARE(w.MesInicioCultivo[1], 20);
-        QCOMPARE(w.MesFinalCultivo[1], 30);
-        QCOMPARE(w.CultivoColocado, (std::array<bool, 4>{true, true, false, false}));
+        QCOMPARE(w.Sesion.ranura(1).inicio, 20);
+        QCOMPARE(w.Sesion.ranura(1).final, 30);
+        for (int k = 0; k < 4; ++k)
+            QCOMPARE(w.Sesion.ranura(k).colocado, k < 2);
         // Painted without sowing windows, and nothing was asked.
         QCOMPARE(v.fila(1), u".......CCCCC............"_s);
         QCOMPARE(v.fila(2), u"ssssss.............CCCCC"_s);
@@ -534,11 +527,13 @@ private slots:
     {
         Rejilla v;
         QVERIFY(v.abrir(2010, 1));
+        const QStringList antes = elementos(v.w->ComboCult[1]);
         QFile::rename(v.bd.fichero(), v.bd.fichero() + u".fuera"_s);
         QVERIFY_THROWS_EXCEPTION(ErrorBD, v.w->LeerCultivos());
         QVERIFY(!v.w->LeyendoCultivo);
         QVERIFY_THROWS_EXCEPTION(ErrorBD, v.w->CultivosCombos(1));
-        QCOMPARE(v.w->ComboCult[1]->count(), 0);
+        // A failed read changes nothing.
+        QCOMPARE(elementos(v.w->ComboCult[1]), antes);
         // The handlers tell the user and go on.
         v.r.limpiar();
         v.w->ComboCult_Click(0);

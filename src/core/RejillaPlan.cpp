@@ -8,50 +8,64 @@
 
 namespace {
 
-std::optional<int> entero(const QSqlQuery &q, const char *campo)
+// A field as read, or nullopt when empty or not a number.
+std::optional<double> numero(const QSqlQuery &q, const char *campo)
 {
     const QVariant v = q.value(QString::fromUtf8(campo));
     if (v.isNull())
         return std::nullopt;
     bool ok = false;
     const double d = v.toDouble(&ok);
-    if (!ok)
-        return std::nullopt;
-    return int(std::lround(d));
+    return ok && std::isfinite(d) ? std::optional<double>(d) : std::nullopt;
 }
 
-std::optional<double> dias(const QSqlQuery &q, const char *campo)
-{
-    const QVariant v = q.value(QString::fromUtf8(campo));
-    if (v.isNull())
-        return std::nullopt;
-    bool ok = false;
-    const double d = v.toDouble(&ok);
-    return ok ? std::optional<double>(d) : std::nullopt;
-}
-
-bool valida(int q) { return q >= 1 && q <= 24; }
 
 void añadirTramo(QList<int> &r, int desde, int hasta)
 {
-    for (int q = desde; q <= hasta; ++q)
-        if (valida(q))
-            r << q;
+    for (int q = std::max(desde, 1); q <= std::min(hasta, 24); ++q)
+        r << q;
 }
 
 } // namespace
 
-QList<DatosSiembra> LeerDatosSiembra(Conexion &con, const QString &cultivo)
+QList<DatosSiembra> LeerDatosSiembra(Conexion &con, const QString &cultivo,
+                                     const std::function<void(const QString &)> &explicar)
 {
+    auto decir = [&](const char *campo, double valor, const QString &queSeHace) {
+        if (explicar)
+            explicar(QStringLiteral("El catálogo da a <%1> %2 = %3, fuera de rango: %4")
+                         .arg(cultivo, QString::fromUtf8(campo))
+                         .arg(valor)
+                         .arg(queSeHace));
+    };
+    auto quincena = [&](const QSqlQuery &q, const char *campo) -> std::optional<int> {
+        const std::optional<double> d = numero(q, campo);
+        if (!d)
+            return std::nullopt;
+        if (*d < 0.5 || *d >= 24.5) {
+            decir(campo, *d, QStringLiteral("no se tiene en cuenta"));
+            return std::nullopt;
+        }
+        return int(std::lround(*d));
+    };
+    auto dias = [&](const QSqlQuery &q, const char *campo) -> std::optional<double> {
+        const std::optional<double> d = numero(q, campo);
+        if (d && (*d < 0 || *d > 720)) {
+            const double ajustado = std::clamp(*d, 0.0, 720.0);
+            decir(campo, *d, QStringLiteral("se toma %1").arg(ajustado));
+            return ajustado;
+        }
+        return d;
+    };
     QList<DatosSiembra> filas;
     QSqlQuery q = con.ejecutar(QStringLiteral("select * from horticolas where coincide(Nombre, ?) order by rowid"),
                                {cultivo});
     while (q.next()) {
         DatosSiembra d;
-        d.Siembra_1_I = entero(q, "Siembra_1_I");
-        d.Siembra_1_F = entero(q, "Siembra_1_F");
-        d.Siembra_2_I = entero(q, "Siembra_2_I");
-        d.Siembra_2_F = entero(q, "Siembra_2_F");
+        d.Siembra_1_I = quincena(q, "Siembra_1_I");
+        d.Siembra_1_F = quincena(q, "Siembra_1_F");
+        d.Siembra_2_I = quincena(q, "Siembra_2_I");
+        d.Siembra_2_F = quincena(q, "Siembra_2_F");
         d.Cosecha_1_min = dias(q, "Cosecha_1_min");
         d.Cosecha_1_max = dias(q, "Cosecha_1_max");
         filas << d;
@@ -92,8 +106,9 @@ int ColumnaDeQuincena(int q)
 Colocacion Colocar(int c, const DatosSiembra &d, const std::function<bool(int)> &conHelada)
 {
     using namespace modBasico;
-    const double min = d.Cosecha_1_min.value_or(0.0);
-    const double max = d.Cosecha_1_max.value_or(min);
+    // No span reaches past fortnight 48: days beyond two years change nothing.
+    const double min = std::clamp(d.Cosecha_1_min.value_or(0.0), 0.0, 720.0);
+    const double max = std::clamp(d.Cosecha_1_max.value_or(min), 0.0, 720.0);
 
     Colocacion r;
     r.inicio = c;

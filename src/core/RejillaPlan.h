@@ -20,8 +20,11 @@ struct DatosSiembra
 };
 
 // The catalogue rows named like cultivo (letter case ignored), in stored
-// order; none for the empty-crop entry. Throws ErrorBD.
-QList<DatosSiembra> LeerDatosSiembra(Conexion &con, const QString &cultivo);
+// order; none for the empty-crop entry. A fortnight outside 1 to 24 is left
+// empty, and harvest days are kept within 0 to 720 (two years), each told to
+// `explicar` (a hand-edited or damaged catalogue). Throws ErrorBD.
+QList<DatosSiembra> LeerDatosSiembra(Conexion &con, const QString &cultivo,
+                                     const std::function<void(const QString &)> &explicar = {});
 
 // The fortnights to paint as sowing fortnights, in painting order. The first
 // window wraps over the year end when its start is not before its end (so a

@@ -31,6 +31,7 @@ void FormPrincipal::conectarEventos()
     // A double-click anywhere on the log, on a line or below the last one.
     ListModoExplicito->viewport()->installEventFilter(this);
     conectarEventosMapa();
+    conectarSesion();
     conectarEventosRejilla();
     conectarEventosHoja();
     conectarEventosArbol();

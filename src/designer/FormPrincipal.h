@@ -18,6 +18,7 @@
 #include "core/ArbolPlan.h"
 #include "core/Catalogo.h"
 #include "core/ListaCandidatos.h"
+#include "core/SesionHoja.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -56,20 +57,24 @@ public:
 
     // ---- State of the run -------------------------------------------------
     QString carpetaPrograma;
-    QString ParcelaActual;
-    int AñoActual = 0;
-    int HojaActual = 0;
-    int Nhojas = 0;
-    int MesInicioLibreHeladas = 0;
-    int MesFinalLibreHeladas = 0;
+    // The sheet being edited: plot, year, sheet, the four crop slots and the
+    // road through them. The window renders what it says.
+    SesionHoja Sesion;
+    // The run's named variables are the session's own.
+    QString &ParcelaActual = Sesion.parcela;
+    int &AñoActual = Sesion.año;
+    int &HojaActual = Sesion.hoja;
+    int &Nhojas = Sesion.nhojas;
+    int &MesInicioLibreHeladas = Sesion.inicioLibreHeladas;
+    int &MesFinalLibreHeladas = Sesion.finalLibreHeladas;
     int HojasTotal = 0;
     bool LeyendoCultivo = false;
     bool Iniciando = false;
 
     // Catalogue collections (TodosCultivos, TodasFamilias, TodasRaiz,
     // TodasProfit) and the crops that fit the plot's frost-free period.
-    ColeccionesCatalogo Catalogo;
-    ListaCandidatos CultivosPosiblesSinHelada;
+    ColeccionesCatalogo &Catalogo = Sesion.catalogo;
+    ListaCandidatos &CultivosPosiblesSinHelada = Sesion.posiblesSinHelada;
     // Handles of the layers added to the maps since the last rebuild.
     QList<int> CapasMapa;
 
@@ -174,24 +179,13 @@ public:
     // The item of arbolaños with that key ("TodosAños", "a 2010"), or null.
     QTreeWidgetItem *NodoArbol(const QString &clave) const;
 
-    // ---- Rotation rules and crop slots (FormPrincipal_rotacion.cpp) ----------
+    // ---- Crop slots (FormPrincipal_rotacion.cpp) -----------------------------
     // LeerCultivos fills the four crop pickers of HojaActual in AñoActual and
     // shows its stored crops; CultivosCombos(fila) narrows picker `fila` to the
     // crops that may follow the earlier slots. Both let a database failure
-    // pass as ErrorBD: the calling handler reports it. LeyendoCultivo is false
-    // however the load ends.
+    // pass as ErrorBD (nothing changed then): the calling handler reports it.
     void LeerCultivos();
     void CultivosCombos(int fila);
-    // The five filters (the rule switches are read from the check boxes as
-    // they stand) and the three lookups; see designer/Rotacion.h.
-    ListaCandidatos VerificarNoRepeticiónHojas(const ListaCandidatos &ListaPrevia);
-    ListaCandidatos VerificarNoRepeticiónFamilia(const ListaCandidatos &ListaPrevia, int AñoVerificación);
-    ListaCandidatos VerificarNoRepeticiónParteAprovechable(const ListaCandidatos &ListaPrevia, int AñoVerificación);
-    ListaCandidatos VerificarNoRepeticiónProfRaices(const ListaCandidatos &ListaPrevia, int AñoVerificación);
-    ListaCandidatos VerificarNoRepeticiónPorAños(const ListaCandidatos &ListaPrevia, int Años);
-    QString SacarFamilia(const QString &Cultivo) const;
-    QString SacarParteAprovechable(const QString &Cultivo) const;
-    QString SacarProfRaiz(const QString &Cultivo) const;
 
     // ---- Plan grid (FormPrincipal_rejilla.cpp) --------------------------------
     // A choice in picker Index paints its crop's sowing fortnights; a click on
@@ -205,13 +199,6 @@ public:
     void BtValidaCultivos_Click();
     void BtVaciaHoja_Click();
 
-    // Start and end fortnight (1..48) recorded for each of the four crop rows.
-    std::array<int, 4> MesInicioCultivo{};
-    std::array<int, 4> MesFinalCultivo{};
-    // True while the span recorded for a row belongs to the crop its picker
-    // shows: set by a placement on the grid and by loading a stored crop,
-    // cleared by a new choice in the picker. Only such a crop is stored.
-    std::array<bool, 4> CultivoColocado{};
 
 protected:
     void closeEvent(QCloseEvent *e) override;
@@ -226,6 +213,7 @@ private:
     void conectarEventos();              // FormPrincipal.cpp
     void conectarEventosMapa();          // FormPrincipal_mapa.cpp
     void conectarEventosRejilla();       // FormPrincipal_rejilla.cpp
+    void conectarSesion();               // FormPrincipal_rotacion.cpp
     void conectarEventosHoja();          // FormPrincipal_hoja.cpp
     void conectarEventosArbol();         // FormPrincipal_arbol.cpp
     void PrepararRejillas();             // FormPrincipal_inicio.cpp

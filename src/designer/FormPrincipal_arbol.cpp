@@ -174,11 +174,7 @@ void FormPrincipal::arbolaños_Click()
             raiz->child(i)->setBackground(0, ColorDesdeEmpaquetado(ColorAñoNoElegido));
         nodo->setBackground(0, ColorDesdeEmpaquetado(ColorAñoElegido));
         AñoActual = nodo->data(0, RolAño).toInt();
-        BorraTodasFilas();
-        for (QComboBox *c : ComboCult) {
-            const QSignalBlocker bloqueo(c);
-            c->clear();
-        }
+        Sesion.soltarHoja();
         ResaltarHoja({});
         refrescaMapa();
         break;

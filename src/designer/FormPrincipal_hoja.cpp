@@ -8,25 +8,12 @@
 
 #include <QComboBox>
 #include <QPushButton>
-#include <QSlider>
 
 namespace {
 
 void avisar(FormPrincipal *w, const QString &texto, Dialogos::Icono icono)
 {
     Dialogos::MsgBox(w, texto, Dialogos::SoloAceptar, icono, QStringLiteral("Atención"));
-}
-
-// True when the pickers show a sheet: a sheet chosen on the map or in the tree
-// for the year shown. Choosing a year in the tree empties them.
-bool hayHojaCargada(const FormPrincipal &w)
-{
-    if (w.HojaActual < 1)
-        return false;
-    for (const QComboBox *c : w.ComboCult)
-        if (c->count() > 0)
-            return true;
-    return false;
 }
 
 // The plan tree and the map show what is stored now.
@@ -45,27 +32,26 @@ void mostrarLoGuardado(FormPrincipal &w)
 
 void FormPrincipal::BtValidaCultivos_Click()
 {
-    if (!hayHojaCargada(*this)) {
+    if (!Sesion.hayHojaCargada()) {
         avisar(this, QStringLiteral("No hay ninguna hoja elegida: pulsa una hoja en el mapa antes de validar."),
                Dialogos::Exclamacion);
         return;
     }
-    // A crop chosen but not placed since has no span of its own: storing
-    // refuses it rather than take the span last recorded for its row (another
-    // crop's, or one refused for overlapping the row above).
-    QList<CultivoHoja> cultivos;
-    for (int k = 0; k < 4; ++k) {
-        const bool colocado = CultivoColocado[k];
-        cultivos << CultivoHoja{ComboCult[k]->currentText(), colocado ? MesInicioCultivo[k] : 0,
-                                colocado ? MesFinalCultivo[k] : 0};
-    }
-    AñosPlurianuales años;
-    años.alcachofa = SliderAlcachofa->value();
-    años.fresa = SliderFresa->value();
-    años.esparrago = SliderEsparrago->value();
-
+    // Storing replaces the sheet's rows of the year with what the slots show:
+    // stored crops the load had to hide would go without the user seeing them.
+    const QStringList ocultas = Sesion.ocultas();
+    if (!ocultas.isEmpty()
+        && Dialogos::MsgBox(this,
+                            QStringLiteral("La hoja %1 tiene guardados en %2 cultivos que no se muestran: %3.\n"
+                                           "Si validas, se borrarán. ¿Validar la hoja de todos modos?")
+                                .arg(HojaActual)
+                                .arg(AñoActual)
+                                .arg(ocultas.join(QStringLiteral(", "))),
+                            Dialogos::SiNo, Dialogos::Exclamacion, QStringLiteral("Atención"))
+               != Dialogos::Si)
+        return;
     try {
-        GuardarHoja(CadenaConexion, ParcelaActual, AñoActual, HojaActual, cultivos, años);
+        Sesion.validar();
     } catch (const PlanNoValido &e) {
         avisar(this, e.texto(), Dialogos::Exclamacion);
         return;
@@ -84,13 +70,13 @@ void FormPrincipal::BtValidaCultivos_Click()
 
 void FormPrincipal::BtVaciaHoja_Click()
 {
-    if (!hayHojaCargada(*this)) {
+    if (!Sesion.hayHojaCargada()) {
         avisar(this, QStringLiteral("No hay ninguna hoja elegida: pulsa una hoja en el mapa antes de vaciarla."),
                Dialogos::Exclamacion);
         return;
     }
     try {
-        VaciarHoja(CadenaConexion, ParcelaActual, AñoActual, HojaActual);
+        Sesion.vaciar();
     } catch (const ErrorBD &e) {
         avisar(this,
                QStringLiteral("No se ha podido vaciar la hoja %1: %2.\nNo se ha borrado nada.")
@@ -99,7 +85,6 @@ void FormPrincipal::BtVaciaHoja_Click()
                Dialogos::Critico);
         return;
     }
-    BorraTodasFilas();
     try {
         LeerCultivos();
         CultivosCombos(MSHFlexTodoAño->fila());

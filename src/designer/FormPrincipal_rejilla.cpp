@@ -2,16 +2,12 @@
 #include "designer/FormPrincipal.h"
 
 #include "core/PlanHoja.h"
-#include "core/RejillaPlan.h"
-#include "core/modBasico.h"
 #include "core/Conexion.h"
 #include "widgets/CuadriculaFlex.h"
 #include "widgets/Dialogos.h"
 
 #include <QComboBox>
 #include <memory>
-
-using namespace modBasico;
 
 namespace {
 
@@ -21,53 +17,27 @@ void avisarLectura(FormPrincipal *w, const ErrorBD &e)
                      Dialogos::SoloAceptar, Dialogos::Critico, QStringLiteral("Atención"));
 }
 
-// Puts picker k back on the empty-crop entry (no entry when the picker does
-// not list it) and runs its choice, which clears the row.
-void volverAlCultivoVacio(FormPrincipal &w, int k)
-{
-    QComboBox *picker = w.ComboCult[k];
-    picker->setCurrentIndex(picker->findText(CultivoVacio, Qt::MatchExactly | Qt::MatchCaseSensitive));
-    w.ComboCult_Click(k);
-}
-
 } // namespace
 
 void FormPrincipal::BorraFila(int fila)
 {
-    for (int c = 1; c <= 24; ++c)
-        MSHFlexTodoAño->setColorFondo(fila, c, ColorVacio);
+    Sesion.borrarFila(fila - 1);
 }
 
 void FormPrincipal::BorraTodasFilas()
 {
-    for (int r = 1; r <= 4; ++r)
-        for (int c = 1; c <= 24; ++c)
-            if (MSHFlexTodoAño->colorFondo(r, c) != ColorVacio)
-                MSHFlexTodoAño->setColorFondo(r, c, ColorVacio);
+    Sesion.borrarFilas();
 }
 
 void FormPrincipal::ComboCult_Click(int Index)
 {
     if (LeyendoCultivo || Index < 0 || Index > 3)
         return;
-    const int fila = Index + 1;
-    BorraFila(fila);
-    // Whatever span is recorded for the row now belongs to another choice.
-    CultivoColocado[Index] = false;
-    const QString cultivo = ComboCult[Index]->currentText();
-    QList<DatosSiembra> datos;
     try {
-        Conexion con;
-        datos = LeerDatosSiembra(con, cultivo);
+        Sesion.elegir(Index, ComboCult[Index]->currentIndex());
     } catch (const ErrorBD &e) {
         avisarLectura(this, e);
-        return;
     }
-    PonerTextoPanel(QStringLiteral("Época de siembra para ") + cultivo
-                    + QStringLiteral(" en verde. Selecciona quincena"));
-    for (const DatosSiembra &d : datos)
-        for (int q : QuincenasSiembra(d))
-            MSHFlexTodoAño->setColorFondo(fila, q, ColorSiembra);
 }
 
 void FormPrincipal::MSHFlexTodoAño_Click()
@@ -76,54 +46,8 @@ void FormPrincipal::MSHFlexTodoAño_Click()
     const int columna = MSHFlexTodoAño->columna();
     if (fila < 1 || fila > 4 || columna < 1 || columna > 24)
         return;
-    const int k = fila - 1;
-    const QString cultivo = ComboCult[k]->currentText();
     try {
-        QList<DatosSiembra> datos;
-        {
-            Conexion con;
-            datos = LeerDatosSiembra(con, cultivo);
-        }
-        for (const DatosSiembra &d : datos) {
-            if (MSHFlexTodoAño->colorFondo(fila, columna) != ColorSiembra) {
-                PonerTextoPanel(QStringLiteral("Aqui no hay una época de siembra o transplante. Elige la zona verde"));
-                continue;
-            }
-            BorraFila(fila);
-            const Colocacion colocacion =
-                Colocar(columna, d, [this, fila](int c) { return MSHFlexTodoAño->tieneImagen(fila, c); });
-            for (const Colocacion::Celda &celda : colocacion.celdas)
-                MSHFlexTodoAño->setColorFondo(fila, celda.columna, celda.color);
-
-            if (colocacion.heladaEnElCamino) {
-                const QString aviso = QStringLiteral("No es posible <") + cultivo
-                                      + QStringLiteral(">, escoge otro u otra fecha");
-                PonerTextoPanel(aviso);
-                Dialogos::MsgBox(this, aviso, Dialogos::SiNo, Dialogos::SinIcono, QStringLiteral("Advertencia"));
-                BorraFila(fila);
-                volverAlCultivoVacio(*this, k);
-                continue;
-            }
-
-            MesInicioCultivo[k] = colocacion.inicio;
-            MesFinalCultivo[k] = colocacion.final;
-
-            if (fila > 1
-                && SeSolapan(MesInicioCultivo[k], MesFinalCultivo[k], MesInicioCultivo[k - 1],
-                             MesFinalCultivo[k - 1])) {
-                Dialogos::MsgBox(this,
-                                 QStringLiteral("Esa fecha de siembra/trasplante se solapa con ")
-                                     + ComboCult[k - 1]->currentText(),
-                                 Dialogos::SoloAceptar, Dialogos::Critico, QStringLiteral("hay solape de fechas"));
-                BorraFila(fila);
-                volverAlCultivoVacio(*this, k);
-                continue;
-            }
-
-            CultivoColocado[k] = true;
-            CultivosCombos(fila);
-            PonerTextoPanel(QStringLiteral("Se puede validar la hoja o poner otro cultivo (si fuera posible)"));
-        }
+        Sesion.colocar(fila - 1, columna);
     } catch (const ErrorBD &e) {
         avisarLectura(this, e);
     }

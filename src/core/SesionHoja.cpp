@@ -1,0 +1,306 @@
+#include "core/SesionHoja.h"
+
+#include "core/Conexion.h"
+#include "core/RejillaPlan.h"
+#include "core/Rotacion.h"
+#include "core/modBasico.h"
+
+#include <algorithm>
+
+using namespace modBasico;
+
+namespace {
+
+// Position of cultivo in a picker's list: the entry written exactly so, else
+// one that differs only in letter case; -1 when there is none.
+int posicionEn(const QStringList &entradas, const QString &cultivo)
+{
+    const int i = entradas.indexOf(cultivo);
+    if (i >= 0)
+        return i;
+    for (int j = 0; j < entradas.size(); ++j)
+        if (entradas.at(j).compare(cultivo, Qt::CaseInsensitive) == 0)
+            return j;
+    return -1;
+}
+
+// A slot can always be left empty: the empty-crop entry heads the list even
+// when a rule took it out (a crop no longer in the catalogue, or an earlier
+// slot left empty, has the same empty properties).
+QStringList conCultivoVacio(QStringList entradas)
+{
+    if (!entradas.contains(CultivoVacio))
+        entradas.prepend(CultivoVacio);
+    return entradas;
+}
+
+} // namespace
+
+SesionHoja::SesionHoja(QObject *parent) : QObject(parent)
+{
+    for (int k = 0; k < 4; ++k)
+        vaciarColores(k);
+}
+
+SesionHoja::~SesionHoja() = default;
+
+ReglasRotacion SesionHoja::reglas() const
+{
+    ReglasRotacion r(catalogo, CadenaConexion);
+    r.parcela = parcela;
+    r.año = año;
+    r.hoja = hoja;
+    r.nhojas = nhojas;
+    if (interruptores) {
+        const Interruptores i = interruptores();
+        r.repetirFrutos = i.repetirFrutos;
+        r.repetirRaices = i.repetirRaices;
+    }
+    r.explicar = [this](const QString &linea) { emit const_cast<SesionHoja *>(this)->explicacion(linea); };
+    return r;
+}
+
+bool SesionHoja::conHelada(int columna) const
+{
+    if (inicioLibreHeladas == 1 || finalLibreHeladas == 1)
+        return false;
+    return columna < inicioLibreHeladas || columna >= finalLibreHeladas;
+}
+
+bool SesionHoja::hayHojaCargada() const
+{
+    if (hoja < 1)
+        return false;
+    return std::any_of(m_ranuras.begin(), m_ranuras.end(), [](const Ranura &r) { return !r.entradas.isEmpty(); });
+}
+
+void SesionHoja::vaciarColores(int k)
+{
+    m_ranuras[k].colores.fill(ColorVacio);
+}
+
+void SesionHoja::borrarFila(int k)
+{
+    if (k < 0 || k > 3)
+        return;
+    vaciarColores(k);
+    emit filaPintada(k);
+}
+
+void SesionHoja::borrarFilas()
+{
+    for (int k = 0; k < 4; ++k)
+        borrarFila(k);
+}
+
+void SesionHoja::soltarHoja()
+{
+    for (int k = 0; k < 4; ++k) {
+        m_ranuras[k].entradas.clear();
+        m_ranuras[k].actual = -1;
+        m_ranuras[k].colocado = false;
+        vaciarColores(k);
+        emit ranuraCambiada(k);
+        emit filaPintada(k);
+    }
+    m_ocultas.clear();
+}
+
+void SesionHoja::leerCultivos()
+{
+    // Everything is read first: a failing database changes nothing.
+    const ReglasRotacion r = reglas();
+    const QStringList entradas = conCultivoVacio(r.CandidatosDeLaHoja(posiblesSinHelada).nombres());
+    QList<FilaGuardada> filas = LeerFilasHoja(CadenaConexion, parcela, año, hoja);
+
+    // A hand-edited or damaged file may hold a span outside the two years the
+    // grid shows: it is brought within them, and the log says so.
+    for (FilaGuardada &f : filas) {
+        const int inicio = std::clamp(f.inicio, 1, 48);
+        const int final = std::clamp(f.final, inicio, 48);
+        if (inicio != f.inicio || final != f.final) {
+            emit explicacion(QStringLiteral("La hoja %1 guarda <%2> de la quincena %3 a la %4, fuera de 1 a 48:"
+                                            " se muestra de la %5 a la %6")
+                                 .arg(hoja)
+                                 .arg(f.cultivo)
+                                 .arg(f.inicio)
+                                 .arg(f.final)
+                                 .arg(inicio)
+                                 .arg(final));
+            f.inicio = inicio;
+            f.final = final;
+        }
+    }
+
+    for (Ranura &ranura : m_ranuras) {
+        ranura.entradas = entradas;
+        ranura.actual = entradas.indexOf(CultivoVacio);
+        ranura.colocado = false;
+    }
+    for (int k = 0; k < 4; ++k)
+        vaciarColores(k);
+    m_ocultas.clear();
+
+    // A perennial planted in an earlier year is no candidate any more, but it
+    // still stands on the sheet: slot 1 offers it.
+    for (const QString &plurianual : {Alcachofas, Fresas, Esparragos})
+        if (std::any_of(filas.begin(), filas.end(), [&](const FilaGuardada &f) { return f.cultivo == plurianual; }))
+            m_ranuras[0].entradas << plurianual;
+
+    // The k-th stored row goes to slot k; a sheet holds at most four.
+    QString rechazo;
+    for (int k = 0; k < filas.size(); ++k) {
+        const FilaGuardada &f = filas.at(k);
+        const int i = k < 4 && rechazo.isEmpty() ? posicionEn(m_ranuras[k].entradas, f.cultivo) : -1;
+        if (i < 0) {
+            if (k < 4 && rechazo.isEmpty())
+                rechazo = QStringLiteral("no puedo poner el cultivo <") + f.cultivo
+                          + QStringLiteral("> porque no pertenece a la fecha libre de heladas");
+            m_ocultas << f.cultivo;
+            continue;
+        }
+        Ranura &ranura = m_ranuras[k];
+        ranura.actual = i;
+        ranura.inicio = f.inicio;
+        ranura.final = f.final;
+        ranura.colocado = true;
+        for (int q = f.inicio; q <= f.final; ++q)
+            ranura.colores[ColumnaDeQuincena(q)] = q > 24 ? ColorAñoSiguiente : ColorCultivo;
+    }
+
+    for (int k = 0; k < 4; ++k) {
+        emit ranuraCambiada(k);
+        emit filaPintada(k);
+    }
+    if (!rechazo.isEmpty())
+        emit aviso(rechazo, QStringLiteral("Cambio del sistema libre de heladas"), AvisoCritico);
+}
+
+void SesionHoja::cultivosCombos(int fila)
+{
+    if (fila < 0 || fila >= 4)
+        return;
+    Ranura &destino = m_ranuras[fila];
+    const QString mostrado = destino.cultivo();
+    QStringList anteriores;
+    for (int j = 0; j < fila; ++j)
+        anteriores << m_ranuras[j].cultivo();
+    const QStringList anterior = fila > 0 ? m_ranuras[fila - 1].entradas : QStringList();
+
+    const QStringList entradas = conCultivoVacio(reglas().CandidatosSiguientes(fila, anterior, anteriores));
+
+    // The picker keeps showing its crop when that crop may still follow the
+    // earlier ones (a sheet just loaded keeps its stored crops); otherwise it
+    // shows no entry.
+    destino.entradas = entradas;
+    destino.actual = mostrado.isEmpty() ? -1 : entradas.indexOf(mostrado);
+    emit ranuraCambiada(fila);
+}
+
+void SesionHoja::elegir(int k, int indice)
+{
+    if (k < 0 || k > 3)
+        return;
+    Ranura &ranura = m_ranuras[k];
+    const QString cultivo = indice >= 0 && indice < ranura.entradas.size() ? ranura.entradas.at(indice) : QString();
+    QList<DatosSiembra> datos;
+    {
+        Conexion con;
+        datos = LeerDatosSiembra(con, cultivo, [this](const QString &l) { emit explicacion(l); });
+    }
+    ranura.actual = indice < ranura.entradas.size() ? indice : -1;
+    // Whatever span is recorded for the row now belongs to another choice.
+    ranura.colocado = false;
+    vaciarColores(k);
+    emit filaPintada(k);
+    emit estado(QStringLiteral("Época de siembra para ") + cultivo
+                + QStringLiteral(" en verde. Selecciona quincena"));
+    for (const DatosSiembra &d : datos)
+        for (int q : QuincenasSiembra(d))
+            ranura.colores[q] = ColorSiembra;
+    emit filaPintada(k);
+}
+
+void SesionHoja::volverAlCultivoVacio(int k)
+{
+    const int i = m_ranuras[k].entradas.indexOf(CultivoVacio);
+    m_ranuras[k].actual = i;
+    emit ranuraCambiada(k);
+    elegir(k, i);
+}
+
+void SesionHoja::colocar(int k, int columna)
+{
+    if (k < 0 || k > 3 || columna < 1 || columna > 24)
+        return;
+    const QString cultivo = m_ranuras[k].cultivo();
+    QList<DatosSiembra> datos;
+    {
+        Conexion con;
+        datos = LeerDatosSiembra(con, cultivo, [this](const QString &l) { emit explicacion(l); });
+    }
+    for (const DatosSiembra &d : datos) {
+        Ranura &ranura = m_ranuras[k];
+        if (ranura.colores[columna] != ColorSiembra) {
+            emit estado(QStringLiteral("Aqui no hay una época de siembra o transplante. Elige la zona verde"));
+            continue;
+        }
+        const Colocacion colocacion = Colocar(columna, d, [this](int c) { return conHelada(c); });
+        vaciarColores(k);
+        for (const Colocacion::Celda &celda : colocacion.celdas)
+            ranura.colores[celda.columna] = celda.color;
+        emit filaPintada(k);
+
+        if (colocacion.heladaEnElCamino) {
+            const QString texto = QStringLiteral("No es posible <") + cultivo
+                                  + QStringLiteral(">, escoge otro u otra fecha");
+            emit estado(texto);
+            emit aviso(texto, QStringLiteral("Advertencia"), AvisoSiNo);
+            borrarFila(k);
+            volverAlCultivoVacio(k);
+            continue;
+        }
+
+        ranura.inicio = colocacion.inicio;
+        ranura.final = colocacion.final;
+        if (k > 0 && SeSolapan(ranura.inicio, ranura.final, m_ranuras[k - 1].inicio, m_ranuras[k - 1].final)) {
+            emit aviso(QStringLiteral("Esa fecha de siembra/trasplante se solapa con ") + m_ranuras[k - 1].cultivo(),
+                       QStringLiteral("hay solape de fechas"), AvisoCritico);
+            borrarFila(k);
+            volverAlCultivoVacio(k);
+            continue;
+        }
+
+        ranura.colocado = true;
+        cultivosCombos(k + 1);
+        emit estado(QStringLiteral("Se puede validar la hoja o poner otro cultivo (si fuera posible)"));
+    }
+}
+
+QStringList SesionHoja::ocultas() const
+{
+    QStringList r;
+    for (const QString &c : m_ocultas)
+        if (std::none_of(m_ranuras.begin(), m_ranuras.end(), [&](const Ranura &x) { return x.cultivo() == c; }))
+            r << c;
+    return r;
+}
+
+void SesionHoja::validar()
+{
+    // A crop chosen but not placed since has no span of its own: storing
+    // refuses it rather than take the span last recorded for its row (another
+    // crop's, or one refused for overlapping the row above).
+    QList<CultivoHoja> cultivos;
+    for (const Ranura &r : m_ranuras)
+        cultivos << CultivoHoja{r.cultivo(), r.colocado ? r.inicio : 0, r.colocado ? r.final : 0};
+    const AñosPlurianuales años = interruptores ? interruptores().años : AñosPlurianuales();
+    GuardarHoja(CadenaConexion, parcela, año, hoja, cultivos, años);
+    m_ocultas.clear();
+}
+
+void SesionHoja::vaciar()
+{
+    VaciarHoja(CadenaConexion, parcela, año, hoja);
+    borrarFilas();
+}
