@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 
 PAQUETES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-svg-dev qt6-webengine-dev libqt6sql6-sqlite qt6-qpa-plugins libgl-dev
+  qt6-base-dev qt6-base-private-dev qt6-svg-dev qt6-webengine-dev libqt6sql6-sqlite qt6-qpa-plugins libgl-dev
   libshp-dev libsqlite3-dev sqlite3
   fonts-dejavu-core xvfb xauth
   cups cups-client printer-driver-cups-pdf poppler-utils

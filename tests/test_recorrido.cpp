@@ -6,6 +6,7 @@
 
 #include <QDate>
 #include <QTreeWidgetItemIterator>
+#include <qpa/qwindowsysteminterface.h>
 
 using namespace modBasico;
 using namespace Qt::StringLiterals;
@@ -112,6 +113,74 @@ private slots:
         // The plan stays on screen for another change.
         QCOMPARE(w.ComboCult[0]->currentText(), u"Coles"_s);
         QCOMPARE(w.ComboCult[1]->currentText(), u"Chirivías"_s);
+    }
+
+    // A click on the map made while a refusal blinks on the status line is
+    // not let in: it runs after the refusal, so the refusal cannot empty a
+    // slot of the sheet that click opens.
+    void clicDuranteUnRechazo()
+    {
+        Huerto h(4, 6, 14);
+        h.bd.ejecutar(u"insert into horticolas (Nombre, Familia, Parte_aprovechable, Profundidad_raices, Siembra_1_I,"
+                      " Siembra_1_F, Cosecha_1_min, Cosecha_1_max) values"
+                      " ('Tardía', 'Malváceas', 'Hojas', 'Medias', 3, 12, 60, 90),"
+                      " ('Temprana', 'Aráceas', 'Bulbos y tallos', 'Profundas', 3, 12, 60, 90)"_s);
+        const QStringList guardadas{u"2029|1|Temprana|6|9"_s, u"2030|2|Temprana|8|11"_s};
+        h.sembrar(guardadas);
+        QVERIFY(h.abrir(2030, 1));
+        FormPrincipal &w = *h.w;
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+
+        // The user's click on sheet 2 reaches the program while the refusal
+        // of a crop sown in a frost fortnight blinks.
+        const QPointF punto = w.Map1->mapTo(&w, pixelDeHoja(w.Map1, 2));
+        bool enviado = false;
+        connect(&w.Sesion, &SesionHoja::filaPintada, &w, [&](int k) {
+            const auto &colores = w.Sesion.ranura(k).colores;
+            if (enviado || std::find(colores.begin(), colores.end(), ColorSolape) == colores.end())
+                return;
+            enviado = true;
+            const QPointF global = w.mapToGlobal(punto);
+            using Q = QWindowSystemInterface;
+            Q::handleMouseEvent<Q::AsynchronousDelivery>(w.windowHandle(), punto, global, Qt::LeftButton,
+                                                          Qt::LeftButton, QEvent::MouseButtonPress);
+            Q::handleMouseEvent<Q::AsynchronousDelivery>(w.windowHandle(), punto, global, Qt::NoButton,
+                                                          Qt::LeftButton, QEvent::MouseButtonRelease);
+        });
+        h.plantar(0, u"Tardía"_s, 5);
+        QVERIFY(enviado);
+        QCOMPARE(h.r.avisos(),
+                 QStringList{u"Advertencia|SinIcono|SiNo|No es posible <Tardía>, escoge otro u otra fecha"_s});
+        QTRY_COMPARE(w.HojaActual, 2);
+        QCOMPARE(w.ComboCult[0]->currentText(), u"Temprana"_s);
+        QTest::mouseClick(w.BtValidaCultivos, Qt::LeftButton);
+        QCOMPARE(h.filas(), guardadas);
+    }
+
+    // A stored crop the rules refuse when its sheet is opened is announced,
+    // and it and every later crop stay hidden: validating asks before it
+    // deletes them, and "No" stores nothing.
+    void validarConCultivosOcultos_data()
+    {
+        QTest::addColumn<int>("respuesta");
+        QTest::newRow("No") << int(Dialogos::No);
+        QTest::newRow("Sí") << int(Dialogos::Si);
+    }
+
+    void validarConCultivosOcultos()
+    {
+        QFETCH(int, respuesta);
+        Huerto h;
+        const QStringList guardadas{u"2030|1|Pimientos|9|13"_s, u"2031|1|Lechugas|4|6"_s, u"2031|1|Tomates|8|12"_s};
+        h.sembrar(guardadas);
+        QVERIFY(h.abrir(2031, 1));
+        QCOMPARE(h.w->ComboCult[0]->currentText(), u"Lechugas"_s);
+        QCOMPARE(h.w->Sesion.ocultas(), QStringList{u"Tomates"_s});
+        h.r.respuestaMensaje = respuesta;
+        QTest::mouseClick(h.w->BtValidaCultivos, Qt::LeftButton);
+        QCOMPARE(h.r.mensajes().size(), 1);
+        QVERIFY(h.r.textos().first().contains(u"Tomates"_s));
+        QCOMPARE(h.filas(), respuesta == Dialogos::No ? guardadas : QStringList({guardadas[0], guardadas[1]}));
     }
 };
 

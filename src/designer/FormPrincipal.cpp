@@ -30,6 +30,7 @@ void FormPrincipal::conectarEventos()
     connect(ModoExplicito, &QCheckBox::clicked, this, [this] { ModoExplicito_Click(); });
     // A double-click anywhere on the log, on a line or below the last one.
     ListModoExplicito->viewport()->installEventFilter(this);
+    centralWidget()->installEventFilter(this);
     conectarEventosMapa();
     conectarSesion();
     conectarEventosRejilla();
@@ -43,6 +44,8 @@ bool FormPrincipal::eventFilter(QObject *objeto, QEvent *evento)
         ListModoExplicito_DblClick();
         return true;
     }
+    if (objeto == centralWidget() && evento->type() == QEvent::Resize)
+        AjustarRegistro();
     return QMainWindow::eventFilter(objeto, evento);
 }
 

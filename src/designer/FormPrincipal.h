@@ -155,6 +155,8 @@ public:
     void Explicito(const QString &Texto);
     void ModoExplicito_Click();
     void ListModoExplicito_DblClick();
+    // A frame's caption, and the name a screen reader gives it.
+    void PonerTitulo(QGroupBox *marco, const QString &titulo);
 
     // ---- Sheet map (FormPrincipal_mapa.cpp) ----------------------------------
     void refrescaMapa();
@@ -220,5 +222,7 @@ private:
     void MarcarHeladas();                // FormPrincipal_inicio.cpp
 
     int altoMarco() const;
+    void AnunciarEstado(const QString &Texto); // FormPrincipal_panel.cpp
+    void AjustarRegistro();                    // FormPrincipal_panel.cpp
     int m_alturaTwips = 10140;
 };

@@ -185,7 +185,7 @@ void FormPrincipal::arbolaños_Click()
         if (Map1->CursorMode() != MapaControl::cmSelection || Map1->NumLayers() == 0)
             return;
         FrameCultivo->show();
-        FrameCultivo->setTitle(QStringLiteral("Cultivo de hoja :") + QString::number(HojaActual));
+        PonerTitulo(FrameCultivo, QStringLiteral("Cultivo de hoja :") + QString::number(HojaActual));
         ResaltarHojaPorNumero(HojaActual);
         PonerTextoPanel(QStringLiteral("Selecciona el cultivo que desees para esa hoja"));
         LeerCultivos();

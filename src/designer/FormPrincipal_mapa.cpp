@@ -118,7 +118,7 @@ void FormPrincipal::Map1_MouseUp(int, int, int x, int y)
             } else {
                 FrameCultivo->show();
                 HojaActual = hojas->CellValue(0, resultado.first()).toInt();
-                FrameCultivo->setTitle(QStringLiteral("Hoja :") + QString::number(HojaActual));
+                PonerTitulo(FrameCultivo, QStringLiteral("Hoja :") + QString::number(HojaActual));
                 ResaltarHoja(resultado);
                 PonerTextoPanel(QStringLiteral("Selecciona el cultivo que desees para esa hoja"));
             }

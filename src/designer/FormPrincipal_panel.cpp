@@ -1,7 +1,11 @@
 // Status line and explanation log.
 #include "designer/FormPrincipal.h"
 
+#include "widgets/Twips.h"
+
 #include <QApplication>
+#include <QGroupBox>
+#include <algorithm>
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
@@ -9,6 +13,7 @@
 
 void FormPrincipal::PonerTextoPanel(const QString &Texto)
 {
+    AnunciarEstado(Texto);
     // Two short blinks so the eye catches the change; the text stays.
     for (int vez = 1; vez <= 2; ++vez) {
         PanelEstado->setText(Texto);
@@ -18,8 +23,33 @@ void FormPrincipal::PonerTextoPanel(const QString &Texto)
         PanelEstado->repaint();
         QThread::msleep(40);
         PanelEstado->setText(Texto);
-        QApplication::processEvents();
+        // The window repaints, but a click made meanwhile waits until the
+        // handler that called us has finished.
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
+}
+
+void FormPrincipal::AnunciarEstado(const QString &Texto)
+{
+    // Screen readers hear the message itself; the status line keeps a name of
+    // its own while it is empty.
+    PanelEstado->setAccessibleName(Texto.isEmpty() ? QStringLiteral("Línea de estado") : Texto);
+}
+
+void FormPrincipal::PonerTitulo(QGroupBox *marco, const QString &titulo)
+{
+    marco->setTitle(titulo);
+    marco->setAccessibleName(titulo);
+}
+
+void FormPrincipal::AjustarRegistro()
+{
+    // The log lies along the bottom of the client area: only the part above
+    // the status bar can be read, so it ends there.
+    const int alto = std::clamp(centralWidget()->height() - ListModoExplicito->y(), 0, Twips::APixelesY(1155));
+    ListModoExplicito->resize(ListModoExplicito->width(), alto);
+    if (ListModoExplicito->count() > 0)
+        ListModoExplicito->scrollToItem(ListModoExplicito->item(ListModoExplicito->count() - 1));
 }
 
 void FormPrincipal::Explicito(const QString &Texto)
