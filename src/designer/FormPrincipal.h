@@ -20,6 +20,7 @@
 #include "core/ListaCandidatos.h"
 #include "core/SesionHoja.h"
 
+#include <QHash>
 #include <QList>
 #include <QMainWindow>
 #include <QString>
@@ -40,6 +41,7 @@ class QTreeWidgetItem;
 class QWidget;
 class QCalendarWidget;
 class CuadriculaFlex;
+class ErrorBD;
 class MapaControl;
 
 class FormPrincipal : public QMainWindow
@@ -160,6 +162,7 @@ public:
 
     // ---- Sheet map (FormPrincipal_mapa.cpp) ----------------------------------
     void refrescaMapa();
+    void refrescaMapa(const QHash<int, QString> &textos); // labels already read
     void ComboNHojas_Click();
     // Highlights sheets of Map1: by shape indexes (a map click) or by sheet
     // number (field 0; a plan-tree click). Both first bring every sheet back
@@ -173,6 +176,8 @@ public:
     // Rebuilds arbolaños for ParcelaActual from the database. Throws ErrorBD
     // (the tree is left as it was).
     void RefrescarArbolAños();
+    // Shows a tree content already read.
+    void MostrarArbol(const ArbolPlan::Arbol &arbol);
     // A click on the tree: a year node makes its year current, a plan-row node
     // opens its sheet and year for editing.
     void arbolaños_Click();
@@ -220,6 +225,7 @@ private:
     void conectarEventosArbol();         // FormPrincipal_arbol.cpp
     void PrepararRejillas();             // FormPrincipal_inicio.cpp
     void MarcarHeladas();                // FormPrincipal_inicio.cpp
+    void AvisarFalloArranque(const ErrorBD &e); // FormPrincipal_inicio.cpp
 
     int altoMarco() const;
     void AnunciarEstado(const QString &Texto); // FormPrincipal_panel.cpp

@@ -132,14 +132,22 @@ void FormPrincipal::RefrescarArbolAños()
 {
     // Read everything first: a failure leaves the tree as it was.
     ArbolPlan::Arbol nuevo;
-    {
+    if (!ParcelaActual.isEmpty()) {
         Conexion con;
         nuevo = ArbolPlan::CargarArbol(con, ParcelaActual, QDate::currentDate().year());
     }
+    MostrarArbol(nuevo);
+}
+
+void FormPrincipal::MostrarArbol(const ArbolPlan::Arbol &nuevo)
+{
     ArbolAños = nuevo;
 
     const QSignalBlocker bloqueo(arbolaños);
     arbolaños->clear();
+    // No plot, no tree.
+    if (ArbolAños.raiz.clave.isEmpty())
+        return;
     QTreeWidgetItem *raiz = crearItem(ArbolAños.raiz);
     arbolaños->addTopLevelItem(raiz);
     expandir(raiz, ArbolAños.raiz);

@@ -32,6 +32,10 @@ void mostrarLoGuardado(FormPrincipal &w)
 
 void FormPrincipal::BtValidaCultivos_Click()
 {
+    if (ParcelaActual.isEmpty()) {
+        avisar(this, QStringLiteral("No hay ninguna parcela: crea una antes de validar una hoja."), Dialogos::Exclamacion);
+        return;
+    }
     if (!Sesion.hayHojaCargada()) {
         avisar(this, QStringLiteral("No hay ninguna hoja elegida: pulsa una hoja en el mapa antes de validar."),
                Dialogos::Exclamacion);
@@ -70,6 +74,10 @@ void FormPrincipal::BtValidaCultivos_Click()
 
 void FormPrincipal::BtVaciaHoja_Click()
 {
+    if (ParcelaActual.isEmpty()) {
+        avisar(this, QStringLiteral("No hay ninguna parcela: crea una antes de vaciar una hoja."), Dialogos::Exclamacion);
+        return;
+    }
     if (!Sesion.hayHojaCargada()) {
         avisar(this, QStringLiteral("No hay ninguna hoja elegida: pulsa una hoja en el mapa antes de vaciarla."),
                Dialogos::Exclamacion);

@@ -3,6 +3,8 @@
 
 #include "auxiliary/FormPortada.h"
 #include "core/Parcelas.h"
+#include "core/EtiquetasHojas.h"
+#include "core/ArbolPlan.h"
 #include "core/modBasico.h"
 #include "core/Conexion.h"
 #include "widgets/CuadriculaFlex.h"
@@ -13,6 +15,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDate>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
@@ -41,42 +44,65 @@ bool FormPrincipal::Form_Load()
     ComboImpresoras[1]->setCurrentIndex(-1);
 
     EstablecerCadenaConexion(carpetaPrograma);
+    ListadoParcelas listado;
     try {
         Conexion con;
-        const ListadoParcelas listado = ListarParcelas(con);
-        {
-            const QSignalBlocker bloqueo(ListaParcelas);
-            ListaParcelas->clear();
-            ListaParcelas->addItems(listado.nombres);
-        }
-        int elegida = listado.ultima;
-        if (elegida < 0 && !listado.nombres.isEmpty()) {
-            // No plot is marked as the last one used (a database edited by
-            // hand, say): open the first plot and mark it, as a click on it
-            // would.
-            elegida = 0;
-            MarcarUltimaParcela(con, listado.nombres.first());
-        }
-        if (elegida >= 0) {
-            ListaParcelas->setCurrentRow(elegida);
-            ParcelaActual = listado.nombres.at(elegida);
-        }
+        listado = ListarParcelas(con);
     } catch (const ErrorBD &e) {
-        Dialogos::MsgBox(this, e.texto(), Dialogos::SoloAceptar, Dialogos::Critico);
+        AvisarFalloArranque(e);
         return false;
     }
+    int elegida = listado.ultima;
+    if (elegida < 0 && !listado.nombres.isEmpty()) {
+        // No plot is marked as the last one used (a database edited by hand,
+        // say): open the first plot and mark it, as a click on it would. A
+        // file that cannot be written (read-only) still opens, unmarked.
+        elegida = 0;
+        try {
+            Conexion con;
+            MarcarUltimaParcela(con, listado.nombres.first());
+        } catch (const ErrorBD &) {
+        }
+    }
+    {
+        const QSignalBlocker bloqueo(ListaParcelas);
+        ListaParcelas->clear();
+        ListaParcelas->addItems(listado.nombres);
+        if (elegida >= 0)
+            ListaParcelas->setCurrentRow(elegida);
+    }
+    ParcelaActual = elegida >= 0 ? listado.nombres.at(elegida) : QString();
 
     FrameFasesLuna->move(Twips::APixelesX(90), Twips::APixelesY(690));
 
     try {
         Inicia_Todo();
     } catch (const ErrorBD &e) {
-        Dialogos::MsgBox(this, e.texto(), Dialogos::SoloAceptar, Dialogos::Critico);
+        AvisarFalloArranque(e);
         return false;
     }
     Iniciando = false;
     SSTab1->setCurrentIndex(0);
     return true;
+}
+
+void FormPrincipal::AvisarFalloArranque(const ErrorBD &e)
+{
+    const QString fichero = CadenaConexion;
+    const QFileInfo info(fichero);
+    QString motivo;
+    if (!info.exists())
+        motivo = QStringLiteral("el fichero no existe");
+    else if (!info.isReadable())
+        motivo = QStringLiteral("no hay permiso para leer el fichero");
+    else if (e.texto().contains(QLatin1String("locked"), Qt::CaseInsensitive)
+             || e.texto().contains(QLatin1String("busy"), Qt::CaseInsensitive))
+        motivo = QStringLiteral("otro programa la tiene bloqueada");
+    else
+        motivo = QStringLiteral("el fichero no es una base de datos de Huerta válida o está dañado");
+    Dialogos::MsgBox(this,
+                     QStringLiteral("No se puede usar la base de datos %1: %2.\n\n%3").arg(fichero, motivo, e.texto()),
+                     Dialogos::SoloAceptar, Dialogos::Critico);
 }
 
 void FormPrincipal::PrepararRejillas()
@@ -122,20 +148,45 @@ void FormPrincipal::PrepararRejillas()
 
 void FormPrincipal::MarcarHeladas()
 {
-    if (MesInicioLibreHeladas == 1 || MesFinalLibreHeladas == 1)
-        return;
+    // The marks of the plot shown before go first.
+    for (int r = 1; r <= 4; ++r)
+        for (int c = 0; c <= 24; ++c)
+            if (MSHFlexTodoAño->tieneImagen(r, c))
+                MSHFlexTodoAño->quitarImagen(r, c);
     const QPixmap heladas = QIcon(QStringLiteral(":/iconos/heladas.svg")).pixmap(32, 32);
     for (int r = 1; r <= 4; ++r)
-        for (int c = 1; c <= MesInicioLibreHeladas - 1; ++c)
-            MSHFlexTodoAño->setImagen(r, c, heladas);
-    for (int r = 1; r <= 4; ++r)
-        for (int c = MesFinalLibreHeladas; c <= 24; ++c)
-            MSHFlexTodoAño->setImagen(r, c, heladas);
+        for (int c = 1; c <= 24; ++c)
+            if (Sesion.conHelada(c))
+                MSHFlexTodoAño->setImagen(r, c, heladas);
 }
 
 void FormPrincipal::Inicia_Todo()
 {
-    AñoActual = QDate::currentDate().year();
+    // Everything the rebuild shows is read first: a failing database leaves
+    // the window as it was, and the caller tells the user.
+    const int año = QDate::currentDate().year();
+    QStringList nombres;
+    std::optional<OpcionesParcela> opciones;
+    ListaCandidatos posibles;
+    ColeccionesCatalogo catalogo;
+    QHash<int, QString> etiquetas;
+    ArbolPlan::Arbol arbol;
+    {
+        Conexion con;
+        nombres = NombresHorticolas(con);
+        if (!ParcelaActual.isEmpty())
+            opciones = LeerOpcionesParcela(con, ParcelaActual);
+        // Without a plot (or its row) there is no frost limit and no sheet.
+        const OpcionesParcela o = opciones.value_or(OpcionesParcela{0, 1, 1});
+        posibles = CultivosSinHelada(con, FiltroHeladas::Para(o.inicioSinHeladas, o.finalSinHeladas));
+        catalogo = CargarColeccionesCatalogo(con);
+        if (!ParcelaActual.isEmpty()) {
+            etiquetas = TextosEtiquetas(con, ParcelaActual, año);
+            arbol = ArbolPlan::CargarArbol(con, ParcelaActual, año);
+        }
+    }
+
+    AñoActual = año;
     if (ComboImpresoras[0]->count() > 0) {
         ComboImpresoras[0]->setCurrentIndex(0);
         ComboImpresoras[1]->setCurrentIndex(ComboImpresoras[1]->findText(ComboImpresoras[0]->itemText(0)));
@@ -144,41 +195,39 @@ void FormPrincipal::Inicia_Todo()
     Map1->setSendMouseUp(true);
     Map1->setSendSelectBoxFinal(true);
     PrepararRejillas();
-    Catalogo = ColeccionesCatalogo();
-    CultivosPosiblesSinHelada = ListaCandidatos();
     CapasMapa.clear();
     Map1->setCursorMode(MapaControl::cmSelection);
 
     {
-        Conexion con;
-        {
-            const QSignalBlocker bloqueo(ComboTodasHortalizas);
-            ComboTodasHortalizas->clear();
-            ComboTodasHortalizas->addItems(NombresHorticolas(con));
-            ComboTodasHortalizas->setCurrentIndex(-1);
-        }
-
-        if (const auto o = LeerOpcionesParcela(con, ParcelaActual)) {
-            Nhojas = o->hojas;
-            MesInicioLibreHeladas = o->inicioSinHeladas;
-            MesFinalLibreHeladas = o->finalSinHeladas;
-            CheckRepetirFrutos->setChecked(o->repetirFrutos);
-            CheckRepetirRaices->setChecked(o->repetirRaices);
-            CheckRepetirVarCicloCorto->setChecked(o->cicloCorto);
-            SliderAlcachofa->setValue(o->alcachofa);
-            TextAlcachofa->setText(QString::number(o->alcachofa));
-            SliderFresa->setValue(o->fresa);
-            TextFresa->setText(QString::number(o->fresa));
-            SliderEsparrago->setValue(o->esparrago);
-            LabelEspárrago->setText(QString::number(o->esparrago));
-        }
-
-        refrescaMapa();
-
-        CultivosPosiblesSinHelada =
-            CultivosSinHelada(con, FiltroHeladas::Para(MesInicioLibreHeladas, MesFinalLibreHeladas));
-        Catalogo = CargarColeccionesCatalogo(con);
+        const QSignalBlocker bloqueo(ComboTodasHortalizas);
+        ComboTodasHortalizas->clear();
+        ComboTodasHortalizas->addItems(nombres);
+        ComboTodasHortalizas->setCurrentIndex(-1);
     }
+
+    if (opciones) {
+        Nhojas = opciones->hojas;
+        MesInicioLibreHeladas = opciones->inicioSinHeladas;
+        MesFinalLibreHeladas = opciones->finalSinHeladas;
+        CheckRepetirFrutos->setChecked(opciones->repetirFrutos);
+        CheckRepetirRaices->setChecked(opciones->repetirRaices);
+        CheckRepetirVarCicloCorto->setChecked(opciones->cicloCorto);
+        SliderAlcachofa->setValue(opciones->alcachofa);
+        TextAlcachofa->setText(QString::number(opciones->alcachofa));
+        SliderFresa->setValue(opciones->fresa);
+        TextFresa->setText(QString::number(opciones->fresa));
+        SliderEsparrago->setValue(opciones->esparrago);
+        LabelEspárrago->setText(QString::number(opciones->esparrago));
+    } else {
+        Nhojas = 0;
+        MesInicioLibreHeladas = 1;
+        MesFinalLibreHeladas = 1;
+    }
+
+    refrescaMapa(etiquetas);
+
+    CultivosPosiblesSinHelada = posibles;
+    Catalogo = catalogo;
 
     MarcarHeladas();
 
@@ -191,6 +240,8 @@ void FormPrincipal::Inicia_Todo()
     }
     if (ComboNHojas->currentIndex() >= 0)
         ComboNHojas_Click();
+    else
+        Map2->RemoveAllLayers();
 
     for (QComboBox *c : ComboMLH) {
         const QSignalBlocker bloqueo(c);
@@ -204,5 +255,5 @@ void FormPrincipal::Inicia_Todo()
         ComboMLH[i]->setCurrentIndex((i == 0 ? MesInicioLibreHeladas : MesFinalLibreHeladas) - 1);
     }
 
-    RefrescarArbolAños();
+    MostrarArbol(arbol);
 }

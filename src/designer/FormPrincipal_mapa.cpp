@@ -4,6 +4,7 @@
 
 #include "designer/modBasicoMapa.h"
 #include "core/Conexion.h"
+#include "core/EtiquetasHojas.h"
 #include "widgets/CuadriculaFlex.h"
 #include "widgets/Dialogos.h"
 #include "mapa/MapaControl.h"
@@ -45,12 +46,23 @@ void FormPrincipal::conectarEventosMapa()
 
 void FormPrincipal::refrescaMapa()
 {
+    // The labels are read first: a failing database leaves the map as it was.
+    QHash<int, QString> textos;
+    if (Nhojas > 0) {
+        Conexion con;
+        textos = TextosEtiquetas(con, ParcelaActual, AñoActual);
+    }
+    refrescaMapa(textos);
+}
+
+void FormPrincipal::refrescaMapa(const QHash<int, QString> &textos)
+{
     Map1->RemoveAllLayers();
     // Without a plot there is no sheet count and nothing to draw.
     if (Nhojas <= 0)
         return;
     CargarShapefile(Map1, RutaHojas(carpetaPrograma, Nhojas), CapasMapa);
-    EtiquetarHojas(Map1, QStringLiteral("hojas"), ParcelaActual, AñoActual);
+    EtiquetarHojas(Map1, QStringLiteral("hojas"), textos);
 }
 
 void FormPrincipal::ComboNHojas_Click()

@@ -43,22 +43,29 @@ void CargarShapefile(MapaControl *mapa, const QString &fichero, QList<int> &capa
 
 void EtiquetarHojas(MapaControl *mapa, const QString &capa, const QString &parcela, int año)
 {
+    if (capa.isEmpty() || mapa->NumLayers() == 0 || !mapa->GetObject(0))
+        return;
+    // Every text is read before the first label is drawn, so that a database
+    // failure leaves no half-labelled map.
+    QHash<int, QString> textos;
+    {
+        Conexion con;
+        textos = TextosEtiquetas(con, parcela, año);
+    }
+    EtiquetarHojas(mapa, capa, textos);
+}
+
+void EtiquetarHojas(MapaControl *mapa, const QString &capa, const QHash<int, QString> &textos)
+{
     if (capa.isEmpty() || mapa->NumLayers() == 0)
         return;
     const Shapefile *hojas = mapa->GetObject(0);
     if (!hojas)
         return;
-    // Every text is read before the first label is drawn, so that a database
-    // failure leaves no half-labelled map.
-    QStringList textos;
-    {
-        Conexion con;
-        for (int i = 0; i < hojas->NumShapes(); ++i)
-            textos.append(TextoEtiquetaHoja(con, parcela, año, hojas->CellValue(0, i).toInt()));
-    }
-    for (int i = 0; i < textos.size(); ++i) {
+    for (int i = 0; i < hojas->NumShapes(); ++i) {
         const Extents caja = hojas->ShapeExtents(i);
-        mapa->AddLabelEx(0, textos.at(i), 0, caja.centroX(), caja.centroY(), MapaControl::hjCenter, 0.0);
+        mapa->AddLabelEx(0, TextoEtiqueta(textos, hojas->CellValue(0, i).toInt()), 0, caja.centroX(), caja.centroY(),
+                         MapaControl::hjCenter, 0.0);
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Shared module, map part: loading a sheet layout onto a map control and
 // labelling its sheets. Both maps of the main window use them.
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -23,5 +24,7 @@ void CargarShapefile(MapaControl *mapa, const QString &fichero, QList<int> &capa
 // it is empty, nor when the map holds no layer. Throws ErrorBD when the
 // database cannot be read; no label is added then.
 void EtiquetarHojas(MapaControl *mapa, const QString &capa, const QString &parcela, int año);
+// The same with texts already read (TextosEtiquetas): draws only.
+void EtiquetarHojas(MapaControl *mapa, const QString &capa, const QHash<int, QString> &textos);
 
 } // namespace modBasico
