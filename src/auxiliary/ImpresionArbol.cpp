@@ -97,6 +97,43 @@ void ImprimirNodo(const Arbol &arbol, const QList<ArbolPlan::Nodo> &hermanos, in
         ImprimirNodo(arbol, nodo.hijos, i, nivel + 1, destino);
 }
 
+QStringList DestinoGrabado::Filas() const
+{
+    QStringList filas, fila;
+    for (const QString &t : Trazos) {
+        fila << t;
+        if (t.startsWith(u'«')) {
+            filas << fila.join(u' ');
+            fila.clear();
+        }
+    }
+    return filas;
+}
+
+void DestinoGrabado::PaintPicture(const QString &imagen, int x, int y)
+{
+    Trazos << QStringLiteral("%1 %2,%3").arg(imagen).arg(x).arg(y);
+}
+
+void DestinoGrabado::Print(const QString &texto)
+{
+    Trazos << QStringLiteral("«%1» %2,%3").arg(texto).arg(CurrentX).arg(CurrentY);
+    CurrentX = 0;
+    CurrentY += AltoFila - 20; // a text line a little lower than a row
+}
+
+void DestinoGrabado::NewPage()
+{
+    Trazos << QStringLiteral("página");
+    CurrentX = 0;
+    CurrentY = 0;
+}
+
+void DestinoGrabado::trazar(int x1, int y1, int x2, int y2)
+{
+    Trazos << QStringLiteral("%1,%2-%3,%4").arg(x1).arg(y1).arg(x2).arg(y2);
+}
+
 DestinoImpresora::DestinoImpresora(QPrinter &impresora) : m_impresora(impresora) {}
 
 DestinoImpresora::~DestinoImpresora() = default;

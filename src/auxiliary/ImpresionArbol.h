@@ -8,6 +8,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <functional>
 #include <memory>
@@ -54,6 +55,28 @@ public:
 
 protected:
     virtual void trazar(int x1, int y1, int x2, int y2) = 0;
+};
+
+// The outline written down instead of drawn, to check it without paper:
+// "x1,y1-x2,y2" for a line, "picture x,y", "«text» x,y" (which ends a row),
+// "página" for a new page.
+class DestinoGrabado : public Destino
+{
+public:
+    int Alto = 1000000; // height of a page
+    QStringList Trazos;
+
+    // What each row drew, in order, joined by blanks.
+    QStringList Filas() const;
+
+    void PaintPicture(const QString &imagen, int x, int y) override;
+    void Print(const QString &texto) override;
+    int AltoPagina() const override { return Alto; }
+    void NewPage() override;
+    bool EndDoc() override { return true; }
+
+protected:
+    void trazar(int x1, int y1, int x2, int y2) override;
 };
 
 // A tree as the printout sees it: its top-level nodes and how it shows them.
