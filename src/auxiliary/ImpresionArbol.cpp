@@ -119,7 +119,7 @@ void DestinoGrabado::Print(const QString &texto)
 {
     Trazos << QStringLiteral("«%1» %2,%3").arg(texto).arg(CurrentX).arg(CurrentY);
     CurrentX = 0;
-    CurrentY += AltoFila - 20; // a text line a little lower than a row
+    CurrentY += AltoFila - 20; // a text line is a little less than a row
 }
 
 void DestinoGrabado::NewPage()

@@ -3,7 +3,7 @@
 // tree's connecting lines, the node's picture and its text.
 //
 // The walk draws on a Destino, in twips from the top left of the printable
-// area; DestinoImpresora puts it on a QPrinter, tests record it.
+// area: DestinoImpresora puts it on a QPrinter, DestinoGrabado writes it down.
 #include "core/ArbolPlan.h"
 
 #include <QList>
