@@ -36,6 +36,7 @@ void FormPrincipal::conectarEventos()
     conectarEventosRejilla();
     conectarEventosHoja();
     conectarEventosArbol();
+    conectarEventosImprimir();
 }
 
 bool FormPrincipal::eventFilter(QObject *objeto, QEvent *evento)

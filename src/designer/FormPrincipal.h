@@ -11,6 +11,7 @@
 //   FormPrincipal_rejilla.cpp  the plan grid and the crop pickers
 //   FormPrincipal_hoja.cpp     storing and emptying a sheet's plan
 //   FormPrincipal_arbol.cpp    the plan tree by years
+//   FormPrincipal_imprimir.cpp printing the plan tree
 //
 // Handlers carry the names of the control and the event (BtValidaCultivos_Click).
 // Signals and slots are connected with lambdas: moc does not take accented
@@ -25,6 +26,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <array>
+#include <functional>
 
 class QCheckBox;
 class QComboBox;
@@ -186,6 +188,15 @@ public:
     // The item of arbolaños with that key ("TodosAños", "a 2010"), or null.
     QTreeWidgetItem *NodoArbol(const QString &clave) const;
 
+    // ---- Printing the plan tree (FormPrincipal_imprimir.cpp) ------------------
+    // Prints the plan tree as an outline on the printer that ComboImpresoras[0]
+    // names, or on the current printer when none has that name.
+    void Btimprimir_Click();
+    // The current printer's name; empty for the system's default printer.
+    QString Printer;
+    // The names of the installed printers; unset, the printing system's.
+    std::function<QStringList()> Printers;
+
     // ---- Crop slots (FormPrincipal_rotacion.cpp) -----------------------------
     // LeerCultivos fills the four crop pickers of HojaActual in AñoActual and
     // shows its stored crops; CultivosCombos(fila) narrows picker `fila` to the
@@ -223,6 +234,7 @@ private:
     void conectarSesion();               // FormPrincipal_rotacion.cpp
     void conectarEventosHoja();          // FormPrincipal_hoja.cpp
     void conectarEventosArbol();         // FormPrincipal_arbol.cpp
+    void conectarEventosImprimir();      // FormPrincipal_imprimir.cpp
     void PrepararRejillas();             // FormPrincipal_inicio.cpp
     void MarcarHeladas();                // FormPrincipal_inicio.cpp
     void AvisarFalloArranque(const ErrorBD &e); // FormPrincipal_inicio.cpp
