@@ -3,6 +3,7 @@
 
 #include "auxiliary/FormPortada.h"
 #include "core/Parcelas.h"
+#include "designer/PanelOpciones.h"
 #include "core/modBasico.h"
 #include "core/Conexion.h"
 #include "widgets/CuadriculaFlex.h"
@@ -10,16 +11,13 @@
 #include "mapa/MapaControl.h"
 #include "widgets/Twips.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDate>
 #include <QGroupBox>
 #include <QIcon>
-#include <QLabel>
 #include <QListWidget>
 #include <QPrinterInfo>
 #include <QSignalBlocker>
-#include <QSlider>
 #include <QTabWidget>
 
 using namespace modBasico;
@@ -149,6 +147,7 @@ void FormPrincipal::Inicia_Todo()
     CapasMapa.clear();
     Map1->setCursorMode(MapaControl::cmSelection);
 
+    std::optional<OpcionesParcela> opciones;
     {
         Conexion con;
         {
@@ -158,19 +157,11 @@ void FormPrincipal::Inicia_Todo()
             ComboTodasHortalizas->setCurrentIndex(-1);
         }
 
-        if (const auto o = LeerOpcionesParcela(con, ParcelaActual)) {
-            Nhojas = o->hojas;
-            MesInicioLibreHeladas = o->inicioSinHeladas;
-            MesFinalLibreHeladas = o->finalSinHeladas;
-            CheckRepetirFrutos->setChecked(o->repetirFrutos);
-            CheckRepetirRaices->setChecked(o->repetirRaices);
-            CheckRepetirVarCicloCorto->setChecked(o->cicloCorto);
-            SliderAlcachofa->setValue(o->alcachofa);
-            TextAlcachofa->setText(QString::number(o->alcachofa));
-            SliderFresa->setValue(o->fresa);
-            TextFresa->setText(QString::number(o->fresa));
-            SliderEsparrago->setValue(o->esparrago);
-            LabelEspárrago->setText(QString::number(o->esparrago));
+        opciones = LeerOpcionesParcela(con, ParcelaActual);
+        if (opciones) {
+            Nhojas = opciones->hojas;
+            MesInicioLibreHeladas = opciones->inicioSinHeladas;
+            MesFinalLibreHeladas = opciones->finalSinHeladas;
         }
 
         refrescaMapa();
@@ -179,30 +170,18 @@ void FormPrincipal::Inicia_Todo()
             CultivosSinHelada(con, FiltroHeladas::Para(MesInicioLibreHeladas, MesFinalLibreHeladas));
         Catalogo = CargarColeccionesCatalogo(con);
     }
+    // The switches and sliders, once the database is closed: ticking the
+    // short-cycle switch shows its notice.
+    if (opciones)
+        panelOpciones->cargar(*opciones);
 
     MarcarHeladas();
 
-    {
-        const QSignalBlocker bloqueo(ComboNHojas);
-        ComboNHojas->clear();
-        for (int n = 3; n <= 7; ++n)
-            ComboNHojas->addItem(QString::number(n));
-        ComboNHojas->setCurrentIndex(ComboNHojas->findText(QString::number(Nhojas)));
-    }
+    panelOpciones->llenarHojas(Nhojas);
     if (ComboNHojas->currentIndex() >= 0)
         ComboNHojas_Click();
-
-    for (QComboBox *c : ComboMLH) {
-        const QSignalBlocker bloqueo(c);
-        c->clear();
-        for (int q = 1; q <= 24; ++q)
-            c->addItem(NombreLargoQuincena(q));
-    }
     // Giving the frost-free pickers their entry raises nothing.
-    for (int i = 0; i < 2; ++i) {
-        const QSignalBlocker bloqueo(ComboMLH[i]);
-        ComboMLH[i]->setCurrentIndex((i == 0 ? MesInicioLibreHeladas : MesFinalLibreHeladas) - 1);
-    }
+    panelOpciones->llenarHeladas(MesInicioLibreHeladas, MesFinalLibreHeladas);
 
     RefrescarArbolAños();
 }
