@@ -50,8 +50,8 @@ PanelOpciones::PanelOpciones(QWidget *padre) : QFrame(padre)
     Picture3->setFrameShape(QFrame::Box);
     AlPulsar(Picture3, [this] { emit cerrarPulsado(); });
 
-    Label1 = etiqueta(p, QStringLiteral("Hojas a proyectar:"), 120, 480, 1500, 300);
-    ComboNHojas = lista(p, 1680, 450, 900, 330, QStringLiteral("Hojas a proyectar"));
+    Label1 = etiqueta(p, QStringLiteral("Hojas a proyectar:"), 120, 480, 1860, 300);
+    ComboNHojas = lista(p, 2040, 450, 900, 330, QStringLiteral("Hojas a proyectar"));
     Map2 = colocar(new MapaControl(p), 120, 900, 3600, 3000, QStringLiteral("Vista previa de las hojas"));
 
     Frame4 = marco(p, QStringLiteral("Meses libres de heladas"), 3900, 420, 3960, 2820);
@@ -74,6 +74,8 @@ PanelOpciones::PanelOpciones(QWidget *padre) : QFrame(padre)
     CheckRepetirRaices = casilla(Frame3, QStringLiteral("Repetir profundidad raices"), 120, 555, 3720, 270);
     CheckRepetirVarCicloCorto = casilla(
         Frame3, QStringLiteral("Repetir varied de ciclo corto: lechugas,rabanitos y escarolas"), 120, 840, 3720, 270);
+    // The caption is wider than the frame.
+    CheckRepetirVarCicloCorto->setToolTip(CheckRepetirVarCicloCorto->text());
     // Raised whenever the value changes, by the user or by the rebuild.
     connect(CheckRepetirVarCicloCorto, &QCheckBox::toggled, this, [this] { CheckRepetirVarCicloCorto_Click(); });
 
