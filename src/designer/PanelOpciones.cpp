@@ -155,6 +155,12 @@ OpcionesParcela PanelOpciones::opciones() const
 
 bool PanelOpciones::guardar(const QString &parcela)
 {
+    if (parcela.isEmpty()) { // a database without plots
+        Dialogos::MsgBox(window(), QStringLiteral("No hay ninguna parcela elegida: crea una antes de guardar sus"
+                                                  " opciones."),
+                         Dialogos::SoloAceptar, Dialogos::Exclamacion, QStringLiteral("Atención"));
+        return false;
+    }
     try {
         Conexion con;
         GuardarOpcionesParcela(con, parcela, opciones());
