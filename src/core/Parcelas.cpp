@@ -44,3 +44,54 @@ void MarcarUltimaParcela(Conexion &con, const QString &nombre)
     con.ejecutar(QStringLiteral("update Parcelas set ultima = 1 where coincide(NombreParcela, ?)"), {nombre});
     t.confirmar();
 }
+
+ParcelaNoValida::ParcelaNoValida(const QString &texto) : std::runtime_error(texto.toStdString()), m_texto(texto) {}
+
+void CrearParcela(Conexion &con, const QString &nombre, int hojas, int inicio, int final)
+{
+    if (nombre.trimmed().isEmpty())
+        throw ParcelaNoValida(QStringLiteral("Escribe el nombre de la nueva parcela antes de pulsar «Crear»."));
+    Transaccion t(con);
+    if (con.hayFilas(QStringLiteral("select 1 from Parcelas where coincide(NombreParcela, ?)"), {nombre}))
+        throw ParcelaNoValida(
+            QStringLiteral("Ya hay una parcela llamada «%1»: elige otro nombre para la nueva parcela.").arg(nombre));
+    con.ejecutar(QStringLiteral("insert into Parcelas (NombreParcela, HOJAS, Libre_Heladas_Inicio,"
+                                " Libre_Heladas_Final) values (?, ?, ?, ?)"),
+                 {nombre, hojas, inicio, final});
+    t.confirmar();
+}
+
+ListadoParcelas BorrarParcela(Conexion &con, const QString &nombre)
+{
+    Transaccion t(con);
+    con.ejecutar(QStringLiteral("delete from BDParcela where coincide(parcela, ?)"), {nombre});
+    con.ejecutar(QStringLiteral("delete from Parcelas where coincide(NombreParcela, ?)"), {nombre});
+    ListadoParcelas l = ListarParcelas(con);
+    if (l.ultima < 0 && !l.nombres.isEmpty()) {
+        con.ejecutar(QStringLiteral("update Parcelas set ultima = 1 where rowid = (select min(rowid) from Parcelas)"));
+        l.ultima = 0;
+    }
+    t.confirmar();
+    return l;
+}
+
+void GuardarOpcionesParcela(Conexion &con, const QString &nombre, const OpcionesParcela &o)
+{
+    const QVariantList valores = {o.hojas,         o.inicioSinHeladas,  o.finalSinHeladas,
+                                  int(o.repetirFrutos), int(o.repetirRaices), o.alcachofa,
+                                  o.fresa,         o.esparrago,         nombre};
+    Transaccion t(con);
+    if (con.hayFilas(QStringLiteral("select 1 from Parcelas where coincide(NombreParcela, ?)"), {nombre})) {
+        con.ejecutar(QStringLiteral("update Parcelas set HOJAS = ?, Libre_Heladas_Inicio = ?,"
+                                    " Libre_Heladas_Final = ?, RepetirFrutos = ?, RepetirRaices = ?, Alcachofa = ?,"
+                                    " Fresa = ?, Espárrago = ?, NombreParcela = ?"
+                                    " where coincide(NombreParcela, ?)"),
+                     valores + QVariantList{nombre});
+    } else {
+        con.ejecutar(QStringLiteral("insert into Parcelas (HOJAS, Libre_Heladas_Inicio, Libre_Heladas_Final,"
+                                    " RepetirFrutos, RepetirRaices, Alcachofa, Fresa, Espárrago, NombreParcela)"
+                                    " values (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                     valores);
+    }
+    t.confirmar();
+}

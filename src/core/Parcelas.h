@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <stdexcept>
 
 class Conexion;
 
@@ -39,3 +40,33 @@ ListadoParcelas ListarParcelas(Conexion &con);
 
 // Marks nombre (and only the rows named like it) as the last plot used.
 void MarcarUltimaParcela(Conexion &con, const QString &nombre);
+
+// A plot operation refused before anything is written; texto() tells the user
+// why, in Spanish.
+class ParcelaNoValida : public std::runtime_error
+{
+public:
+    explicit ParcelaNoValida(const QString &texto);
+    QString texto() const { return m_texto; }
+
+private:
+    QString m_texto;
+};
+
+// Adds a plot with its sheet count and frost-free bounds; the other columns
+// take the table's defaults. Refused (ParcelaNoValida) when the name is empty
+// or blank, or names a plot that exists already (letter case ignored), since
+// the two could not be told apart. Throws ErrorBD.
+void CrearParcela(Conexion &con, const QString &nombre, int hojas, int inicio, int final);
+
+// Deletes the plot's plan rows and its row together: a failure leaves both.
+// When no remaining plot is marked as the last one used (the deleted one was),
+// the first remaining plot is marked, in the same transaction. Returns the
+// plots that remain, with the marked one. Throws ErrorBD.
+ListadoParcelas BorrarParcela(Conexion &con, const QString &nombre);
+
+// Writes the options of the plot's row (name, sheets, frost-free bounds, both
+// rule switches, the three perennials' years), or inserts the row with them
+// when the plot has none. The short-cycle switch and the last-used mark are
+// not written. Throws ErrorBD; nothing is changed then.
+void GuardarOpcionesParcela(Conexion &con, const QString &nombre, const OpcionesParcela &o);

@@ -37,6 +37,7 @@ void FormPrincipal::conectarEventos()
     conectarEventosHoja();
     conectarEventosArbol();
     conectarEventosImprimir();
+    conectarEventosParcelas();
 }
 
 bool FormPrincipal::eventFilter(QObject *objeto, QEvent *evento)

@@ -12,6 +12,7 @@
 //   FormPrincipal_hoja.cpp     storing and emptying a sheet's plan
 //   FormPrincipal_arbol.cpp    the plan tree by years
 //   FormPrincipal_imprimir.cpp printing the plan tree
+//   FormPrincipal_parcelas.cpp the plot list and the plot-options panel
 //
 // Handlers carry the names of the control and the event (BtValidaCultivos_Click).
 // Signals and slots are connected with lambdas: moc does not take accented
@@ -45,6 +46,7 @@ class QCalendarWidget;
 class CuadriculaFlex;
 class ErrorBD;
 class MapaControl;
+class PanelOpciones;
 
 class FormPrincipal : public QMainWindow
 {
@@ -74,6 +76,7 @@ public:
     int HojasTotal = 0;
     bool LeyendoCultivo = false;
     bool Iniciando = false;
+    bool BorrandoParcela = false;
 
     // Catalogue collections (TodosCultivos, TodasFamilias, TodasRaiz,
     // TodasProfit) and the crops that fit the plot's frost-free period.
@@ -119,7 +122,9 @@ public:
     QCalendarWidget *MonthView1 = nullptr;
     QListWidget *ListLunar = nullptr;
 
-    // Design tab: plot-options panel
+    // Design tab: plot-options panel (its own widget; the names below are its
+    // controls)
+    PanelOpciones *panelOpciones = nullptr;
     QFrame *PictureOpcionesParcelas = nullptr;
     QLabel *LabelParcelaOpciones = nullptr;
     QLabel *Label1 = nullptr;
@@ -153,6 +158,16 @@ public:
     // Which way a window height in twips (outer height, caption included).
     int AlturaTwips() const;
     void EstablecerAlturaTwips(int twips);
+
+    // ---- Plots and their options (FormPrincipal_parcelas.cpp) --------------
+    void ListaParcelas_Click();
+    void BtCrearNuevaParcela_Click();
+    void BtBorrarParcela_Click();
+    void CheckCrearParcela_Click();
+    void TextCrearNuevaParcela_Click();
+    void CheckParcelasOpciones_Click();
+    void Picture3_Click();
+    void BtGuardar_Click();
 
     // ---- Status line and explanation log (FormPrincipal_panel.cpp) ----------
     void PonerTextoPanel(const QString &Texto);
@@ -235,6 +250,9 @@ private:
     void conectarEventosHoja();          // FormPrincipal_hoja.cpp
     void conectarEventosArbol();         // FormPrincipal_arbol.cpp
     void conectarEventosImprimir();      // FormPrincipal_imprimir.cpp
+    void conectarEventosParcelas();      // FormPrincipal_parcelas.cpp
+    void LimpiarEditorCultivos();        // FormPrincipal_parcelas.cpp
+    void QuitarHeladas();                // FormPrincipal_parcelas.cpp
     void PrepararRejillas();             // FormPrincipal_inicio.cpp
     void MarcarHeladas();                // FormPrincipal_inicio.cpp
     void AvisarFalloArranque(const ErrorBD &e); // FormPrincipal_inicio.cpp
@@ -243,4 +261,8 @@ private:
     void AnunciarEstado(const QString &Texto); // FormPrincipal_panel.cpp
     void AjustarRegistro();                    // FormPrincipal_panel.cpp
     int m_alturaTwips = 10140;
+    // Plot switches run so far, and their count when the list was last
+    // pressed: a click that switched on the press is not run again.
+    int m_cambiosParcela = 0;
+    int m_cambiosAlPulsar = 0;
 };

@@ -5,6 +5,7 @@
 #include "core/Parcelas.h"
 #include "core/EtiquetasHojas.h"
 #include "core/ArbolPlan.h"
+#include "designer/PanelOpciones.h"
 #include "core/modBasico.h"
 #include "core/Conexion.h"
 #include "widgets/CuadriculaFlex.h"
@@ -12,17 +13,14 @@
 #include "mapa/MapaControl.h"
 #include "widgets/Twips.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDate>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QIcon>
-#include <QLabel>
 #include <QListWidget>
 #include <QPrinterInfo>
 #include <QSignalBlocker>
-#include <QSlider>
 #include <QTabWidget>
 
 using namespace modBasico;
@@ -205,55 +203,29 @@ void FormPrincipal::Inicia_Todo()
         ComboTodasHortalizas->setCurrentIndex(-1);
     }
 
-    if (opciones) {
-        Nhojas = opciones->hojas;
-        MesInicioLibreHeladas = opciones->inicioSinHeladas;
-        MesFinalLibreHeladas = opciones->finalSinHeladas;
-        CheckRepetirFrutos->setChecked(opciones->repetirFrutos);
-        CheckRepetirRaices->setChecked(opciones->repetirRaices);
-        CheckRepetirVarCicloCorto->setChecked(opciones->cicloCorto);
-        SliderAlcachofa->setValue(opciones->alcachofa);
-        TextAlcachofa->setText(QString::number(opciones->alcachofa));
-        SliderFresa->setValue(opciones->fresa);
-        TextFresa->setText(QString::number(opciones->fresa));
-        SliderEsparrago->setValue(opciones->esparrago);
-        LabelEspárrago->setText(QString::number(opciones->esparrago));
-    } else {
-        Nhojas = 0;
-        MesInicioLibreHeladas = 1;
-        MesFinalLibreHeladas = 1;
-    }
+    Nhojas = opciones ? opciones->hojas : 0;
+    MesInicioLibreHeladas = opciones ? opciones->inicioSinHeladas : 1;
+    MesFinalLibreHeladas = opciones ? opciones->finalSinHeladas : 1;
 
     refrescaMapa(etiquetas);
 
     CultivosPosiblesSinHelada = posibles;
     Catalogo = catalogo;
 
+    // The switches and sliders; ticking the short-cycle switch shows its
+    // notice.
+    if (opciones)
+        panelOpciones->cargar(*opciones);
+
     MarcarHeladas();
 
-    {
-        const QSignalBlocker bloqueo(ComboNHojas);
-        ComboNHojas->clear();
-        for (int n = 3; n <= 7; ++n)
-            ComboNHojas->addItem(QString::number(n));
-        ComboNHojas->setCurrentIndex(ComboNHojas->findText(QString::number(Nhojas)));
-    }
+    panelOpciones->llenarHojas(Nhojas);
     if (ComboNHojas->currentIndex() >= 0)
         ComboNHojas_Click();
     else
         Map2->RemoveAllLayers();
-
-    for (QComboBox *c : ComboMLH) {
-        const QSignalBlocker bloqueo(c);
-        c->clear();
-        for (int q = 1; q <= 24; ++q)
-            c->addItem(NombreLargoQuincena(q));
-    }
     // Giving the frost-free pickers their entry raises nothing.
-    for (int i = 0; i < 2; ++i) {
-        const QSignalBlocker bloqueo(ComboMLH[i]);
-        ComboMLH[i]->setCurrentIndex((i == 0 ? MesInicioLibreHeladas : MesFinalLibreHeladas) - 1);
-    }
+    panelOpciones->llenarHeladas(MesInicioLibreHeladas, MesFinalLibreHeladas);
 
     MostrarArbol(arbol);
 }

@@ -2,6 +2,9 @@
 // design-time geometry (twips, converted at the screen's resolution).
 #include "designer/FormPrincipal.h"
 
+#include "designer/Controles.h"
+#include "designer/PanelOpciones.h"
+
 #include "auxiliary/FormPortada.h"
 #include "widgets/CuadriculaFlex.h"
 #include "mapa/MapaControl.h"
@@ -23,46 +26,7 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 
-namespace {
-
-// Places w inside its parent at the given twips and names it for assistive
-// technology.
-template <typename W>
-W *colocar(W *w, int izquierda, int arriba, int ancho, int alto, const QString &nombre)
-{
-    w->setGeometry(Twips::Rect(izquierda, arriba, ancho, alto));
-    w->setAccessibleName(nombre);
-    return w;
-}
-
-QGroupBox *marco(QWidget *padre, const QString &titulo, int x, int y, int an, int al)
-{
-    return colocar(new QGroupBox(titulo, padre), x, y, an, al, titulo);
-}
-
-QCheckBox *casilla(QWidget *padre, const QString &texto, int x, int y, int an, int al)
-{
-    return colocar(new QCheckBox(texto, padre), x, y, an, al, texto);
-}
-
-QPushButton *boton(QWidget *padre, const QString &texto, int x, int y, int an, int al)
-{
-    return colocar(new QPushButton(texto, padre), x, y, an, al, texto);
-}
-
-QLabel *etiqueta(QWidget *padre, const QString &texto, int x, int y, int an, int al)
-{
-    return colocar(new QLabel(texto, padre), x, y, an, al, texto);
-}
-
-QComboBox *lista(QWidget *padre, int x, int y, int an, int al, const QString &nombre)
-{
-    auto *c = colocar(new QComboBox(padre), x, y, an, al, nombre);
-    c->setEditable(false);
-    return c;
-}
-
-} // namespace
+using namespace Controles;
 
 // Client area of the window as designed, and where the explanation log lies:
 // just below the visible area until the window is made taller.
@@ -159,80 +123,35 @@ void FormPrincipal::construirPestanaDiseno()
 
 void FormPrincipal::construirPanelOpciones()
 {
-    auto *p = new QFrame(tabDiseno);
-    PictureOpcionesParcelas = colocar(p, 2880, 120, 8040, 6180, QStringLiteral("Opciones de la parcela"));
-    p->setFrameShape(QFrame::Panel);
-    p->setFrameShadow(QFrame::Raised);
-    p->setAutoFillBackground(true);
-
-    LabelParcelaOpciones = etiqueta(p, QStringLiteral("Opciones para la parcela: <<<>>>"), 120, 90, 7200, 300);
-    Picture3 = colocar(new QLabel(p), 7740, 90, 240, 240, QStringLiteral("Cerrar"));
-    Picture3->setToolTip(QStringLiteral("Cerrar"));
-    Picture3->setText(QStringLiteral("✕"));
-    Picture3->setAlignment(Qt::AlignCenter);
-    Picture3->setFrameShape(QFrame::Box);
-
-    Label1 = etiqueta(p, QStringLiteral("Hojas a proyectar:"), 120, 480, 1500, 300);
-    ComboNHojas = lista(p, 1680, 450, 900, 330, QStringLiteral("Hojas a proyectar"));
-    Map2 = colocar(new MapaControl(p), 120, 900, 3600, 3000, QStringLiteral("Vista previa de las hojas"));
-
-    Frame4 = marco(p, QStringLiteral("Meses libres de heladas"), 3900, 420, 3960, 2820);
-    struct Opcion { int indice; const char *texto; };
-    const Opcion opciones[] = {{3, "3  (Verano)"},
-                               {6, "6 (Verano + ½primavera + ½otoño)"},
-                               {9, "9 (todas menos invierno)"},
-                               {12, "12 todos los meses"},
-                               {0, "Especificar"}};
-    int y = 300;
-    for (const Opcion &o : opciones) {
-        auto *r = colocar(new QRadioButton(QString::fromUtf8(o.texto), Frame4), 120, y, 3720, 270,
-                          QString::fromUtf8(o.texto));
-        r->setProperty("Index", o.indice);
-        r->setChecked(o.indice == 0);
+    // The panel owns its controls; the window keeps its names for them, read
+    // by the rotation rules and by storing a sheet.
+    auto *p = new PanelOpciones(tabDiseno);
+    panelOpciones = p;
+    PictureOpcionesParcelas = p;
+    LabelParcelaOpciones = p->LabelParcelaOpciones;
+    Label1 = p->Label1;
+    ComboNHojas = p->ComboNHojas;
+    Map2 = p->Map2;
+    Frame4 = p->Frame4;
+    OptionMeses.clear();
+    for (QRadioButton *r : p->OptionMeses)
         OptionMeses.append(r);
-        y += 300;
-    }
-    LabelMeses[0] = etiqueta(Frame4, QStringLiteral("Mes inicio:"), 120, 1890, 1200, 300);
-    ComboMLH[0] = lista(Frame4, 1380, 1860, 2400, 330, QStringLiteral("Mes inicio"));
-    LabelMeses[1] = etiqueta(Frame4, QStringLiteral("Mes final:"), 120, 2310, 1200, 300);
-    ComboMLH[1] = lista(Frame4, 1380, 2280, 2400, 330, QStringLiteral("Mes final"));
-
-    Frame3 = marco(p, QStringLiteral("Permisividad en repeticiones"), 3900, 3300, 3960, 1200);
-    CheckRepetirFrutos = casilla(Frame3, QStringLiteral("Repetir Frutos, Hoja y Flor"), 120, 270, 3720, 270);
-    CheckRepetirRaices = casilla(Frame3, QStringLiteral("Repetir profundidad raices"), 120, 555, 3720, 270);
-    CheckRepetirVarCicloCorto = casilla(
-        Frame3, QStringLiteral("Repetir varied de ciclo corto: lechugas,rabanitos y escarolas"), 120, 840, 3720, 270);
-
-    FramePlurianualesAlcachofa = marco(
-        p, QStringLiteral("Plantas plurianuales. Defina el nº de años para cada una de ellas"), 120, 4560, 7740, 1080);
-    const char *plantas[] = {"Alcachofa", "Fresa", "Espárrago"};
-    std::array<QSlider *, 3> deslizadores{};
-    std::array<QLabel *, 3> valores{};
-    for (int i = 0; i < 3; ++i) {
-        const int x = 120 + i * 2560;
-        const QString planta = QString::fromUtf8(plantas[i]);
-        Label3[i] = etiqueta(FramePlurianualesAlcachofa, planta, x, 300, 1100, 270);
-        auto *s = colocar(new QSlider(Qt::Horizontal, FramePlurianualesAlcachofa), x, 600, 1800, 330,
-                          QStringLiteral("Años de %1").arg(planta));
-        s->setRange(2, 6);
-        s->setSingleStep(1);
-        s->setPageStep(1);
-        s->setTickPosition(QSlider::TicksBelow);
-        s->setTickInterval(1);
-        s->setValue(2);
-        deslizadores[i] = s;
-        valores[i] = etiqueta(FramePlurianualesAlcachofa, QStringLiteral("2"), x + 1860, 600, 480, 300);
-        valores[i]->setAccessibleName(QStringLiteral("Años de %1 (valor)").arg(planta));
-    }
-    SliderAlcachofa = deslizadores[0];
-    SliderFresa = deslizadores[1];
-    SliderEsparrago = deslizadores[2];
-    TextAlcachofa = valores[0];
-    TextFresa = valores[1];
-    LabelEspárrago = valores[2];
-
-    BtGuardar = boton(p, QStringLiteral("Guardar"), 6600, 5700, 1260, 390);
-    p->hide();
+    LabelMeses = p->LabelMeses;
+    ComboMLH = p->ComboMLH;
+    Frame3 = p->Frame3;
+    CheckRepetirFrutos = p->CheckRepetirFrutos;
+    CheckRepetirRaices = p->CheckRepetirRaices;
+    CheckRepetirVarCicloCorto = p->CheckRepetirVarCicloCorto;
+    FramePlurianualesAlcachofa = p->FramePlurianualesAlcachofa;
+    Label3 = p->Label3;
+    SliderAlcachofa = p->Sliders[0];
+    SliderFresa = p->Sliders[1];
+    SliderEsparrago = p->Sliders[2];
+    TextAlcachofa = p->Valores[0];
+    TextFresa = p->Valores[1];
+    LabelEspárrago = p->Valores[2];
+    BtGuardar = p->BtGuardar;
+    Picture3 = p->Picture3;
 }
 
 void FormPrincipal::construirOtrasPestanas()

@@ -1,0 +1,58 @@
+#pragma once
+// Making the window's controls: each placed inside its parent at design-time
+// twips and named for assistive technology.
+#include "widgets/Twips.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QString>
+
+namespace Controles {
+
+template <typename W>
+W *colocar(W *w, int izquierda, int arriba, int ancho, int alto, const QString &nombre)
+{
+    w->setGeometry(Twips::Rect(izquierda, arriba, ancho, alto));
+    w->setAccessibleName(nombre);
+    return w;
+}
+
+inline QGroupBox *marco(QWidget *padre, const QString &titulo, int x, int y, int an, int al)
+{
+    return colocar(new QGroupBox(titulo, padre), x, y, an, al, titulo);
+}
+
+inline QCheckBox *casilla(QWidget *padre, const QString &texto, int x, int y, int an, int al)
+{
+    return colocar(new QCheckBox(texto, padre), x, y, an, al, texto);
+}
+
+inline QPushButton *boton(QWidget *padre, const QString &texto, int x, int y, int an, int al)
+{
+    return colocar(new QPushButton(texto, padre), x, y, an, al, texto);
+}
+
+inline QLabel *etiqueta(QWidget *padre, const QString &texto, int x, int y, int an, int al)
+{
+    return colocar(new QLabel(texto, padre), x, y, an, al, texto);
+}
+
+inline QComboBox *lista(QWidget *padre, int x, int y, int an, int al, const QString &nombre)
+{
+    auto *c = colocar(new QComboBox(padre), x, y, an, al, nombre);
+    c->setEditable(false);
+    return c;
+}
+
+// A caption that changes takes its accessible name with it.
+template <typename W>
+void rotular(W *w, const QString &texto)
+{
+    w->setText(texto);
+    w->setAccessibleName(texto);
+}
+
+} // namespace Controles

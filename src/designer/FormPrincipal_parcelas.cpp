@@ -1,0 +1,231 @@
+// The plot list (switching, creating and deleting plots) and the opening,
+// closing and saving of the plot-options panel.
+#include "designer/FormPrincipal.h"
+
+#include "core/Conexion.h"
+#include "core/Parcelas.h"
+#include "core/PlanHoja.h"
+#include "designer/Controles.h"
+#include "designer/PanelOpciones.h"
+#include "widgets/CuadriculaFlex.h"
+#include "widgets/Dialogos.h"
+#include "widgets/Pulsacion.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+namespace {
+
+const QString kMarcador = QStringLiteral("Escribe Texto Aquí");
+
+void avisar(FormPrincipal *w, const QString &texto, Dialogos::Icono icono = Dialogos::Critico)
+{
+    Dialogos::MsgBox(w, texto, Dialogos::SoloAceptar, icono, QStringLiteral("Atención"));
+}
+
+QString fallo(const QString &que, const ErrorBD &e)
+{
+    return QStringLiteral("No se ha podido %1: %2.").arg(que, MotivoFalloBD(e));
+}
+
+// The window rebuilt for ParcelaActual; a database failure is reported.
+bool reconstruir(FormPrincipal &w)
+{
+    try {
+        w.Inicia_Todo();
+    } catch (const ErrorBD &e) {
+        avisar(&w, fallo(QStringLiteral("leer la base de datos"), e));
+        return false;
+    }
+    return true;
+}
+
+// Selects the plot's entry without raising the switch.
+void seleccionar(QListWidget *lista, const QString &nombre)
+{
+    const QSignalBlocker bloqueo(lista);
+    for (int i = 0; i < lista->count(); ++i)
+        if (lista->item(i)->text() == nombre)
+            lista->setCurrentRow(i);
+}
+
+} // namespace
+
+void FormPrincipal::conectarEventosParcelas()
+{
+    // Selecting another plot (a press on it, the keyboard, or code) switches at
+    // once; a click on the plot already selected switches too, on release.
+    connect(ListaParcelas, &QListWidget::currentRowChanged, this, [this] { ListaParcelas_Click(); });
+    AlApretar(ListaParcelas->viewport(), [this] { m_cambiosAlPulsar = m_cambiosParcela; });
+    connect(ListaParcelas, &QListWidget::itemClicked, this, [this] {
+        if (m_cambiosParcela == m_cambiosAlPulsar)
+            ListaParcelas_Click();
+    });
+    connect(CheckCrearParcela, &QCheckBox::toggled, this, [this] { CheckCrearParcela_Click(); });
+    AlPulsar(TextCrearNuevaParcela, [this] { TextCrearNuevaParcela_Click(); });
+    connect(BtCrearNuevaParcela, &QPushButton::clicked, this, [this] { BtCrearNuevaParcela_Click(); });
+    connect(BtBorrarParcela, &QPushButton::clicked, this, [this] { BtBorrarParcela_Click(); });
+    // Raised whenever the value changes, by the user or by code.
+    connect(CheckParcelasOpciones, &QCheckBox::toggled, this, [this] { CheckParcelasOpciones_Click(); });
+    connect(panelOpciones, &PanelOpciones::cerrarPulsado, this, [this] { Picture3_Click(); });
+    connect(BtGuardar, &QPushButton::clicked, this, [this] { BtGuardar_Click(); });
+}
+
+void FormPrincipal::QuitarHeladas()
+{
+    for (int c = 1; c <= 24; ++c)
+        for (int r = 1; r <= 4; ++r)
+            MSHFlexTodoAño->quitarImagen(r, c);
+}
+
+void FormPrincipal::LimpiarEditorCultivos()
+{
+    QuitarHeladas();
+    Sesion.soltarHoja();
+}
+
+void FormPrincipal::ListaParcelas_Click()
+{
+    if (BorrandoParcela || Iniciando || !ListaParcelas->currentItem())
+        return;
+    ++m_cambiosParcela;
+    const QString nombre = ListaParcelas->currentItem()->text();
+    try {
+        Conexion con;
+        MarcarUltimaParcela(con, nombre);
+    } catch (const ErrorBD &e) {
+        avisar(this, fallo(QStringLiteral("cambiar a la parcela <%1>").arg(nombre), e)
+                         + QStringLiteral("\nSigues en la parcela <%1>.").arg(ParcelaActual));
+        seleccionar(ListaParcelas, ParcelaActual);
+        return;
+    }
+    if (nombre != ParcelaActual)
+        LimpiarEditorCultivos();
+    ParcelaActual = nombre;
+    reconstruir(*this);
+    Controles::rotular(BtBorrarParcela, QStringLiteral("Borrar ") + ParcelaActual);
+}
+
+void FormPrincipal::CheckCrearParcela_Click()
+{
+    FrameNuevaParcela->setVisible(CheckCrearParcela->checkState() == Qt::Checked);
+}
+
+void FormPrincipal::TextCrearNuevaParcela_Click()
+{
+    static_cast<QLineEdit *>(TextCrearNuevaParcela)->clear();
+}
+
+void FormPrincipal::BtCrearNuevaParcela_Click()
+{
+    auto *caja = static_cast<QLineEdit *>(TextCrearNuevaParcela);
+    const QString nombre = caja->text();
+    if (nombre == kMarcador)
+        return;
+    // The new plot takes what the options panel shows, saved or not.
+    const OpcionesParcela o = panelOpciones->opciones();
+    try {
+        Conexion con;
+        CrearParcela(con, nombre, o.hojas, o.inicioSinHeladas, o.finalSinHeladas);
+    } catch (const ParcelaNoValida &e) {
+        avisar(this, e.texto(), Dialogos::Exclamacion);
+        return;
+    } catch (const ErrorBD &e) {
+        avisar(this, fallo(QStringLiteral("crear la parcela <%1>").arg(nombre), e)
+                         + QStringLiteral("\nNo se ha creado nada."));
+        return;
+    }
+    ListaParcelas->addItem(nombre);
+    ListaParcelas->setCurrentRow(ListaParcelas->count() - 1); // switches to it
+    caja->setText(kMarcador);
+    FrameNuevaParcela->hide();
+    CheckCrearParcela->setChecked(false);
+    // On to the new plot's options.
+    panelOpciones->rotular(ParcelaActual);
+    PictureOpcionesParcelas->show();
+    PictureOpcionesParcelas->raise();
+}
+
+void FormPrincipal::BtBorrarParcela_Click()
+{
+    // The switch stays inert until the deletion ends, however it ends.
+    struct Guarda
+    {
+        bool &b;
+        ~Guarda() { b = false; }
+    } guarda{BorrandoParcela = true};
+
+    if (ListaParcelas->count() <= 1) {
+        Dialogos::MsgBox(this, QStringLiteral("No está permitido borrar todas las parcelas"), Dialogos::SoloAceptar,
+                         Dialogos::Informacion, QStringLiteral("Atención"));
+        return;
+    }
+    const auto respuesta = Dialogos::MsgBox(
+        this, QStringLiteral("¿Deseas borrar esta parcela: <%1> y todos sus datos?").arg(ParcelaActual),
+        Dialogos::SiNo, Dialogos::Critico, QStringLiteral("¡ Atención !"));
+    if (respuesta == Dialogos::Si) {
+        std::optional<ListadoParcelas> quedan;
+        try {
+            Conexion con;
+            quedan = BorrarParcela(con, ParcelaActual);
+        } catch (const ErrorBD &e) {
+            avisar(this, fallo(QStringLiteral("borrar la parcela <%1>").arg(ParcelaActual), e)
+                             + QStringLiteral("\nNo se ha borrado nada."));
+        }
+        if (quedan) {
+            ListaParcelas->clear();
+            ListaParcelas->addItems(quedan->nombres);
+            // The plot marked as the last one used becomes current.
+            const QString nueva = quedan->ultima >= 0 ? quedan->nombres.at(quedan->ultima) : QString();
+            seleccionar(ListaParcelas, nueva);
+            LimpiarEditorCultivos();
+            ParcelaActual = nueva;
+            reconstruir(*this);
+            Controles::rotular(BtBorrarParcela, QStringLiteral("Borrar ") + ParcelaActual);
+        }
+    }
+    Picture3_Click();
+}
+
+void FormPrincipal::CheckParcelasOpciones_Click()
+{
+    const bool abierto = CheckParcelasOpciones->checkState() != Qt::Unchecked;
+    PictureOpcionesParcelas->setVisible(abierto);
+    if (abierto)
+        PictureOpcionesParcelas->raise();
+    Controles::rotular(CheckParcelasOpciones, abierto ? QStringLiteral("Opciones <<<<<") : QStringLiteral("Opciones >>>>>"));
+    panelOpciones->rotular(ParcelaActual);
+    ListaParcelas->setEnabled(!abierto);
+}
+
+void FormPrincipal::Picture3_Click()
+{
+    PictureOpcionesParcelas->hide();
+    CheckParcelasOpciones->setChecked(false);
+    // Also when the panel was opened without the box (after a creation).
+    ListaParcelas->setEnabled(true);
+    Controles::rotular(CheckParcelasOpciones, QStringLiteral("Opciones >>>>>"));
+}
+
+void FormPrincipal::BtGuardar_Click()
+{
+    // A refused save has been reported; the panel stays open as edited.
+    if (!panelOpciones->guardar(ParcelaActual))
+        return;
+    QuitarHeladas();
+    const bool reconstruida = reconstruir(*this);
+    Picture3_Click();
+    if (!reconstruida)
+        return;
+    try {
+        LeerCultivos();
+        CultivosCombos(MSHFlexTodoAño->fila());
+    } catch (const ErrorBD &e) {
+        avisar(this, fallo(QStringLiteral("leer la base de datos"), e));
+    }
+}

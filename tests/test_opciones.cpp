@@ -1,0 +1,254 @@
+// The plot list and the plot-options panel, driven from the window.
+#include "core/Conexion.h"
+#include "designer/PanelOpciones.h"
+#include "fixtures/VentanaPrueba.h"
+
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSlider>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A click near the left end, where every button's caption starts.
+void pulsar(QWidget *w)
+{
+    QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(qMin(8, w->width() / 2), w->height() / 2));
+}
+
+void pulsarParcela(FormPrincipal &w, const QString &nombre)
+{
+    const auto hallada = w.ListaParcelas->findItems(nombre, Qt::MatchExactly);
+    QVERIFY(!hallada.isEmpty());
+    QTest::mouseClick(w.ListaParcelas->viewport(), Qt::LeftButton, {},
+                      w.ListaParcelas->visualItemRect(hallada.first()).center());
+}
+
+// The preset button for that many months (0: "Especificar").
+void pulsarPreset(FormPrincipal &w, int meses)
+{
+    pulsar(w.panelOpciones->OptionMeses.at(QList<int>{3, 6, 9, 12, 0}.indexOf(meses)));
+}
+
+int marcasHelada(const FormPrincipal &w)
+{
+    int n = 0;
+    for (int r = 1; r <= 4; ++r)
+        for (int c = 1; c <= 24; ++c)
+            n += w.MSHFlexTodoAño->tieneImagen(r, c);
+    return n;
+}
+
+const QString kHuerto = u"Huerto|4|5|19|000|436|1"_s; // 40 frost marks
+
+} // namespace
+
+class TestOpciones : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Every switch rewrites the last-used mark; only a change of plot clears
+    // the crop editor.
+    void cambiar_data()
+    {
+        QTest::addColumn<QString>("pulsada");
+        QTest::addColumn<QString>("cultivo");
+        QTest::addColumn<int>("marcas");
+        QTest::newRow("otra parcela") << "Otra" << "" << 0;
+        QTest::newRow("la misma") << "Huerto" << "Tomates" << 40;
+    }
+
+    void cambiar()
+    {
+        QFETCH(QString, pulsada);
+        QFETCH(QString, cultivo);
+        QFETCH(int, marcas);
+        Huerto h(4, 5, 19);
+        h.bd.agregarParcela(u"Otra"_s, 6, 1, 1);
+        h.sembrar({u"2010|2|Tomates|8|12"_s});
+        QVERIFY(h.abrir(2010, 2));
+        h.bd.ejecutar(u"update Parcelas set ultima = 1"_s);
+        pulsarParcela(*h.w, pulsada);
+        QCOMPARE(h.bd.valor(u"select group_concat(NombreParcela) from Parcelas where ultima"_s).toString(), pulsada);
+        QCOMPARE(h.w->BtBorrarParcela->text(), "Borrar " + pulsada);
+        QCOMPARE(h.w->ComboCult[0]->currentText(), cultivo);
+        QCOMPARE(marcasHelada(*h.w), marcas);
+    }
+
+    // Presets move and lock the pickers; "Guardar" stores the bounds and
+    // redraws the frost marks, writes a plot row gone meanwhile anew, and with
+    // the file held by another program tells the user and keeps the panel open
+    // as edited, nothing rebuilt.
+    void presets_data()
+    {
+        QTest::addColumn<QList<int>>("pulsados");
+        QTest::addColumn<int>("inicio");
+        QTest::addColumn<int>("final");
+        QTest::addColumn<bool>("bloqueadas");
+        QTest::addColumn<QString>("otra"); // run meanwhile from another connection
+        QTest::addColumn<QString>("fila");
+        QTest::addColumn<int>("marcas");
+        QTest::newRow("3") << QList<int>{3} << 12 << 18 << true << "" << "Huerto|4|12|18|000|436|1" << 72;
+        QTest::newRow("6") << QList<int>{6} << 9 << 19 << true << "" << "Huerto|4|9|19|000|436|1" << 56;
+        QTest::newRow("9") << QList<int>{9} << 6 << 24 << true << "" << "Huerto|4|6|24|000|436|1" << 24;
+        QTest::newRow("12") << QList<int>{12} << 1 << 1 << true << "" << "Huerto|4|1|1|000|436|1" << 0;
+        QTest::newRow("especificar tras 3")
+            << QList<int>{3, 0} << 12 << 18 << false << "" << "Huerto|4|12|18|000|436|1" << 72;
+        QTest::newRow("fila ausente")
+            << QList<int>{12} << 1 << 1 << true << "delete from Parcelas" << "Huerto|4|1|1|000|436|0" << 0;
+        QTest::newRow("bloqueada") << QList<int>{12} << 1 << 1 << true << "BEGIN EXCLUSIVE" << kHuerto << 40;
+    }
+
+    void presets()
+    {
+        QFETCH(QList<int>, pulsados);
+        QFETCH(int, inicio);
+        QFETCH(int, final);
+        QFETCH(bool, bloqueadas);
+        QFETCH(QString, otra);
+        QFETCH(QString, fila);
+        QFETCH(int, marcas);
+        Huerto h(4, 5, 19);
+        QVERIFY(h.arrancar());
+        FormPrincipal &w = *h.w;
+        pulsar(w.CheckParcelasOpciones);
+        for (int meses : pulsados)
+            pulsarPreset(w, meses);
+        QCOMPARE(w.ComboMLH[0]->currentIndex(), inicio - 1);
+        QCOMPARE(w.ComboMLH[1]->currentIndex(), final - 1);
+        QCOMPARE(w.ComboMLH[0]->isEnabled() || w.LabelMeses[1]->isEnabled(), !bloqueadas);
+        const bool bloqueada = otra.startsWith(u"BEGIN"_s);
+        Conexion con(h.bd.fichero());
+        if (!otra.isEmpty())
+            con.ejecutar(otra);
+        pulsar(w.BtGuardar);
+        if (bloqueada)
+            con.ejecutar(u"ROLLBACK"_s);
+        QCOMPARE(h.bd.parcelas(), QStringList{fila});
+        QCOMPARE(h.r.mensajes().size(), int(bloqueada));
+        QCOMPARE(w.PictureOpcionesParcelas->isVisible(), bloqueada);
+        QCOMPARE(w.ComboMLH[0]->currentIndex(), inicio - 1);
+        QCOMPARE(marcasHelada(w), marcas);
+        if (marcas == 0) // no frost limit: every crop fits
+            QCOMPARE(w.CultivosPosiblesSinHelada.size(), h.bd.contar(u"horticolas"_s) + 1);
+    }
+
+    // The notice comes each time the box becomes ticked, by hand or by the
+    // rebuild of a plot that has the switch on.
+    void cicloCorto()
+    {
+        Huerto h;
+        QVERIFY(h.arrancar());
+        FormPrincipal &w = *h.w;
+        pulsar(w.CheckParcelasOpciones);
+        for (int i = 0; i < 3; ++i)
+            pulsar(w.CheckRepetirVarCicloCorto);
+        QCOMPARE(h.r.avisos(), QStringList(2, u"*|SinIcono|SoloAceptar|Esta función aún no está completada..."_s));
+        QCOMPARE(w.CheckRepetirVarCicloCorto->checkState(), Qt::Checked);
+        pulsar(w.CheckRepetirVarCicloCorto);
+        h.r.limpiar();
+        h.bd.ejecutar(u"update Parcelas set CicloCorto = 1"_s);
+        w.Inicia_Todo();
+        w.Inicia_Todo();
+        QCOMPARE(h.r.avisos().size(), 1);
+    }
+
+    void perenneDeSeis()
+    {
+        Huerto h;
+        QVERIFY(h.abrir(2010, 2));
+        pulsar(h.w->CheckParcelasOpciones);
+        QTest::keyClick(h.w->SliderFresa, Qt::Key_End);
+        QCOMPARE(h.w->TextFresa->text(), u"6"_s);
+        h.plantar(0, u"Fresas"_s, 18);
+        pulsar(h.w->BtValidaCultivos);
+        QCOMPARE(h.filas().size(), 6);
+        QCOMPARE(h.filas().last(), u"2015|2|Fresas|1|29"_s);
+        pulsar(h.w->BtGuardar);
+        QCOMPARE(h.bd.parcelas(), QStringList{u"Huerto|4|1|1|000|466|1"_s});
+    }
+
+    void guardarSinParcelas()
+    {
+        Huerto h(0);
+        QVERIFY(h.arrancar());
+        pulsar(h.w->CheckParcelasOpciones);
+        pulsar(h.w->BtGuardar);
+        QCOMPARE(h.r.textos(), QStringList{u"No hay ninguna parcela elegida: crea una antes de guardar sus opciones."_s});
+        QVERIFY(h.bd.parcelas().isEmpty());
+    }
+
+    // The last plot is not deleted; the list goes on switching.
+    void borrarUltima()
+    {
+        Huerto h;
+        QVERIFY(h.arrancar());
+        pulsar(h.w->BtBorrarParcela);
+        QCOMPARE(h.r.avisos(),
+                 QStringList{u"Atención|Informacion|SoloAceptar|No está permitido borrar todas las parcelas"_s});
+        QCOMPARE(h.bd.parcelas().size(), 1);
+        pulsarParcela(*h.w, u"Huerto"_s);
+        QCOMPARE(h.w->BtBorrarParcela->text(), u"Borrar Huerto"_s);
+    }
+
+    // Create, set the options, save, switch back and delete, by clicks alone;
+    // the refusals on the way change nothing.
+    void recorrido()
+    {
+        Huerto h(4, 5, 19);
+        h.sembrar({u"2010|2|Habas|3|10"_s});
+        QVERIFY(h.arrancar());
+        FormPrincipal &w = *h.w;
+        pulsar(w.CheckCrearParcela);
+        pulsar(w.BtCrearNuevaParcela); // the placeholder: nothing at all
+        pulsar(w.TextCrearNuevaParcela);
+        pulsar(w.BtCrearNuevaParcela);
+        QTest::keyClicks(w.TextCrearNuevaParcela, u"HUERTO"_s);
+        pulsar(w.BtCrearNuevaParcela);
+        QCOMPARE(h.r.avisos().size(), 2);
+        QVERIFY(h.r.avisos()[0].startsWith(u"Atención|Exclamacion|SoloAceptar|Escribe el nombre"_s));
+        QVERIFY(h.r.avisos()[1].startsWith(u"Atención|Exclamacion|SoloAceptar|Ya hay una parcela"_s));
+        QCOMPARE(w.ListaParcelas->count(), 1);
+
+        pulsar(w.TextCrearNuevaParcela);
+        QTest::keyClicks(w.TextCrearNuevaParcela, u"Huerto Norte"_s);
+        w.ComboNHojas->setCurrentIndex(w.ComboNHojas->findText(u"5"_s));
+        w.ComboMLH[0]->setCurrentIndex(4);
+        w.ComboMLH[1]->setCurrentIndex(20);
+        pulsar(w.BtCrearNuevaParcela);
+        QCOMPARE(h.bd.parcelas(), QStringList({u"Huerto|4|5|19|000|436|0"_s, u"Huerto Norte|5|5|21|000|436|1"_s}));
+        QVERIFY(w.PictureOpcionesParcelas->isVisible() && !w.FrameNuevaParcela->isVisible());
+        QCOMPARE(w.LabelParcelaOpciones->text(), u"Opciones para la parcela: <<<Huerto Norte>>>"_s);
+
+        pulsarPreset(w, 12);
+        pulsar(w.CheckRepetirRaices);
+        pulsar(w.BtGuardar);
+        QCOMPARE(h.bd.parcelas().last(), u"Huerto Norte|5|1|1|010|436|1"_s);
+        QCOMPARE(w.Map1->GetObject(0)->NumShapes(), 5);
+
+        pulsarParcela(w, u"Huerto"_s);
+        QCOMPARE(w.CheckRepetirRaices->checkState(), Qt::Unchecked);
+        pulsar(w.CheckParcelasOpciones);
+        h.r.limpiar();
+        h.r.respuestaMensaje = Dialogos::No;
+        pulsar(w.BtBorrarParcela);
+        QCOMPARE(h.r.avisos(),
+                 QStringList{u"¡ Atención !|Critico|SiNo|¿Deseas borrar esta parcela: <Huerto> y todos sus datos?"_s});
+        QCOMPARE(h.bd.parcelas().size(), 2);
+        QVERIFY(!w.PictureOpcionesParcelas->isVisible() && w.ListaParcelas->isEnabled());
+        QCOMPARE(w.CheckParcelasOpciones->text(), u"Opciones >>>>>"_s);
+
+        h.r.respuestaMensaje = Dialogos::Si;
+        pulsar(w.BtBorrarParcela);
+        QCOMPARE(h.bd.parcelas(), QStringList{u"Huerto Norte|5|1|1|010|436|1"_s});
+        QCOMPARE(h.filas().size(), 0);
+        QCOMPARE(w.ListaParcelas->count(), 1);
+        QCOMPARE(w.ListaParcelas->currentItem()->text(), u"Huerto Norte"_s);
+        QCOMPARE(w.BtBorrarParcela->text(), u"Borrar Huerto Norte"_s);
+    }
+};
+
+QTEST_MAIN(TestOpciones)
+#include "test_opciones.moc"

@@ -1,0 +1,128 @@
+// Plot operations on the database, without a window: creating, deleting (with
+// the plot's plan) and saving the options; refusals and failures change nothing.
+#include "core/Conexion.h"
+#include "core/Parcelas.h"
+#include "fixtures/BDPrueba.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Two plots, the first one marked as the last used, each with plan rows.
+bool preparar(BDPrueba &bd)
+{
+    if (!bd.valida())
+        return false;
+    bd.vaciarParcelas();
+    bd.agregarParcela(u"Huerta familiar"_s, 5, 6, 21, true);
+    bd.agregarParcela(u"Huerto 50%"_s, 4, 1, 1);
+    bd.sembrar(u"Huerta familiar"_s, {u"2010|1|Habas"_s, u"2011|2|Coles"_s});
+    bd.sembrar(u"Huerto 50%"_s, {u"2010|1|Ajos"_s});
+    return true;
+}
+
+// Runs "crear:nombre", "borrar:nombre" or "guardar:nombre" (six sheets, the
+// 3-month preset, fruits repeated, short cycle ticked, 5/2/6 years).
+void operar(const QString &fichero, const QString &operacion)
+{
+    Conexion con(fichero);
+    const QString nombre = operacion.section(u':', 1);
+    if (operacion.startsWith(u"crear"_s))
+        CrearParcela(con, nombre, 5, 5, 21);
+    else if (operacion.startsWith(u"borrar"_s))
+        BorrarParcela(con, nombre);
+    else
+        GuardarOpcionesParcela(con, nombre, OpcionesParcela{6, 12, 18, true, false, true, 5, 2, 6});
+}
+
+const QString kFamiliar = u"Huerta familiar|5|6|21|000|436|1"_s;
+const QString k50 = u"Huerto 50%|4|1|1|000|436|0"_s;
+
+} // namespace
+
+class TestParcelas : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void operar_data()
+    {
+        QTest::addColumn<QString>("operacion");
+        QTest::addColumn<QString>("rechazo"); // start of the refusal's text
+        QTest::addColumn<QStringList>("despues");
+        QTest::addColumn<int>("filasPlan");
+        using L = QStringList;
+        QTest::newRow("crear") << "crear:Huerto Norte" << ""
+                               << L{kFamiliar, k50, "Huerto Norte|5|5|21|000|436|0"} << 3;
+        QTest::newRow("crear con comillas y comodines")
+            << "crear:O'Brien 5_%" << "" << L{kFamiliar, k50, "O'Brien 5_%|5|5|21|000|436|0"} << 3;
+        QTest::newRow("crear sin nombre") << "crear:" << "Escribe el nombre" << L{kFamiliar, k50} << 3;
+        QTest::newRow("crear en blanco") << "crear:   " << "Escribe el nombre" << L{kFamiliar, k50} << 3;
+        QTest::newRow("crear repetida") << "crear:HUERTO 50%" << "Ya hay una parcela llamada «HUERTO 50%»"
+                                        << L{kFamiliar, k50} << 3;
+        QTest::newRow("borrar la última usada marca otra")
+            << "borrar:huerta FAMILIAR" << "" << L{"Huerto 50%|4|1|1|000|436|1"} << 1;
+        QTest::newRow("borrar otra deja la marca") << "borrar:Huerto 50%" << "" << L{kFamiliar} << 2;
+        QTest::newRow("borrar con comodín no toca otras") << "borrar:Huerto 5_%" << "" << L{kFamiliar, k50} << 3;
+        QTest::newRow("guardar") << "guardar:huerto 50%" << ""
+                                 << L{kFamiliar, "huerto 50%|6|12|18|100|526|0"} << 3;
+        QTest::newRow("guardar sin fila la crea")
+            << "guardar:Nueva" << "" << L{kFamiliar, k50, "Nueva|6|12|18|100|526|0"} << 3;
+    }
+
+    void operar()
+    {
+        QFETCH(QString, operacion);
+        QFETCH(QString, rechazo);
+        QFETCH(QStringList, despues);
+        QFETCH(int, filasPlan);
+        BDPrueba bd;
+        QVERIFY2(preparar(bd), qPrintable(bd.error()));
+        try {
+            ::operar(bd.fichero(), operacion);
+            QVERIFY2(rechazo.isEmpty(), "no rechazada");
+        } catch (const ParcelaNoValida &e) {
+            QVERIFY2(!rechazo.isEmpty() && e.texto().startsWith(rechazo), qPrintable(e.texto()));
+        }
+        QCOMPARE(bd.parcelas(), despues);
+        QCOMPARE(bd.contar(u"BDParcela"_s), filasPlan);
+    }
+
+    // A statement refused part way, or the file held by another program:
+    // nothing changes, the plan rows of a deleted plot included.
+    void fallos_data()
+    {
+        QTest::addColumn<QString>("operacion");
+        QTest::addColumn<bool>("bloqueo");
+        for (const char *op : {"crear:Nueva", "borrar:Huerta familiar", "guardar:Huerto 50%", "guardar:Nueva"}) {
+            QTest::addRow("%s, disparador", op) << op << false;
+            QTest::addRow("%s, bloqueada", op) << op << true;
+        }
+    }
+
+    void fallos()
+    {
+        QFETCH(QString, operacion);
+        QFETCH(bool, bloqueo);
+        BDPrueba bd;
+        QVERIFY2(preparar(bd), qPrintable(bd.error()));
+        for (const char *cuando : {"insert", "update", "delete"})
+            bd.ejecutar(u"create trigger falla_%1 before %1 on Parcelas when %2"
+                        " begin select raise(abort, 'fallo de prueba'); end"_s.arg(cuando)
+                            .arg(bloqueo ? u"0"_s : u"1"_s));
+        const QStringList parcelas = bd.parcelas();
+        Conexion otra(bd.fichero());
+        if (bloqueo)
+            otra.ejecutar(u"BEGIN EXCLUSIVE"_s);
+        QVERIFY_THROWS_EXCEPTION(ErrorBD, ::operar(bd.fichero(), operacion));
+        if (bloqueo)
+            otra.ejecutar(u"ROLLBACK"_s);
+        QCOMPARE(bd.parcelas(), parcelas);
+        QCOMPARE(bd.contar(u"BDParcela"_s), 3);
+    }
+};
+
+QTEST_MAIN(TestParcelas)
+#include "test_parcelas.moc"
