@@ -39,6 +39,7 @@ class QTreeWidgetItem;
 class QWidget;
 class QCalendarWidget;
 class CuadriculaFlex;
+class EditorCatalogo;
 class MapaControl;
 
 class FormPrincipal : public QMainWindow
@@ -135,7 +136,9 @@ public:
     QPushButton *BtGuardar = nullptr;
     QLabel *Picture3 = nullptr;
 
-    // Plant-database tab
+    // Plant-database tab: the catalogue editor, and two of its controls that
+    // the rebuild lays out and fills
+    EditorCatalogo *EditorPlantas = nullptr;
     QComboBox *ComboTodasHortalizas = nullptr;
     CuadriculaFlex *MSHFlexBD = nullptr;
 

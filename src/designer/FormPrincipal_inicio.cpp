@@ -2,6 +2,7 @@
 #include "designer/FormPrincipal.h"
 
 #include "auxiliary/FormPortada.h"
+#include "catalogue/EditorCatalogo.h"
 #include "core/Parcelas.h"
 #include "core/modBasico.h"
 #include "core/Conexion.h"
@@ -203,6 +204,9 @@ void FormPrincipal::Inicia_Todo()
         const QSignalBlocker bloqueo(ComboMLH[i]);
         ComboMLH[i]->setCurrentIndex((i == 0 ? MesInicioLibreHeladas : MesFinalLibreHeladas) - 1);
     }
+
+    // The catalogue editor's data control, on its first crop by name.
+    EditorPlantas->EnlazarDatos(CadenaConexion);
 
     RefrescarArbolAños();
 }
