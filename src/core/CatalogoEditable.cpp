@@ -7,6 +7,7 @@
 #include <QSqlTableModel>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -115,6 +116,15 @@ void CatalogoEditable::seleccionar()
     // the program can write while the editor stays open.
     while (m_modelo->canFetchMore())
         m_modelo->fetchMore();
+    tomarOriginales();
+}
+
+void CatalogoEditable::tomarOriginales()
+{
+    // Straight after a reading nothing is pending: the rows are the table's.
+    m_originales.clear();
+    for (int f = 0; f < m_modelo->rowCount(); ++f)
+        m_originales.append(m_modelo->record(f));
 }
 
 void CatalogoEditable::enlazar(const QString &cadena)
@@ -146,7 +156,6 @@ void CatalogoEditable::enlazar(const QString &cadena)
     connect(m_modelo, &QSqlTableModel::beforeInsert, this, [this](QSqlRecord &r) {
         m_escribiendo = QStringLiteral("la hortaliza nueva «%1»").arg(r.value(QStringLiteral("Nombre")).toString());
     });
-    m_leidas = m_modelo->rowCount();
     reponer(anteriores);
     m_actual = filas() > 0 ? 0 : filas();
     emit modeloCambiado();
@@ -190,9 +199,9 @@ QList<CatalogoEditable::Pendiente> CatalogoEditable::pendientes() const
     for (int f = 0; f < filas(); ++f) {
         Pendiente p;
         p.fila = f;
-        p.nueva = f >= m_leidas;
+        p.nueva = f >= m_originales.size();
         if (!p.nueva)
-            p.original = m_modelo->QSqlQueryModel::record(f);
+            p.original = m_originales.at(f);
         for (int c = 0; c < m_modelo->columnCount(); ++c) {
             const QModelIndex i = m_modelo->index(f, c);
             if (p.nueva ? !i.data().isNull() : m_modelo->isDirty(i))
@@ -206,15 +215,15 @@ QList<CatalogoEditable::Pendiente> CatalogoEditable::pendientes() const
 
 void CatalogoEditable::reponer(const QList<Pendiente> &lista)
 {
-    QList<bool> usadas(m_leidas, false);
+    QList<bool> usadas(m_originales.size(), false);
     for (const Pendiente &p : lista) {
         int fila = -1;
         if (p.nueva) {
             fila = filas();
             m_modelo->insertRow(fila);
         } else {
-            for (int f = 0; f < m_leidas && fila < 0; ++f)
-                if (!usadas[f] && m_modelo->QSqlQueryModel::record(f) == p.original)
+            for (int f = 0; f < m_originales.size() && fila < 0; ++f)
+                if (!usadas[f] && m_originales.at(f) == p.original)
                     fila = f;
             if (fila < 0)
                 continue; // the row has gone from the table
@@ -284,30 +293,38 @@ void CatalogoEditable::guardar()
     const QList<Pendiente> lista = pendientes();
     const QString nombre = nombreActual();
     const int actual = m_actual;
+    // BEGIN IMMEDIATE: a locked or read-only file refuses here, before any row.
+    std::optional<Transaccion> t;
+    try {
+        t.emplace(*m_conexion);
+    } catch (const ErrorBD &e) {
+        throw ErrorBD(QStringLiteral("No se ha podido guardar el catálogo: %1. No se ha escrito ningún cambio;"
+                                     " siguen pendientes.")
+                          .arg(e.texto()));
+    }
     QString error;
     m_escribiendo.clear();
     try {
-        Transaccion t(*m_conexion);
         if (!m_modelo->submitAll())
             throw ErrorBD(textoError(m_modelo->lastError()));
         while (m_modelo->canFetchMore())
             m_modelo->fetchMore();
-        t.confirmar();
+        t->confirmar();
     } catch (const ErrorBD &e) {
         error = e.texto();
     }
     if (!error.isEmpty()) {
-        // Rolled back: read the table as it still is and put the edits back.
-        const QString quien = m_escribiendo.isEmpty() ? etiqueta(actual < 0 ? 0 : actual) : m_escribiendo;
+        // Roll back, read the table as it still is and put the edits back.
+        const QString quien = m_escribiendo.isEmpty() ? QStringLiteral("el catálogo") : m_escribiendo;
+        t.reset();
         seleccionar();
-        m_leidas = m_modelo->rowCount();
         reponer(lista);
         moverA(actual);
         throw ErrorBD(QStringLiteral("No se ha podido guardar %1: %2. No se ha escrito ningún cambio; siguen"
                                      " pendientes.")
                           .arg(quien, error));
     }
-    m_leidas = m_modelo->rowCount();
+    tomarOriginales();
     int fila = 0;
     for (int f = 0; f < filas(); ++f)
         if (m_modelo->index(f, m_modelo->fieldIndex(QStringLiteral("Nombre"))).data().toString() == nombre) {
@@ -322,7 +339,6 @@ void CatalogoEditable::releer()
     if (!m_modelo)
         return;
     seleccionar();
-    m_leidas = m_modelo->rowCount();
     moverPrimero();
 }
 

@@ -111,11 +111,12 @@ private:
     QList<Pendiente> pendientes() const;
     void reponer(const QList<Pendiente> &lista);
     void seleccionar(); // throws ErrorBD
+    void tomarOriginales();
     QString etiqueta(int fila) const;
 
     std::unique_ptr<Conexion> m_conexion;
     QSqlTableModel *m_modelo = nullptr;
     int m_actual = -1;
-    int m_leidas = 0; // rows read from the table; those after them are new
+    QList<QSqlRecord> m_originales; // the rows as read; rows after them are new
     QString m_escribiendo; // the crop whose statement runs while writing
 };
