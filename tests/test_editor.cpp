@@ -205,6 +205,14 @@ private slots:
         QVERIFY2(t.r.textos().first().contains(aviso), qPrintable(t.r.textos().first()));
         QCOMPARE(t.tabla(), antes);
         QVERIFY(t.e.Registros->hayCambios());
+        // "Renovar" drops pending edits only when the user says so.
+        t.r.respuestaMensaje = Dialogos::No;
+        t.e.cmdRefresh->click();
+        QVERIFY(t.e.Registros->hayCambios());
+        t.r.respuestaMensaje = Dialogos::Si;
+        t.e.cmdRefresh->click();
+        QVERIFY(!t.e.Registros->hayCambios());
+        QCOMPARE(t.e.datPrimaryRS->caption(), u"Registro: 1"_s);
     }
 
     void unaTransaccion()

@@ -22,14 +22,7 @@ using namespace modBasico;
 
 namespace {
 
-// Puts w at the given twips inside its parent, with its accessible name.
-template <typename W>
-W *situar(W *w, int x, int y, int ancho, int alto, const QString &nombre)
-{
-    w->setGeometry(Twips::Rect(x, y, ancho, alto));
-    w->setAccessibleName(nombre);
-    return w;
-}
+using Twips::Colocar;
 
 QString columnaDe(const QModelIndex &i)
 {
@@ -148,19 +141,21 @@ EditorCatalogo::~EditorCatalogo() = default;
 
 void EditorCatalogo::construir()
 {
-    ComboTodasHortalizas = situar(new QComboBox(this), 120, 120, 3600, 330, QStringLiteral("Hortaliza"));
+    ComboTodasHortalizas = Colocar(new QComboBox(this), 120, 120, 3600, 330, QStringLiteral("Hortaliza"));
     ComboTodasHortalizas->setEditable(false);
     ComboTodasHortalizas->setMaxVisibleItems(20);
 
+    // The right column's captions are longer: its boxes start further in.
     auto caja = [this](int indice, const QString &columna, const QString &rotulo, int x, int y) {
-        lblLabels[indice] = situar(new QLabel(rotulo, this), x, y + 30, 1980, 300, rotulo);
-        txtFields[indice] = situar(new QLineEdit(this), x + 2040, y, 3240, 315, rotulo);
+        const int rotuloAncho = x < 5000 ? 1980 : 2400;
+        lblLabels[indice] = Colocar(new QLabel(rotulo, this), x, y + 30, rotuloAncho, 300, rotulo);
+        txtFields[indice] = Colocar(new QLineEdit(this), x + rotuloAncho + 60, y, x < 5000 ? 3000 : 3180, 315, rotulo);
         m_campos.append({txtFields[indice], columna});
     };
     auto lista = [this](int indice, const QString &columna, const QString &rotulo, const QStringList &opciones,
                         int x, int y) {
-        lblLabels[indice] = situar(new QLabel(rotulo, this), x, y + 30, 1980, 300, rotulo);
-        auto *c = situar(new QComboBox(this), x + 2040, y, 3240, 315, rotulo);
+        lblLabels[indice] = Colocar(new QLabel(rotulo, this), x, y + 30, 1980, 300, rotulo);
+        auto *c = Colocar(new QComboBox(this), x + 2040, y, 3000, 315, rotulo);
         c->addItems(opciones);
         c->setProperty("fijas", opciones.size());
         m_campos.append({c, columna});
@@ -180,18 +175,18 @@ void EditorCatalogo::construir()
     caja(6, QStringLiteral("asoc_desfavorable"), QStringLiteral("asoc desfavorable:"), 120, y += 360);
     caja(7, QStringLiteral("asoc_favorable"), QStringLiteral("asoc favorable:"), 120, y += 360);
     y = 600;
-    caja(8, QStringLiteral("carencias_correccion"), QStringLiteral("carencias, corrección:"), 5520, y);
-    caja(9, QStringLiteral("carencias_posibles"), QStringLiteral("carencias posibles:"), 5520, y += 360);
-    caja(10, QStringLiteral("enfermedades_posibles"), QStringLiteral("enfermedades posibles:"), 5520, y += 360);
-    caja(11, QStringLiteral("enfermedades_tratamiento"), QStringLiteral("enfermedades,tratamiento:"), 5520, y += 360);
-    caja(13, QStringLiteral("labor"), QStringLiteral("labor:"), 5520, y += 360);
-    caja(14, QStringLiteral("Precedente"), QStringLiteral("Precedente:"), 5520, y += 360);
-    caja(17, QStringLiteral("riego"), QStringLiteral("riego:"), 5520, y += 360);
+    caja(8, QStringLiteral("carencias_correccion"), QStringLiteral("carencias, corrección:"), 5280, y);
+    caja(9, QStringLiteral("carencias_posibles"), QStringLiteral("carencias posibles:"), 5280, y += 360);
+    caja(10, QStringLiteral("enfermedades_posibles"), QStringLiteral("enfermedades posibles:"), 5280, y += 360);
+    caja(11, QStringLiteral("enfermedades_tratamiento"), QStringLiteral("enfermedades,tratamiento:"), 5280, y += 360);
+    caja(13, QStringLiteral("labor"), QStringLiteral("labor:"), 5280, y += 360);
+    caja(14, QStringLiteral("Precedente"), QStringLiteral("Precedente:"), 5280, y += 360);
+    caja(17, QStringLiteral("riego"), QStringLiteral("riego:"), 5280, y += 360);
 
     // The two windows: fortnight pickers and days to harvest, one row each.
-    FrameSiembras = situar(new QGroupBox(QStringLiteral("Quincena: siembras / Transplante"), this), 120, 3600, 3720,
+    FrameSiembras = Colocar(new QGroupBox(QStringLiteral("Quincena: siembras / Transplante"), this), 120, 3600, 3720,
                            1140, QStringLiteral("Quincena: siembras / Transplante"));
-    FrameCosecha = situar(new QGroupBox(QStringLiteral("Días hasta recolección. Mínimo- máximo"), this), 3960, 3600,
+    FrameCosecha = Colocar(new QGroupBox(QStringLiteral("Días hasta recolección. Mínimo- máximo"), this), 3960, 3600,
                           3720, 1140, QStringLiteral("Días hasta recolección. Mínimo- máximo"));
     QStringList quincenas;
     for (int q = 1; q <= 24; ++q)
@@ -202,36 +197,37 @@ void EditorCatalogo::construir()
         const QString rotulo = QStringLiteral("Época %1:").arg(epoca + 1);
         const int fy = 330 + epoca * 420;
         for (QGroupBox *marco : {FrameSiembras, FrameCosecha})
-            situar(new QLabel(rotulo, marco), 120, fy + 30, 900, 300, rotulo);
+            Colocar(new QLabel(rotulo, marco), 120, fy + 30, 900, 300, rotulo);
         // Row "Época 2:" shows picker 3 (its first fortnight), then picker 2.
         const int primero = epoca == 0 ? 0 : 3, ultimo = epoca == 0 ? 1 : 2;
         const int indices[2] = {primero, ultimo};
         for (int k = 0; k < 2; ++k) {
             const int i = indices[k];
             const QString desde = k == 0 ? QStringLiteral("primera") : QStringLiteral("última");
-            Combo4[i] = situar(new QComboBox(FrameSiembras), 1080 + k * 1260, fy, 1140, 315,
+            Combo4[i] = Colocar(new QComboBox(FrameSiembras), 1080 + k * 1260, fy, 1140, 315,
                                QStringLiteral("Época %1: %2 quincena").arg(epoca + 1).arg(desde));
             Combo4[i]->addItems(quincenas);
             Combo4[i]->setProperty("fijas", quincenas.size());
             m_campos.append({Combo4[i], QString::fromLatin1(siembras[i])});
             const int j = epoca * 2 + k;
-            Text1[j] = situar(new QLineEdit(FrameCosecha), 1080 + k * 1260, fy, 1140, 315,
+            Text1[j] = Colocar(new QLineEdit(FrameCosecha), 1080 + k * 1260, fy, 1140, 315,
                               QStringLiteral("Época %1: días %2").arg(epoca + 1).arg(k == 0 ? "mínimos" : "máximos"));
             m_campos.append({Text1[j], QString::fromLatin1(cosechas[j])});
         }
     }
 
-    MSHFlexBD = situar(new CuadriculaFlex(this), 120, 4860, 8175, 1575, QStringLiteral("Épocas de siembra"));
+    // Column 0 takes what the 24 fortnights leave inside the frame.
+    MSHFlexBD = Colocar(new CuadriculaFlex(this), 120, 4860, 8175, 1575, QStringLiteral("Épocas de siembra"));
     MSHFlexBD->setFilas(5);
     MSHFlexBD->setColumnas(25);
-    MSHFlexBD->setAnchoColumnaTwips(0, 8175 - 24 * 305 - 60);
+    MSHFlexBD->setColumnWidth(0, MSHFlexBD->width() - 2 * MSHFlexBD->frameWidth() - 24 * Twips::APixelesX(305));
 
-    picButtons = situar(new QFrame(this), 120, 6600, 6360, 420, QStringLiteral("Botones del catálogo"));
+    picButtons = Colocar(new QFrame(this), 120, 6600, 6360, 420, QStringLiteral("Botones del catálogo"));
     const QString botones[] = {QStringLiteral("Ag&regar"), QStringLiteral("A&ctualizar"), QStringLiteral("&Eliminar"),
                                QStringLiteral("Reno&var")};
     std::array<QPushButton *, 4> b{};
     for (int i = 0; i < 4; ++i) {
-        b[i] = situar(new QPushButton(botones[i], picButtons), i * 1590, 30, 1500, 360,
+        b[i] = Colocar(new QPushButton(botones[i], picButtons), i * 1590, 30, 1500, 360,
                       QString(botones[i]).remove(QLatin1Char('&')));
     }
     cmdAdd = b[0];
@@ -239,7 +235,7 @@ void EditorCatalogo::construir()
     cmdDelete = b[2];
     cmdRefresh = b[3];
 
-    datPrimaryRS = situar(new ControlDatos(this), 120, 7140, 5040, 360, QStringLiteral("Registros del catálogo"));
+    datPrimaryRS = Colocar(new ControlDatos(this), 120, 7140, 5040, 360, QStringLiteral("Registros del catálogo"));
 }
 
 void EditorCatalogo::vincular()
@@ -376,6 +372,10 @@ void EditorCatalogo::cmdUpdate_Click()
 void EditorCatalogo::cmdDelete_Click()
 {
     confirmarCampos();
+    if (!Registros->enRegistro()) {
+        Dialogos::MsgBox(this, QStringLiteral("No hay ninguna hortaliza en pantalla."), Dialogos::SoloAceptar);
+        return;
+    }
     Dialogos::MsgBox(this, Registros->nombreActual(), Dialogos::SoloAceptar);
     Registros->moverSiguiente();
     if (Registros->alFinal())

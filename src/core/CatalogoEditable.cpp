@@ -28,6 +28,20 @@ bool entero(const QVariant &v, qlonglong &n)
 bool esQuincena(const QString &campo) { return campo.startsWith(QLatin1String("Siembra_"), Qt::CaseInsensitive); }
 bool esDias(const QString &campo) { return campo.startsWith(QLatin1String("Cosecha_"), Qt::CaseInsensitive); }
 
+// "Siembra_2_I" -> "la primera quincena de la época 2", for the messages.
+QString descripcion(const QString &campo)
+{
+    const QString epoca = campo.mid(8, 1);
+    if (esQuincena(campo))
+        return (campo.endsWith(QLatin1Char('I'), Qt::CaseInsensitive) ? QStringLiteral("la primera quincena de la época %1")
+                                                                        : QStringLiteral("la última quincena de la época %1"))
+            .arg(epoca);
+    return (campo.endsWith(QLatin1String("min"), Qt::CaseInsensitive)
+                ? QStringLiteral("el mínimo de días hasta recolección de la época %1")
+                : QStringLiteral("el máximo de días hasta recolección de la época %1"))
+        .arg(epoca);
+}
+
 QString textoError(const QSqlError &e)
 {
     const QString t = e.databaseText().isEmpty() ? e.text() : e.databaseText();
@@ -238,8 +252,8 @@ QString CatalogoEditable::etiqueta(int fila) const
 {
     const QString nombre = m_modelo->data(m_modelo->index(fila, m_modelo->fieldIndex(QStringLiteral("Nombre"))))
                                .toString();
-    return nombre.trimmed().isEmpty() ? QStringLiteral("el registro %1 (sin nombre)").arg(fila + 1)
-                                      : QStringLiteral("«%1» (registro %2)").arg(nombre).arg(fila + 1);
+    return nombre.trimmed().isEmpty() ? QStringLiteral("el registro %1").arg(fila + 1)
+                                      : QStringLiteral("«%1» (registro %2)").arg(nombre, QString::number(fila + 1));
 }
 
 QString CatalogoEditable::comprobar() const
@@ -251,7 +265,7 @@ QString CatalogoEditable::comprobar() const
         const int fila = p.fila;
         const QString quien = etiqueta(fila);
         if (p.nueva && !p.valores.contains(cNombre))
-            return QStringLiteral("Falta el nombre de %1: escríbelo antes de actualizar.").arg(quien);
+            return QStringLiteral("Falta el nombre en %1: escríbelo antes de actualizar.").arg(quien);
         for (auto it = p.valores.cbegin(); it != p.valores.cend(); ++it) {
             const QString campo = m_modelo->record().fieldName(it.key());
             const QVariant v = it.value();
@@ -259,22 +273,22 @@ QString CatalogoEditable::comprobar() const
             if (it.key() == cNombre) {
                 const QString nombre = v.toString();
                 if (nombre.trimmed().isEmpty())
-                    return QStringLiteral("Falta el nombre de %1: escríbelo antes de actualizar.").arg(quien);
+                    return QStringLiteral("Falta el nombre en %1: escríbelo antes de actualizar.").arg(quien);
                 for (int g = 0; g < filas(); ++g)
                     if (g != fila
                         && m_modelo->index(g, cNombre).data().toString().compare(nombre, Qt::CaseInsensitive) == 0)
-                        return QStringLiteral("Ya hay una hortaliza llamada «%1» (registro %2): las reglas de"
-                                              " rotación no distinguen mayúsculas, cada hortaliza necesita un"
-                                              " nombre distinto.")
-                            .arg(m_modelo->index(g, cNombre).data().toString())
-                            .arg(g + 1);
+                        return QStringLiteral("El registro %1 no puede llamarse «%2»: ya hay una hortaliza"
+                                              " llamada «%3» (registro %4). Las reglas de rotación no distinguen"
+                                              " mayúsculas: cada hortaliza necesita un nombre distinto.")
+                            .arg(QString::number(fila + 1), nombre,
+                                 m_modelo->index(g, cNombre).data().toString(), QString::number(g + 1));
             } else if (esQuincena(campo) && !v.isNull() && (!entero(v, n) || n < 1 || n > 24)) {
                 return QStringLiteral("En %1, %2 vale «%3»: las quincenas van de 1 a 24.")
-                    .arg(quien, campo, v.toString());
+                    .arg(quien, descripcion(campo), v.toString());
             } else if (esDias(campo) && !v.isNull() && (!entero(v, n) || n < 0)) {
                 return QStringLiteral("En %1, %2 vale «%3»: los días hasta recolección son un número entero"
                                       " igual o mayor que 0.")
-                    .arg(quien, campo, v.toString());
+                    .arg(quien, descripcion(campo), v.toString());
             }
         }
     }

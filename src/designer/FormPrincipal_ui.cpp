@@ -27,14 +27,10 @@
 
 namespace {
 
-// Places w inside its parent at the given twips and names it for assistive
-// technology.
 template <typename W>
 W *colocar(W *w, int izquierda, int arriba, int ancho, int alto, const QString &nombre)
 {
-    w->setGeometry(Twips::Rect(izquierda, arriba, ancho, alto));
-    w->setAccessibleName(nombre);
-    return w;
+    return Twips::Colocar(w, izquierda, arriba, ancho, alto, nombre);
 }
 
 QGroupBox *marco(QWidget *padre, const QString &titulo, int x, int y, int an, int al)
