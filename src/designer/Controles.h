@@ -15,9 +15,7 @@ namespace Controles {
 template <typename W>
 W *colocar(W *w, int izquierda, int arriba, int ancho, int alto, const QString &nombre)
 {
-    w->setGeometry(Twips::Rect(izquierda, arriba, ancho, alto));
-    w->setAccessibleName(nombre);
-    return w;
+    return Twips::Colocar(w, izquierda, arriba, ancho, alto, nombre);
 }
 
 inline QGroupBox *marco(QWidget *padre, const QString &titulo, int x, int y, int an, int al)

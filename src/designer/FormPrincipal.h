@@ -45,6 +45,7 @@ class QWidget;
 class QCalendarWidget;
 class CuadriculaFlex;
 class ErrorBD;
+class EditorCatalogo;
 class MapaControl;
 class PanelOpciones;
 
@@ -149,7 +150,9 @@ public:
     QPushButton *BtGuardar = nullptr;
     QLabel *Picture3 = nullptr;
 
-    // Plant-database tab
+    // Plant-database tab: the catalogue editor, and two of its controls that
+    // the rebuild lays out and fills
+    EditorCatalogo *EditorPlantas = nullptr;
     QComboBox *ComboTodasHortalizas = nullptr;
     CuadriculaFlex *MSHFlexBD = nullptr;
 

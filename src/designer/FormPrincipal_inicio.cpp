@@ -2,6 +2,7 @@
 #include "designer/FormPrincipal.h"
 
 #include "auxiliary/FormPortada.h"
+#include "catalogue/EditorCatalogo.h"
 #include "core/Parcelas.h"
 #include "core/EtiquetasHojas.h"
 #include "core/ArbolPlan.h"
@@ -226,6 +227,9 @@ void FormPrincipal::Inicia_Todo()
         Map2->RemoveAllLayers();
     // Giving the frost-free pickers their entry raises nothing.
     panelOpciones->llenarHeladas(MesInicioLibreHeladas, MesFinalLibreHeladas);
+
+    // The catalogue editor's data control, on its first crop by name.
+    EditorPlantas->EnlazarDatos(CadenaConexion);
 
     MostrarArbol(arbol);
 }

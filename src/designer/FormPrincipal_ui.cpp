@@ -6,6 +6,7 @@
 #include "designer/PanelOpciones.h"
 
 #include "auxiliary/FormPortada.h"
+#include "catalogue/EditorCatalogo.h"
 #include "widgets/CuadriculaFlex.h"
 #include "mapa/MapaControl.h"
 #include "widgets/Twips.h"
@@ -25,6 +26,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTreeWidget>
+#include <QVBoxLayout>
 
 using namespace Controles;
 
@@ -160,10 +162,13 @@ void FormPrincipal::construirOtrasPestanas()
     // calendar's own work).
     ComboImpresoras[1] = lista(tabCalendario, 120, 120, 3600, 330, QStringLiteral("Impresora del calendario"));
 
-    // Plant database: the catalogue picker and the sowing-window grid
-    ComboTodasHortalizas = lista(tabPlantas, 120, 120, 3600, 330, QStringLiteral("Hortaliza"));
-    MSHFlexBD = colocar(new CuadriculaFlex(tabPlantas), 120, 600, 8175, 1575,
-                        QStringLiteral("Épocas de siembra"));
+    // Plant database: the catalogue editor fills the tab
+    auto *capa = new QVBoxLayout(tabPlantas);
+    capa->setContentsMargins(0, 0, 0, 0);
+    EditorPlantas = new EditorCatalogo(tabPlantas);
+    capa->addWidget(EditorPlantas);
+    ComboTodasHortalizas = EditorPlantas->ComboTodasHortalizas;
+    MSHFlexBD = EditorPlantas->MSHFlexBD;
 
     // About
     auto *imagen = colocar(new QLabel(tabAcerca), 120, 120, 8355, 7140, QStringLiteral("Portada de Huerta"));

@@ -1,0 +1,122 @@
+#pragma once
+// The crop catalogue as the editor sees it: a record set over table horticolas
+// in name order (the order of the crop pickers), with a current record that may
+// also stand before the first or after the last one, edits kept pending until
+// they are written all together, and the sowing windows of a crop as the
+// catalogue grid paints them.
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QSqlRecord>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+
+class Conexion;
+class QSqlTableModel;
+
+// Fortnight columns (1..24) painted for a crop's two sowing windows. The first
+// window runs over the year end when its first fortnight is not before its
+// last, so i = f paints all 24; the second never wraps. A missing first
+// fortnight means no window; a first window without its last fortnight paints
+// its first fortnight alone. Fortnights outside 1..24 are left out.
+QList<int> QuincenasSiembra(const QVariant &inicio1, const QVariant &final1, const QVariant &inicio2,
+                            const QVariant &final2);
+
+// What the catalogue grid shows for a crop, read afresh from the table: the
+// painted fortnights of every row whose name matches (letter case ignored),
+// and "C:<days>d" from the last of them. hayFilas is false when no row matches.
+struct SiembraHortaliza
+{
+    QList<int> quincenas;
+    QString textoCosecha;
+    bool hayFilas = false;
+};
+SiembraHortaliza LeerSiembra(Conexion &con, const QString &nombre);
+
+class CatalogoEditable : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit CatalogoEditable(QObject *parent = nullptr);
+    ~CatalogoEditable() override;
+
+    // Opens a connection of its own on the database file and reads the whole
+    // catalogue; the current record becomes the first one. Edits still pending
+    // from the previous reading are kept pending. Throws ErrorBD (the previous
+    // reading stays).
+    void enlazar(const QString &cadena);
+    bool enlazado() const { return m_modelo != nullptr; }
+    QSqlTableModel *modelo() const { return m_modelo; }
+
+    // Rows and the current one: -1 before the first record, filas() after the
+    // last; posicion() is 1-based, 0 where there is no current record.
+    int filas() const;
+    int actual() const { return m_actual; }
+    bool alPrincipio() const { return m_actual < 0; }
+    bool alFinal() const { return m_actual >= filas(); }
+    bool enRegistro() const { return !alPrincipio() && !alFinal(); }
+    int posicion() const { return enRegistro() ? m_actual + 1 : 0; }
+
+    void moverPrimero();
+    void moverAnterior(); // stops before the first record
+    void moverSiguiente(); // stops after the last record
+    void moverUltimo();
+    void moverA(int fila);
+
+    // A field of the current record (an invalid value where there is none).
+    QVariant campo(const QString &nombre) const;
+    QString nombreActual() const { return campo(QStringLiteral("Nombre")).toString(); }
+
+    // Appends an empty record and makes it current.
+    void agregar();
+
+    bool hayCambios() const;
+    // Why the pending edits cannot be written (the first reason found), or "".
+    QString comprobar() const;
+    // Writes every pending edit in one transaction. On a refusal nothing is
+    // written, the edits stay pending and ErrorBD says which crop failed. On
+    // success the catalogue is read again and the current crop stays current.
+    void guardar();
+    // Reads the catalogue again, dropping the pending edits; first record.
+    void releer();
+
+    // Field values as the editor's boxes and pickers show them, and back:
+    // fortnights with two digits, nothing for Null; text that is not a whole
+    // number stays text (and comprobar() refuses it).
+    // What the editor's pickers offer; the rotation rules compare these texts.
+    static QStringList Familias();
+    static QStringList PartesAprovechables();
+    static QStringList ProfundidadesRaices();
+
+    static QString Mostrar(const QString &campo, const QVariant &valor);
+    static QVariant Leer(const QString &campo, const QString &texto);
+
+signals:
+    // After every move of the current record (and after each reading).
+    void movido();
+    // enlazar() has replaced the model (before its first movido()).
+    void modeloCambiado();
+
+private:
+    struct Pendiente
+    {
+        bool nueva = false;
+        int fila = -1; // where it stands now
+        QSqlRecord original;
+        QMap<int, QVariant> valores;
+    };
+    QList<Pendiente> pendientes() const;
+    void reponer(const QList<Pendiente> &lista);
+    void seleccionar(); // throws ErrorBD
+    void tomarOriginales();
+    QString etiqueta(int fila) const;
+
+    std::unique_ptr<Conexion> m_conexion;
+    QSqlTableModel *m_modelo = nullptr;
+    int m_actual = -1;
+    QList<QSqlRecord> m_originales; // the rows as read; rows after them are new
+    QString m_escribiendo; // the crop whose statement runs while writing
+};

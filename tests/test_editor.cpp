@@ -1,0 +1,289 @@
+// The plant-catalogue editor: sowing windows on its grid, search by name,
+// adding and correcting crops, refusals, and the catalogue reaching the designer.
+#include "catalogue/EditorCatalogo.h"
+#include "core/CatalogoEditable.h"
+#include "core/Conexion.h"
+#include "fixtures/VentanaPrueba.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QSqlTableModel>
+#include <QTimer>
+#include <QToolButton>
+
+using namespace modBasico;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// An editor alone on a test database.
+struct Editor
+{
+    BDPrueba bd;
+    Respuestas r;
+    EditorCatalogo e;
+
+    bool enlazar()
+    {
+        IniciaColores();
+        e.EnlazarDatos(bd.fichero());
+        return e.Registros->enlazado() && r.peticiones.isEmpty();
+    }
+    void agregarHortaliza(const QString &nombre, const QVariantList &ventanas, int cosecha)
+    {
+        bd.ejecutar(u"insert into horticolas (Nombre, Siembra_1_I, Siembra_1_F, Siembra_2_I, Siembra_2_F,"
+                    " Cosecha_1_min) values (?, ?, ?, ?, ?, ?)"_s,
+                    QVariantList{nombre} + ventanas + QVariantList{cosecha});
+    }
+    // The crop chosen in the picker, and the timer's tick.
+    void elegir(const QString &nombre)
+    {
+        e.ComboTodasHortalizas->addItem(nombre);
+        e.ComboTodasHortalizas->setCurrentIndex(e.ComboTodasHortalizas->count() - 1);
+        emit e.ComboTodasHortalizas->activated(e.ComboTodasHortalizas->currentIndex());
+        e.TimerHort_Timer();
+    }
+    // Row 1 of the grid: 'v' sowing, '.' empty.
+    QString siembra() const
+    {
+        QString s;
+        for (int c = 1; c <= 24; ++c)
+            s += e.MSHFlexBD->colorFondo(1, c) == ColorSiembra ? u'v' : u'.';
+        return s;
+    }
+    QString tabla() { return bd.valor(u"select group_concat(t, ';') from (select quote(Nombre) || quote(Latin)"
+                                      " || quote(Siembra_1_I) || quote(Siembra_2_F) || quote(Cosecha_1_min)"
+                                      " || quote(Cosecha_2_max) as t from horticolas"
+                                      " order by rowid)"_s).toString(); }
+    void cambiar(const QString &columna, const QVariant &valor)
+    {
+        QSqlTableModel *m = e.Registros->modelo();
+        m->setData(m->index(e.Registros->actual(), m->fieldIndex(columna)), valor);
+    }
+};
+
+QString marcas(std::initializer_list<std::pair<int, int>> tramos)
+{
+    QString s(24, u'.');
+    for (auto [desde, hasta] : tramos)
+        for (int c = desde; c <= hasta; ++c)
+            s[c - 1] = u'v';
+    return s;
+}
+
+} // namespace
+
+class TestEditor : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void ventanas_data()
+    {
+        QTest::addColumn<QVariantList>("ventanas");
+        QTest::addColumn<QString>("pintado");
+        const QVariant nulo;
+        QTest::newRow("i<f y segunda") << QVariantList{8, 10, 13, 15} << marcas({{8, 10}, {13, 15}});
+        QTest::newRow("i=f todo el año") << QVariantList{5, 5, nulo, nulo} << marcas({{1, 24}});
+        QTest::newRow("20 a 3") << QVariantList{20, 3, nulo, nulo} << marcas({{20, 24}, {1, 3}});
+        QTest::newRow("sin primera") << QVariantList{nulo, nulo, 11, 12} << marcas({{11, 12}});
+        QTest::newRow("segunda al revés") << QVariantList{4, 6, 12, 9} << marcas({{4, 6}});
+        QTest::newRow("fuera de la rejilla") << QVariantList{0, 30, nulo, nulo} << marcas({{1, 24}});
+    }
+    void ventanas()
+    {
+        QFETCH(QVariantList, ventanas);
+        QFETCH(QString, pintado);
+        Editor t;
+        t.agregarHortaliza(u"Prueba"_s, ventanas, 65);
+        QVERIFY(t.enlazar());
+        t.elegir(u"Prueba"_s);
+        QCOMPARE(t.e.Registros->nombreActual(), u"Prueba"_s);
+        QCOMPARE(t.siembra(), pintado);
+        QCOMPARE(t.e.MSHFlexBD->texto(2, 0), u"C:65d"_s);
+    }
+
+    void busquedaExactaPintaAmbas()
+    {
+        Editor t;
+        t.agregarHortaliza(u"COL RIZADA"_s, {3, 4, 0, 0}, 40);
+        t.agregarHortaliza(u"Col rizada"_s, {10, 11, 0, 0}, 50);
+        QVERIFY(t.enlazar());
+        const QString antes = t.siembra(); // the first crop by name
+        t.e.ComboTodasHortalizas->addItem(u"Col rizada"_s);
+        t.e.ComboTodasHortalizas->setCurrentIndex(0);
+        emit t.e.ComboTodasHortalizas->activated(0);
+        // The walk passed the other spelling and stopped at the exact one,
+        // painting nothing until the timer ticks.
+        QCOMPARE(t.e.txtFields[0]->text(), u"Col rizada"_s);
+        QCOMPARE(t.e.datPrimaryRS->caption(), u"Registro: %1"_s.arg(t.e.Registros->actual() + 1));
+        QCOMPARE(t.e.Registros->modelo()->index(t.e.Registros->actual() - 1, 0).data().toString(), u"COL RIZADA"_s);
+        QCOMPARE(t.siembra(), antes);
+        QVERIFY(t.e.TimerHort->isActive());
+        t.e.TimerHort_Timer();
+        QVERIFY(!t.e.TimerHort->isActive());
+        QCOMPARE(t.siembra(), marcas({{3, 4}, {10, 11}}));
+        QCOMPARE(t.e.MSHFlexBD->texto(2, 0), u"C:50d"_s);
+        QVERIFY(t.r.peticiones.isEmpty());
+    }
+
+    void eliminarEnElUltimoNoBorra()
+    {
+        Editor t;
+        QVERIFY(t.enlazar());
+        const int n = t.bd.contar(u"horticolas"_s);
+        t.e.datPrimaryRS->BtUltimo->click();
+        const QString ultimo = t.e.Registros->nombreActual();
+        t.e.cmdDelete->click();
+        QCOMPARE(t.r.textos(), QStringList{ultimo});
+        QCOMPARE(t.e.Registros->posicion(), n);
+        QCOMPARE(t.e.txtFields[0]->text(), ultimo);
+        QCOMPARE(t.bd.contar(u"horticolas"_s), n);
+    }
+
+    void agregarYActualizar()
+    {
+        Editor t;
+        QVERIFY(t.enlazar());
+        const QString primero = t.e.Registros->nombreActual();
+        t.e.txtFields[1]->setText(u"Latín corregido"_s);
+        t.e.cmdAdd->click();
+        QVERIFY(t.e.txtFields[0]->text().isEmpty());
+        t.e.txtFields[0]->setText(u"Col de Milán"_s);
+        t.e.Combo1->setCurrentText(u"Crucíferas"_s);
+        t.e.Combo4[0]->setCurrentText(u"03"_s);
+        t.e.Combo4[1]->setCurrentText(u"06"_s);
+        t.e.Combo4[3]->setCurrentText(u"10"_s);
+        t.e.Combo4[2]->setCurrentText(u"12"_s);
+        t.e.Text1[0]->setText(u"90"_s);
+        // Moving off keeps the edits pending and on screen when back.
+        t.e.datPrimaryRS->BtPrimero->click();
+        QCOMPARE(t.e.txtFields[1]->text(), u"Latín corregido"_s);
+        QCOMPARE(t.bd.valor(u"select count(*) from horticolas where Nombre = 'Col de Milán'"_s).toInt(), 0);
+        t.e.cmdUpdate->click();
+        QVERIFY2(t.r.peticiones.isEmpty(), qPrintable(t.r.textos().join(u'\n')));
+        QCOMPARE(t.bd.valor(u"select Latin from horticolas where Nombre = ?"_s, {primero}).toString(),
+                 u"Latín corregido"_s);
+        QCOMPARE(t.bd.valor(u"select quote(Familia) || quote(Siembra_1_I) || quote(Siembra_1_F) || quote(Siembra_2_I)"
+                            " || quote(Siembra_2_F) || quote(Cosecha_1_min) || quote(Cosecha_2_max) || quote(Latin)"
+                            " from horticolas where Nombre = 'Col de Milán'"_s)
+                     .toString(),
+                 u"'Crucíferas'36101290NULLNULL"_s);
+        QVERIFY(!t.e.Registros->hayCambios());
+        // Read back by a new binding: the second window's pickers the right way round.
+        QVERIFY(t.enlazar());
+        t.elegir(u"Col de Milán"_s);
+        QCOMPARE(t.e.Combo4[3]->currentText(), u"10"_s);
+        QCOMPARE(t.e.Combo4[2]->currentText(), u"12"_s);
+        QCOMPARE(t.siembra(), marcas({{3, 6}, {10, 12}}));
+    }
+
+    void rechazos_data()
+    {
+        QTest::addColumn<QString>("columna");
+        QTest::addColumn<QVariant>("valor");
+        QTest::addColumn<QString>("aviso");
+        QTest::newRow("sin nombre") << u"Nombre"_s << QVariant(u"  "_s) << u"Falta el nombre"_s;
+        QTest::newRow("nombre repetido") << u"Nombre"_s << QVariant(u"tomates"_s) << u"«Tomates»"_s;
+        QTest::newRow("días negativos") << u"Cosecha_1_min"_s << QVariant(-3) << u"«-3»"_s;
+        QTest::newRow("días con decimales") << u"Cosecha_2_max"_s << QVariant(u"2,5"_s) << u"«2,5»"_s;
+        QTest::newRow("quincena 25") << u"Siembra_2_F"_s << QVariant(25) << u"de 1 a 24"_s;
+        QTest::newRow("quincena 0") << u"Siembra_1_I"_s << QVariant(0) << u"de 1 a 24"_s;
+    }
+    void rechazos()
+    {
+        QFETCH(QString, columna);
+        QFETCH(QVariant, valor);
+        QFETCH(QString, aviso);
+        Editor t;
+        QVERIFY(t.enlazar());
+        const QString antes = t.tabla();
+        t.e.datPrimaryRS->BtSiguiente->click();
+        t.cambiar(columna, valor);
+        t.e.cmdUpdate->click();
+        QCOMPARE(t.r.textos().size(), 1);
+        QVERIFY2(t.r.textos().first().contains(aviso), qPrintable(t.r.textos().first()));
+        QCOMPARE(t.tabla(), antes);
+        QVERIFY(t.e.Registros->hayCambios());
+        // "Renovar" drops pending edits only when the user says so.
+        t.r.respuestaMensaje = Dialogos::No;
+        t.e.cmdRefresh->click();
+        QVERIFY(t.e.Registros->hayCambios());
+        t.r.respuestaMensaje = Dialogos::Si;
+        t.e.cmdRefresh->click();
+        QVERIFY(!t.e.Registros->hayCambios());
+        QCOMPARE(t.e.datPrimaryRS->caption(), u"Registro: 1"_s);
+    }
+
+    void unaTransaccion()
+    {
+        Editor t;
+        t.bd.ejecutar(u"create trigger veto before update on horticolas when new.Nombre = 'Vetada'"
+                      " begin select raise(abort, 'nombre vetado'); end"_s);
+        QVERIFY(t.enlazar());
+        const QString antes = t.tabla();
+        t.cambiar(u"Latin"_s, u"cambiada"_s); // the first row by name: written first
+        t.e.datPrimaryRS->BtUltimo->click();
+        t.cambiar(u"Nombre"_s, u"Vetada"_s);
+        t.e.cmdUpdate->click();
+        QCOMPARE(t.r.textos().size(), 1);
+        QVERIFY2(t.r.textos().first().contains(u"«Vetada»"_s), qPrintable(t.r.textos().first()));
+        QCOMPARE(t.tabla(), antes);
+        QCOMPARE(t.e.txtFields[0]->text(), u"Vetada"_s);
+
+        // A locked file refuses everything the same way.
+        t.bd.ejecutar(u"drop trigger veto"_s);
+        {
+            Conexion otra(t.bd.fichero());
+            otra.ejecutar(u"begin exclusive"_s);
+            t.e.cmdUpdate->click();
+            QCOMPARE(t.r.textos().size(), 2);
+        }
+        QCOMPARE(t.tabla(), antes);
+        // Nothing was lost: the next try writes both.
+        t.e.cmdUpdate->click();
+        QCOMPARE(t.r.textos().size(), 2);
+        QCOMPARE(t.bd.valor(u"select count(*) from horticolas where Nombre = 'Vetada' or Latin = 'cambiada'"_s).toInt(), 2);
+    }
+
+    void repintadoFallidoSeAvisaUnaVez()
+    {
+        Editor t;
+        QVERIFY(t.enlazar());
+        QVERIFY(QFile::rename(t.bd.fichero(), t.bd.fichero() + u".fuera"_s));
+        for (int i = 0; i < 3; ++i)
+            t.e.datPrimaryRS->BtSiguiente->click();
+        QCOMPARE(t.r.textos().size(), 1);
+        QCOMPARE(t.siembra(), QString(24, u'.'));
+        QVERIFY(QFile::rename(t.bd.fichero() + u".fuera"_s, t.bd.fichero()));
+        t.e.datPrimaryRS->BtSiguiente->click();
+        QCOMPARE(t.r.textos().size(), 1);
+        QVERIFY(t.siembra().contains(u'v'));
+    }
+
+    void llegaAlDisenadorTrasReconstruir()
+    {
+        Huerto h(4);
+        QVERIFY(h.abrir(2030, 1));
+        EditorCatalogo &e = *h.w->EditorPlantas;
+        e.cmdAdd->click();
+        e.txtFields[0]->setText(u"Chufas"_s);
+        e.Combo1->setCurrentText(u"Gramineae"_s);
+        e.cmdUpdate->click();
+        e.datPrimaryRS->BtPrimero->click();
+        e.txtFields[1]->setText(u"pendiente"_s); // not written
+        QVERIFY(!elementos(h.w->ComboCult[0]).contains(u"Chufas"_s));
+        h.w->Inicia_Todo();
+        h.w->LeerCultivos();
+        QVERIFY(elementos(h.w->ComboCult[0]).contains(u"Chufas"_s));
+        QVERIFY(elementos(h.w->ComboTodasHortalizas).contains(u"Chufas"_s));
+        QCOMPARE(h.w->Catalogo.TodasFamilias.value(h.w->Catalogo.posicion(u"Chufas"_s)), u"Gramineae"_s);
+        // The rebuild read the catalogue again and kept the pending edit.
+        QCOMPARE(e.datPrimaryRS->caption(), u"Registro: 1"_s);
+        QCOMPARE(e.txtFields[1]->text(), u"pendiente"_s);
+        QVERIFY(h.r.peticiones.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestEditor)
+#include "test_editor.moc"
