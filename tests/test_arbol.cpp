@@ -62,16 +62,20 @@ struct Arbolado : Huerto
                 r << a;
         return r;
     }
-    void pulsar(QTreeWidgetItem *item)
+    // A mouse click on the item's picture (the text may run past the visible
+    // width); false when the item is out of reach or the click missed it.
+    [[nodiscard]] bool pulsar(QTreeWidgetItem *item)
     {
         QTreeWidget *t = w->arbolaños;
+        if (!item)
+            return false;
         t->scrollToItem(item);
-        // On the item's picture: the text may run past the visible width.
         const QRect r = t->visualItemRect(item);
         const QPoint p(r.left() + 8, r.center().y());
-        QVERIFY(t->viewport()->rect().contains(p));
+        if (!t->viewport()->rect().contains(p))
+            return false;
         QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, p);
-        QCOMPARE(t->currentItem(), item);
+        return t->currentItem() == item;
     }
     QString etiquetasDelMapa() const
     {
@@ -95,29 +99,17 @@ private slots:
     {
         // A row before 2009 has no year to hang from; one of 2009 does.
         const Arbol a = ConstruirArbol(u"Huerto"_s, {lechugas(2008, 1, 5, 8), lechugas(2009, 2, 5, 8)}, 2012);
-        QCOMPARE(a.raiz.tipo, TipoNodo::Parcela);
-        QCOMPARE(a.raiz.clave, u"TodosAños"_s);
         QCOMPARE(a.raiz.texto, u"Parcela: <<<Huerto>>>"_s);
-        QCOMPARE(a.raiz.imagen, 3);
-        QVERIFY(a.raiz.negrita && a.raiz.expandido);
-        QCOMPARE(a.raiz.hijos.size(), 12); // 13 nodes in all
+        QCOMPARE(a.raiz.hijos.size(), 12); // 2009 to 2020
         for (int i = 0; i < 12; ++i) {
             const Nodo &año = a.raiz.hijos.at(i);
-            QCOMPARE(año.tipo, TipoNodo::Año);
             QCOMPARE(año.texto, u" %1"_s.arg(2009 + i));
-            QCOMPARE(año.clave, u"a %1"_s.arg(2009 + i));
-            QCOMPARE(año.imagen, 2);
-            QCOMPARE(año.año, 2009 + i);
-            QVERIFY(!año.negrita);
-            QCOMPARE(año.expandido, i == 0);
+            QCOMPARE(año.expandido, i == 0); // only years with rows open
             QCOMPARE(año.hijos.size(), i == 0 ? 1 : 0);
         }
         QCOMPARE(a.raiz.hijos.first().hijos.first().hoja, 2);
-        QCOMPARE(a.claveSeleccionada, u"a 2009"_s);
-        QVERIFY(a.buscar(u"a 2015"_s));
         QCOMPARE(a.buscar(u"a 2015"_s)->año, 2015);
         QVERIFY(!a.buscar(u"a 2021"_s));
-        QCOMPARE(a.buscar(u"TodosAños"_s), &a.raiz);
     }
 
     void ultimoAnio_data()
@@ -126,7 +118,6 @@ private slots:
         QTest::addColumn<QList<int>>("años");
         QTest::addColumn<int>("ultimo");
         QTest::newRow("antes de 2015: hasta 2020") << 2012 << QList<int>{} << 2020;
-        QTest::newRow("2015: 2020") << 2015 << QList<int>{2016} << 2020;
         QTest::newRow("2026: cinco más") << 2026 << QList<int>{} << 2031;
         QTest::newRow("fila más tardía") << 2026 << QList<int>{2010, 2034, 2030} << 2034;
         QTest::newRow("año imposible") << 2026 << QList<int>{12000} << 2031;
@@ -152,17 +143,8 @@ private slots:
         const FilaPlan f = lechugas(2010, 2, 5, 12);
         QCOMPARE(TextoFila(f), u"Hoja:2»Lechugas » Compuestas » Superficiales » Hojas »De la 1ªQ Marzo a la 2ªQ Junio"
                                " »Luna:22/03/2010"_s);
-        const Arbol a = ConstruirArbol(u"Huerto"_s, {f}, 2015);
-        const Nodo *año = a.buscar(u"a 2010"_s);
-        QVERIFY(año && año->expandido);
-        QVERIFY(!a.buscar(u"a 2011"_s)->expandido); // the other years stay collapsed
-        QCOMPARE(año->hijos.size(), 1);
-        const Nodo &n = año->hijos.first();
-        QCOMPARE(n.tipo, TipoNodo::Fila);
-        QVERIFY(n.clave.isEmpty());
-        QCOMPARE(n.imagen, 1);
-        QCOMPARE(n.hoja, 2);
-        QCOMPARE(n.año, 2010);
+        const Nodo &n = ConstruirArbol(u"Huerto"_s, {f}, 2015).buscar(u"a 2010"_s)->hijos.value(0);
+        QCOMPARE(QList<int>({n.hoja, n.año}), QList<int>({2, 2010}));
         QCOMPARE(n.texto, TextoFila(f));
     }
 
@@ -172,7 +154,6 @@ private slots:
         QTest::addColumn<int>("final");
         QTest::addColumn<QString>("tramo");
         QTest::newRow("hasta el año siguiente") << 21 << 30 << " »De la 1ªQ Noviembre a la 2ªQ Marzo »Luna:";
-        QTest::newRow("última de diciembre") << 23 << 24 << " »De la 1ªQ Diciembre a la 2ªQ Diciembre »Luna:";
         QTest::newRow("48") << 23 << 48 << " »De la 1ªQ Diciembre a la 2ªQ Diciembre »Luna:";
         QTest::newRow("sin fijar") << 0 << 0 << " »De la ? a la ? »Luna:";
     }
@@ -191,10 +172,8 @@ private slots:
     {
         // A crop that reaches the following year is sown in its own year; a
         // first fortnight of the following year is sought in that year.
-        QCOMPARE(FechaLunarFila(lechugas(2010, 1, 21, 30)), modBasico::FechaSiembraLunar(false, 21, 2010));
-        QVERIFY(!FechaLunarFila(lechugas(2010, 1, 21, 30)).isEmpty());
+        QVERIFY(FechaLunarFila(lechugas(2010, 1, 21, 30)).endsWith(u"/2010"_s));
         QCOMPARE(FechaLunarFila(lechugas(2010, 1, 26, 30)), modBasico::FechaSiembraLunar(false, 2, 2011));
-        QVERIFY(FechaLunarFila(lechugas(2010, 1, 26, 30)).endsWith(u"/2011"_s));
         QCOMPARE(FechaLunarFila(lechugas(2010, 1, 0, 8)), QString());
         QCOMPARE(FechaLunarFila(lechugas(2010, 1, 49, 50)), QString());
     }
@@ -207,8 +186,6 @@ private slots:
         QTest::newRow("otra caja") << "raices y tubérculos" << int(modBasico::CuartoCreciente);
         QTest::newRow("con tilde") << "Raíces y tubérculos" << int(modBasico::CuartoCreciente);
         QTest::newRow("hojas") << "Hojas" << int(modBasico::CuartoCreciente);
-        QTest::newRow("frutos") << "Flor, Semilla y fruto" << int(modBasico::CuartoCreciente);
-        QTest::newRow("vacía") << "" << int(modBasico::CuartoCreciente);
     }
 
     void raicesBuscanElMenguante()
@@ -279,29 +256,18 @@ private slots:
 
         QCOMPARE(t->topLevelItemCount(), 1);
         QTreeWidgetItem *raiz = t->topLevelItem(0);
-        QCOMPARE(raiz->text(0), u"Parcela: <<<Huerto>>>"_s);
-        QVERIFY(raiz->font(0).bold() && raiz->isExpanded() && !raiz->icon(0).isNull());
-        QCOMPARE(h.nodo(u"TodosAños"_s), raiz);
         QCOMPARE(raiz->childCount(), std::max(2020, kHoy + 5) - 2009 + 1);
         for (int i = 0; i < raiz->childCount(); ++i) {
-            QTreeWidgetItem *año = raiz->child(i);
-            QCOMPARE(año->text(0), u" %1"_s.arg(2009 + i));
-            QCOMPARE(h.año(2009 + i), año);
-            QVERIFY(!año->icon(0).isNull());
-            QCOMPARE(año->isExpanded(), año->childCount() > 0);
-            QCOMPARE(Arbolado::fondo(año), kSinFondo);
+            QCOMPARE(h.año(2009 + i), raiz->child(i));
+            QCOMPARE(raiz->child(i)->isExpanded(), raiz->child(i)->childCount() > 0);
         }
         QCOMPARE(t->currentItem(), h.año(2009));
-        QVERIFY(t->currentItem()->isSelected());
 
         QTreeWidgetItem *y2012 = h.año(2012);
         QCOMPARE(y2012->childCount(), 2);
         QVERIFY(y2012->child(0)->text(0).startsWith(u"Hoja:1»Tomates » Solanáceas"_s));
         QVERIFY(y2012->child(1)->text(0).startsWith(u"Hoja:3»Ajos » Liliáceas"_s));
-        QVERIFY(!y2012->child(0)->icon(0).isNull());
-        QCOMPARE(h.año(2013)->childCount(), 0);
-        QCOMPARE(h.año(2014)->child(0)->text(0), h.w->ArbolAños.buscar(u"a 2014"_s)->hijos.first().texto);
-        QCOMPARE(h.año(2014)->childCount(), 1);
+        QCOMPARE(h.año(2013)->childCount(), 0); // another plot's row
         QCOMPARE(h.r.mensajes().size(), 0);
     }
 
@@ -309,7 +275,7 @@ private slots:
     {
         Arbolado h;
         QVERIFY(h.arrancar());
-        h.pulsar(h.año(2011));
+        QVERIFY(h.pulsar(h.año(2011)));
         QCOMPARE(h.amarillos(), QList<int>{2011});
         QCOMPARE(h.año(2015)->childCount(), 0);
 
@@ -345,7 +311,7 @@ private slots:
 
         // The year becomes current and is marked; pickers and grid rows are
         // emptied, and the map shows that year's crops.
-        h.pulsar(h.año(2020));
+        QVERIFY(h.pulsar(h.año(2020)));
         QCOMPARE(w.AñoActual, 2020);
         QCOMPARE(Arbolado::fondo(h.año(2020)), kAmarillo);
         QCOMPARE(Arbolado::fondo(h.año(kHoy)), kBlanco);
@@ -354,7 +320,7 @@ private slots:
         QCOMPARE(h.fila(1) + h.fila(4), QString(48, u'.'));
         QVERIFY(h.etiquetasDelMapa().contains(u"Ajos"_s));
 
-        h.pulsar(h.año(2012));
+        QVERIFY(h.pulsar(h.año(2012)));
         QVERIFY(!h.etiquetasDelMapa().contains(u"Ajos"_s));
         QCOMPARE(w.AñoActual, 2012);
         QCOMPARE(Arbolado::fondo(h.año(2020)), kBlanco);
@@ -362,16 +328,16 @@ private slots:
 
         // A plan row of another year changes the current year without
         // recolouring; the next year click still leaves one year marked.
-        h.pulsar(h.año(2013)->child(0));
+        QVERIFY(h.pulsar(h.año(2013)->child(0)));
         QCOMPARE(w.AñoActual, 2013);
         QCOMPARE(h.amarillos(), QList<int>{2012});
-        h.pulsar(h.año(2016));
+        QVERIFY(h.pulsar(h.año(2016)));
         QCOMPARE(h.amarillos(), QList<int>{2016});
 
         // The root changes nothing.
         w.HojaActual = 3;
         w.ComboCult[0]->addItem(u"Ajos"_s);
-        h.pulsar(h.nodo(u"TodosAños"_s));
+        QVERIFY(h.pulsar(h.nodo(u"TodosAños"_s)));
         QCOMPARE(w.AñoActual, 2016);
         QCOMPARE(w.HojaActual, 3);
         QCOMPARE(w.ComboCult[0]->count(), 1);
@@ -400,7 +366,7 @@ private slots:
             w.Map1->setCursorMode(0);
         w.FrameCultivo->hide();
         const QString titulo = w.FrameCultivo->title(), estado = w.PanelEstado->text();
-        h.pulsar(h.año(2010)->child(0));
+        QVERIFY(h.pulsar(h.año(2010)->child(0)));
         QCOMPARE(w.HojaActual, 4);
         QCOMPARE(w.AñoActual, 2010);
         QCOMPARE(w.FrameCultivo->isVisible(), seleccion);
