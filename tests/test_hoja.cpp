@@ -5,8 +5,6 @@
 #include "core/Conexion.h"
 
 #include <QFile>
-#include <QSlider>
-#include <QSqlRecord>
 #include <unistd.h>
 
 using modBasico::CultivoVacio;
@@ -48,7 +46,6 @@ private slots:
         using L = QStringList;
         QTest::newRow("fresas tres años")
             << L{} << L{"Fresas:17-30"} << 3 << L{"2010|2|Fresas|17|24", "2011|2|Fresas|1|24", "2012|2|Fresas|1|30"};
-        QTest::newRow("fresas un año") << L{} << L{"Fresas:17-30"} << 1 << L{"2010|2|Fresas|17|30"};
         QTest::newRow("fresas cero años") << L{} << L{"Fresas:17-30"} << 0 << L{};
         QTest::newRow("fresas en minúsculas es un cultivo corriente")
             << L{} << L{"fresas:17-30"} << 3 << L{"2010|2|fresas|17|30"};
@@ -85,44 +82,6 @@ private slots:
         ::guardar(bd, cultivos, fresa);
         QCOMPARE(bd.filas(H), despues);
         QCOMPARE(bd.filas(u"Otra"_s), QStringList{u"2010|2|Tomates|5|12"_s});
-    }
-
-    void propiedadesCopiadas()
-    {
-        // Each row copies the crop's properties from the catalogue; a crop the
-        // catalogue no longer holds keeps its name, without properties; a name
-        // in other letter case takes the catalogue's.
-        BDPrueba bd;
-        ::guardar(bd, {u"Tomates:5-12"_s, u"Yuca:13-14"_s, u"espárragos:15-16"_s, u"····:0-0"_s});
-        Conexion con(bd.fichero());
-        QSqlQuery q = con.ejecutar(u"select * from BDParcela order by rowid"_s);
-        QStringList filas;
-        while (q.next()) {
-            QStringList f;
-            for (int i = 0; i < q.record().count(); ++i)
-                f << (q.isNull(i) ? u"∅"_s : q.value(i).toString());
-            filas << f.join(u'|');
-        }
-        QCOMPARE(filas, (QStringList{u"Huerto|2010|2|Tomates|Solanáceas|Profundas|Flor, Semilla y fruto|5|12"_s,
-                                     u"Huerto|2010|2|Yuca|∅|∅|∅|13|14"_s,
-                                     u"Huerto|2010|2|espárragos|Liliáceas|Profundas|Bulbos y tallos|15|16"_s}));
-    }
-
-    void nombresRaros()
-    {
-        // A plot named with a quote and pattern characters: its own rows only.
-        BDPrueba bd;
-        const QString parcela = u"L'Horta_%"_s, otra = u"L'HortaX%"_s;
-        bd.sembrar(parcela, {u"2010|2|Tomates|5|12"_s});
-        bd.sembrar(otra, {u"2010|2|Coles|5|8"_s});
-        bd.sembrar(u"l'horta_%"_s, {u"2010|2|Habas|3|10"_s});
-        ::guardar(bd, {u"Lechugas:4-8"_s}, 3, 2, parcela);
-        QCOMPARE(bd.filas(parcela), QStringList{u"2010|2|Lechugas|4|8"_s});
-        QCOMPARE(bd.filas(otra), QStringList{u"2010|2|Coles|5|8"_s});
-        QCOMPARE(bd.filas(u"l'horta_%"_s), QStringList{});
-        VaciarHoja(bd.fichero(), parcela, 2010, 2);
-        QCOMPARE(bd.filas(parcela), QStringList{});
-        QCOMPARE(bd.filas(otra), QStringList{u"2010|2|Coles|5|8"_s});
     }
 
     void rechazos_data()
