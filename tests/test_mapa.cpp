@@ -1,6 +1,6 @@
-// The sheet map of the main window (Map1 and the preview Map2) and the map
-// control itself: loading the layouts, the sheet labels, choosing a sheet with
-// real mouse clicks, the highlight, and damaged or missing layout files.
+// The sheet map of the main window (Map1 and the preview Map2): the sheet
+// labels, choosing a sheet with real mouse clicks, the highlight, and damaged
+// or missing layout files.
 #include "designer/modBasicoMapa.h"
 #include "fixtures/VentanaPrueba.h"
 #include "tools/GeneradorHojas.h"
@@ -59,12 +59,6 @@ void verHojas(FormPrincipal &w, const QString &n)
     const int i = w.ComboNHojas->findText(n);
     w.ComboNHojas->setCurrentIndex(i);
     emit w.ComboNHojas->activated(i);
-}
-
-void ratonEn(QWidget *w, QEvent::Type tipo, QPoint p, Qt::MouseButton boton, Qt::MouseButtons botones)
-{
-    QMouseEvent e(tipo, p, w->mapToGlobal(p), boton, botones, Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &e);
 }
 
 } // namespace
@@ -136,12 +130,9 @@ private slots:
         QTest::newRow("otra hoja") << S << I << N << 5 << false << 5 << QList<int>{5} << 1 << 0;
         QTest::newRow("otra hoja por la ventana") << S << I << N << 5 << true << 5 << QList<int>{5} << 1 << 0;
         QTest::newRow("camino entre hojas") << S << I << N << 0 << false << 3 << QList<int>{} << 1 << 0;
-        QTest::newRow("margen") << S << I << N << -1 << false << 3 << QList<int>{} << 1 << 0;
         QTest::newRow("acercar") << int(MapaControl::cmZoomIn) << I << N << 5 << false << 3 << QList<int>{3} << 1 << 0;
         QTest::newRow("central con mayúsculas")
             << S << int(Qt::MiddleButton) << int(Qt::ShiftModifier) << 4 << false << 4 << QList<int>{4} << 4 << 1;
-        QTest::newRow("izquierdo con control y alt")
-            << S << I << int(Qt::ControlModifier | Qt::AltModifier) << 4 << false << 4 << QList<int>{4} << 1 << 6;
     }
 
     void clic()
@@ -355,61 +346,6 @@ private slots:
         QTest::mouseClick(w.Map1, Qt::LeftButton, {}, w.Map1->rect().center());
         QCOMPARE(w.HojaActual, 0);
         QCOMPARE(h.r.mensajes().size(), 0);
-    }
-
-    // ---- The map control on its own ------------------------------------------------
-
-    void capasYColores()
-    {
-        BDPrueba bd;
-        auto sf = std::make_shared<Shapefile>();
-        QVERIFY(sf->Open(QDir(bd.carpeta()).filePath(u"hojas/hojas3.shp"_s)));
-        MapaControl m;
-        QCOMPARE(m.AddLayer(sf, true), 0);
-        QCOMPARE(m.AddLayer(sf, false), 1);
-        QCOMPARE(m.AddLayer(nullptr, true), -1);
-        QCOMPARE(m.AddLayer(std::make_shared<Shapefile>(), true), -1); // never opened
-        QCOMPARE(m.NumLayers(), 2);
-        m.AddLabelEx(0, u"uno\r\ndos\r\n"_s, 0, 1, 2, MapaControl::hjCenter, 0.0);
-        m.AddLabelEx(7, u"sin capa"_s, 0, 1, 2, MapaControl::hjCenter, 0.0);
-        m.AddLabelEx(0, u"fuera"_s, 0, qQNaN(), 2, MapaControl::hjCenter, 0.0);
-        QCOMPARE(m.Etiquetas(0).size(), 1);
-        QVERIFY(m.GetObject(7) == nullptr);
-
-        m.RemoveAllLayers();
-        QCOMPARE(m.AddLayer(sf, true), 0); // numbering starts again
-        QVERIFY(m.Etiquetas(0).isEmpty()); // labels went with their layer
-    }
-
-
-    void eventosDelRaton()
-    {
-        MapaControl m;
-        m.resize(200, 150);
-        m.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&m));
-        QSignalSpy soltado(&m, &MapaControl::MouseUp);
-        QSignalSpy caja(&m, &MapaControl::SelectBoxFinal);
-        QTest::mouseClick(&m, Qt::LeftButton, {}, QPoint(20, 30));
-        QCOMPARE(soltado.size(), 0); // not asked for
-
-        m.setSendMouseUp(true);
-        m.setSendSelectBoxFinal(true);
-        QTest::mouseClick(&m, Qt::LeftButton, {}, QPoint(20, 30));
-        QCOMPARE(soltado.size(), 1);
-        QCOMPARE(soltado.takeFirst(), (QList<QVariant>{1, 0, 20, 30}));
-
-        // A drag draws a box only in selection mode.
-        for (int modo : {int(MapaControl::cmNone), int(MapaControl::cmSelection)}) {
-            m.setCursorMode(modo);
-            ratonEn(&m, QEvent::MouseButtonPress, QPoint(10, 10), Qt::LeftButton, Qt::LeftButton);
-            ratonEn(&m, QEvent::MouseMove, QPoint(40, 30), Qt::NoButton, Qt::LeftButton);
-            ratonEn(&m, QEvent::MouseMove, QPoint(60, 40), Qt::NoButton, Qt::LeftButton);
-            ratonEn(&m, QEvent::MouseButtonRelease, QPoint(60, 40), Qt::LeftButton, Qt::NoButton);
-        }
-        QCOMPARE(soltado.size(), 2);
-        QCOMPARE(caja.size(), 1);
-        QCOMPARE(caja.first(), (QList<QVariant>{10, 60, 40, 10}));
     }
 };
 
