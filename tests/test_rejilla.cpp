@@ -106,25 +106,8 @@ struct Sesion
             r << a.at(1).toString() + u'|' + QString::number(a.at(2).toInt()) + u'|' + a.at(0).toString();
         return r;
     }
-    // Slot k's grid row, a letter per fortnight: '.' empty, 'v' sowing, 'C'
-    // crop, 'c' harvest, 'S' frost in the span, 's' following year.
-    QString fila(int k) const
-    {
-        const QList<std::pair<qint32, QChar>> letras
-            = {{ColorVacio, u'.'},   {ColorSiembra, u'v'}, {ColorCultivo, u'C'},
-               {ColorCosecha, u'c'}, {ColorSolape, u'S'},  {ColorAñoSiguiente, u's'}};
-        QString r;
-        for (int c = 1; c <= 24; ++c) {
-            QChar l = u'?';
-            for (const auto &[color, letra] : letras)
-                if (s.ranura(k).colores[c] == color) {
-                    l = letra;
-                    break;
-                }
-            r += l;
-        }
-        return r;
-    }
+    // Slot k's grid row as LetrasFila writes it.
+    QString fila(int k) const { return LetrasFila([&](int c) { return s.ranura(k).colores[c]; }); }
     QStringList filas() { return bd.filas(u"Huerto"_s); }
 };
 
