@@ -167,23 +167,6 @@ private slots:
         QCOMPARE(bd.filas(H), QStringList{u"2010|2|Habas|3|10"_s});
     }
 
-    void motivos_data()
-    {
-        QTest::addColumn<QString>("motor");
-        QTest::addColumn<QString>("motivo");
-        QTest::newRow("bloqueada") << "database is locked Unable to fetch row" << kBloqueada;
-        QTest::newRow("solo lectura") << "attempt to write a readonly database"
-                                      << "la base de datos es de solo lectura";
-        QTest::newRow("otro") << "disk I/O error" << "error de la base de datos (disk I/O error)";
-    }
-
-    void motivos()
-    {
-        QFETCH(QString, motor);
-        QFETCH(QString, motivo);
-        QCOMPARE(MotivoFalloBD(ErrorBD(motor)), motivo);
-    }
-
     void vaciar()
     {
         BDPrueba bd;

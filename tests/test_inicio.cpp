@@ -1,5 +1,4 @@
 // Start-up, the rebuild for the current plot, the status line and the log.
-#include "auxiliary/FormPortada.h"
 #include "fixtures/VentanaPrueba.h"
 #include <QSlider>
 
@@ -169,34 +168,6 @@ private slots:
         QCOMPARE(l->count(), 0);
     }
 
-    void parpadeo()
-    {
-        Huerto h(Huerto::Enviadas);
-        QVERIFY(h.arrancar());
-        QLabel *panel = h.w->PanelEstado;
-        // Watch the panel's text as it is painted while the blink runs.
-        struct Espia : QObject
-        {
-            QLabel *panel = nullptr;
-            QStringList vistos;
-            bool eventFilter(QObject *o, QEvent *e) override
-            {
-                if (o == panel && e->type() == QEvent::Paint)
-                    vistos.append(panel->text());
-                return false;
-            }
-        } espia;
-        espia.panel = panel;
-        panel->installEventFilter(&espia);
-
-        h.w->PonerTextoPanel(u"Elige la zona verde"_s);
-        QCOMPARE(panel->text(), u"Elige la zona verde"_s);
-        QVERIFY(espia.vistos.contains(QString()));
-        QVERIFY(espia.vistos.contains(u"Elige la zona verde"_s));
-
-        panel->removeEventFilter(&espia);
-    }
-
     void nombresAccesibles()
     {
         Huerto h(Huerto::Enviadas);
@@ -214,24 +185,6 @@ private slots:
             if (!c->objectName().startsWith(QLatin1String("qt_")))
                 QVERIFY2(!c->accessibleName().isEmpty(), c->metaObject()->className());
         }
-    }
-
-    void portada()
-    {
-        FormPortada p;
-        p.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&p));
-        QTest::keyClick(&p, Qt::Key_Escape); // Escape does not close it
-        QVERIFY(p.isVisible());
-        QTest::mouseClick(&p, Qt::LeftButton, {}, QPoint(10, 10));
-        QVERIFY(!p.isVisible());
-        QCOMPARE(p.result(), int(QDialog::Accepted));
-
-        FormPortada teclado; // the keyboard's click
-        teclado.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&teclado));
-        QTest::keyClick(&teclado, Qt::Key_Space);
-        QVERIFY(!teclado.isVisible());
     }
 };
 

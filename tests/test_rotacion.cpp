@@ -201,28 +201,6 @@ private slots:
         QCOMPARE(ReglasRotacion(p.catalogo, p.bd.fichero()).SacarFamilia(u"Col d'Asti_%"_s), u"Crucíferas"_s);
     }
 
-    void busquedas_data()
-    {
-        QTest::addColumn<QString>("cultivo");
-        QTest::addColumn<QString>("propiedades"); // family|edible part|root depth
-        QTest::newRow("Tomates") << "Tomates" << "Solanáceas|Flor, Semilla y fruto|Profundas";
-        QTest::newRow("otras mayúsculas") << "tomates" << "||";
-        QTest::newRow("fuera del catálogo") << "Yuca" << "||";
-        QTest::newRow("campos vacíos en el catálogo") << "Ruibarbo" << "||Medias";
-    }
-
-    void busquedas()
-    {
-        QFETCH(QString, cultivo);
-        QFETCH(QString, propiedades);
-        Prueba p;
-        p.bd.ejecutar(u"insert into horticolas (Nombre, Profundidad_raices) values ('Ruibarbo', 'Medias')"_s);
-        p.recargarCatalogo();
-        const ReglasRotacion r(p.catalogo, p.bd.fichero());
-        QCOMPARE(r.SacarFamilia(cultivo) + u'|' + r.SacarParteAprovechable(cultivo) + u'|' + r.SacarProfRaiz(cultivo),
-                 propiedades);
-    }
-
     // The chain that fills a sheet's four pickers, for sheet 2 in 2011.
     void cadenaDeLaHoja()
     {
