@@ -1,7 +1,9 @@
-// Start-up, the rebuild for the current plot, the status line and the log.
+// Start-up (and its failures), the rebuild for the current plot, the
+// explanation log, accessible names and the splash.
+#include "auxiliary/FormPortada.h"
 #include "fixtures/VentanaPrueba.h"
-#include <QSlider>
 
+#include <QSlider>
 #include <QDate>
 #include <QFileInfo>
 #include <QPrinterInfo>
@@ -185,6 +187,24 @@ private slots:
             if (!c->objectName().startsWith(QLatin1String("qt_")))
                 QVERIFY2(!c->accessibleName().isEmpty(), c->metaObject()->className());
         }
+    }
+
+    // The splash goes with a click or the space bar, not with Escape.
+    void portada()
+    {
+        FormPortada p;
+        p.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&p));
+        QTest::keyClick(&p, Qt::Key_Escape);
+        QVERIFY(p.isVisible());
+        QTest::mouseClick(&p, Qt::LeftButton, {}, QPoint(10, 10));
+        QVERIFY(!p.isVisible());
+        QCOMPARE(p.result(), int(QDialog::Accepted));
+        FormPortada teclado;
+        teclado.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&teclado));
+        QTest::keyClick(&teclado, Qt::Key_Space);
+        QVERIFY(!teclado.isVisible());
     }
 };
 
