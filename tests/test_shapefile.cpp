@@ -489,6 +489,8 @@ private slots:
                 QVERIFY(sf.LastErrorCode() != Shapefile::SinError);
                 QVERIFY(!sf.ErrorMsg(sf.LastErrorCode()).isEmpty());
                 comprobarVacio(sf);
+                if (QTest::currentTestFailed())
+                    return;
                 continue;
             }
             ++aceptados;
