@@ -1,5 +1,7 @@
 // Storing and emptying a sheet's plan: the rows written, perennials over
-// several years, refusals, and failures that must leave the stored plan whole.
+// several years, refusals, and failures that must leave the stored plan whole;
+// and a read-only database at start-up. The read-only cases need a user that
+// file permissions bind: under root, CTest runs them again as nobody.
 #include "core/PlanHoja.h"
 #include "fixtures/VentanaPrueba.h"
 #include "core/Conexion.h"

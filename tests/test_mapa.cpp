@@ -285,7 +285,6 @@ private slots:
         QTest::addColumn<QByteArray>("contenido"); // null: the file is removed
         QTest::addColumn<QString>("motivo");
         QTest::newRow(".shp vacío") << "hojas5.shp" << QByteArray("") << "el fichero está vacío.";
-        QTest::newRow("sin .dbf") << "hojas5.dbf" << QByteArray() << "falta su tabla de atributos hojas5.dbf.";
         QTest::newRow("número de hoja 0")
             << "hojas5.dbf" << QByteArray("hoja 0") << "no es un número entero de 1 a 255";
     }
