@@ -1,15 +1,12 @@
-// Start-up, the rebuild for the current plot, the status line and the log.
+// Start-up (and its failures), the rebuild for the current plot, the
+// explanation log, accessible names and the splash.
 #include "auxiliary/FormPortada.h"
 #include "fixtures/VentanaPrueba.h"
-#include "widgets/Twips.h"
 
+#include <QSlider>
 #include <QDate>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QPrinterInfo>
-#include <QSlider>
-#include <QTabWidget>
-#include <QTimer>
 
 using namespace modBasico;
 using namespace Qt::StringLiterals;
@@ -32,10 +29,8 @@ private slots:
         QCOMPARE(h.r.peticiones.first().tipo, Dialogos::Peticion::Modal);
         QCOMPARE(h.r.peticiones.first().clase, u"FormPortada"_s);
 
-        QCOMPARE(elementos(w.ComboImpresoras[0]), QPrinterInfo::availablePrinterNames());
-        QCOMPARE(elementos(w.ComboImpresoras[1]), QPrinterInfo::availablePrinterNames());
-        QCOMPARE(w.ComboImpresoras[0]->currentText(), QPrinterInfo::availablePrinterNames().value(0));
-        QCOMPARE(w.ComboImpresoras[1]->currentText(), QPrinterInfo::availablePrinterNames().value(0));
+        for (QComboBox *c : w.ComboImpresoras)
+            QCOMPARE(elementos(c), QPrinterInfo::availablePrinterNames());
         QStringList parcelas;
         for (int i = 0; i < w.ListaParcelas->count(); ++i)
             parcelas << w.ListaParcelas->item(i)->text();
@@ -46,13 +41,6 @@ private slots:
         QCOMPARE(w.AñoActual, QDate::currentDate().year());
         QVERIFY(!w.Iniciando);
         QCOMPARE(w.SSTab1->currentIndex(), 0);
-        QStringList pestañas;
-        for (int i = 0; i < w.SSTab1->count(); ++i)
-            pestañas << w.SSTab1->tabText(i);
-        QCOMPARE(pestañas,
-                 (QStringList{"Fase de diseño", "Calendario Biodinámico", "Base de datos de plantas", "Acerca de..."}));
-        QCOMPARE(w.FrameFasesLuna->pos(), QPoint(Twips::APixelesX(90), Twips::APixelesY(690)));
-        QVERIFY(w.FrameFasesLuna->isHidden());
     }
 
     void sinParcelaMarcada()
@@ -83,55 +71,41 @@ private slots:
         VentanaPrueba v(dir.path());
         QVERIFY(!v.arrancada);
         QCOMPARE(r.mensajes().size(), 1);
-        QVERIFY2(r.textos().first().contains(u"BDHuerta.db"_s), qPrintable(r.textos().first()));
         QCOMPARE(r.mensajes().first().icono, Dialogos::Critico);
+        // The file and the reason in words, then the engine's own text.
+        const QString inicio = u"No se puede usar la base de datos "_s + dir.filePath(u"BDHuerta.db"_s)
+                               + u": el fichero no existe.\n\n"_s;
+        const QString texto = r.textos().first();
+        QVERIFY2(texto.startsWith(inicio) && texto.size() > inicio.size(), qPrintable(texto));
         QVERIFY(!QFileInfo::exists(dir.filePath(u"BDHuerta.db"_s)));
     }
 
-    void rejillas()
+    // Frost marks on every row outside the frost-free fortnights; a 1 in
+    // either bound means no limit, and every crop is a candidate.
+    void marcasDeHelada_data()
     {
-        Huerto h(4, 5, 19);
-        QVERIFY(h.arrancar());
-        FormPrincipal &w = *h.w;
-        CuadriculaFlex *g = w.MSHFlexTodoAño;
-        QCOMPARE(g->filas(), 5);
-        QCOMPARE(g->columnas(), 25);
-        QCOMPARE(g->texto(0, 0), u"Cultivo"_s);
-        QCOMPARE(w.MSHFlexBD->texto(1, 0), u"siembra/tras"_s);
-        const QStringList codigos = ColeccionQuincenas();
-        for (int f = 1; f <= 24; ++f) {
-            QCOMPARE(g->texto(0, f), codigos.at(f - 1));
-            QCOMPARE(w.MSHFlexBD->texto(0, f), codigos.at(f - 1));
-            QCOMPARE(w.MSHFlexBD->texto(4, f), QString::number(f));
-            QCOMPARE(g->colorFondo(0, f), ColorEstacion(f));
-            QCOMPARE(w.MSHFlexBD->colorFondo(0, f), ColorEstacion(f));
-            QCOMPARE(g->anchoColumnaTwips(f), Twips::DesdePixelesX(Twips::APixelesX(305)));
-            // Frost marks outside 5..18.
-            for (int r = 1; r <= 4; ++r)
-                QVERIFY2(g->tieneImagen(r, f) == (f < 5 || f >= 19), qPrintable(u"%1,%2"_s.arg(r).arg(f)));
-        }
-        QCOMPARE(w.ComboMLH[0]->currentText(), u"marzo"_s);
-        QCOMPARE(w.ComboMLH[1]->currentText(), u"octubre"_s);
-        QCOMPARE(w.ComboNHojas->currentText(), u"4"_s);
-
-        // The pickers lie over column 0 of rows 1 to 4.
-        for (int k = 0; k < 4; ++k) {
-            const QRect celda = g->rectCelda(k + 1, 0).translated(g->pos());
-            QCOMPARE(w.ComboCult[k]->x(), celda.x());
-            QCOMPARE(w.ComboCult[k]->width(), celda.width());
-            QVERIFY(qAbs(w.ComboCult[k]->y() - (celda.y() - Twips::APixelesY(20))) <= 1);
-        }
+        QTest::addColumn<int>("inicio");
+        QTest::addColumn<int>("final");
+        QTest::addColumn<int>("desde"); // first fortnight without a mark; 0: none marked
+        QTest::addColumn<int>("hasta"); // first one marked again
+        QTest::newRow("5 a 19") << 5 << 19 << 5 << 19;
+        QTest::newRow("sin límite") << 1 << 18 << 0 << 0;
     }
 
-    void sinLimiteDeHeladas()
+    void marcasDeHelada()
     {
-        Huerto h(3, 1, 18);
+        QFETCH(int, inicio);
+        QFETCH(int, final);
+        QFETCH(int, desde);
+        QFETCH(int, hasta);
+        Huerto h(4, inicio, final);
         QVERIFY(h.arrancar());
-        for (int r = 1; r <= 4; ++r)
-            for (int c = 1; c <= 24; ++c)
-                QVERIFY(!h.w->MSHFlexTodoAño->tieneImagen(r, c));
-        QCOMPARE(h.w->CultivosPosiblesSinHelada.size(), h.bd.contar(u"horticolas"_s) + 1);
-        QCOMPARE(h.w->CultivosPosiblesSinHelada.at(0), CultivoVacio);
+        for (int f = 1; f <= 24; ++f)
+            for (int r = 1; r <= 4; ++r)
+                QVERIFY2(h.w->MSHFlexTodoAño->tieneImagen(r, f) == (desde > 0 && (f < desde || f >= hasta)),
+                         qPrintable(u"%1,%2"_s.arg(r).arg(f)));
+        if (desde == 0)
+            QCOMPARE(h.w->CultivosPosiblesSinHelada.size(), h.bd.contar(u"horticolas"_s) + 1);
     }
 
     void reconstruirNoDuplica()
@@ -146,8 +120,6 @@ private slots:
             w.Inicia_Todo();
         QCOMPARE(w.ComboTodasHortalizas->count(), n);
         QCOMPARE(w.ComboMLH[0]->count(), 24);
-        QCOMPARE(w.ComboMLH[1]->count(), 24);
-        QCOMPARE(w.ComboNHojas->count(), 5);
         QCOMPARE(w.Catalogo.TodosCultivos.size(), n);
         QCOMPARE(w.AñoActual, QDate::currentDate().year());
     }
@@ -162,12 +134,8 @@ private slots:
         FormPrincipal &w = *h.w;
         QCOMPARE(w.CheckRepetirFrutos->checkState(), Qt::Checked);
         QCOMPARE(w.CheckRepetirRaices->checkState(), Qt::Unchecked);
-        QCOMPARE(w.SliderAlcachofa->value(), 5);
-        QCOMPARE(w.TextAlcachofa->text(), u"5"_s);
-        QCOMPARE(w.SliderFresa->value(), 3);
-        QCOMPARE(w.TextFresa->text(), u"3"_s);
-        QCOMPARE(w.SliderEsparrago->value(), 6);
-        QCOMPARE(w.LabelEspárrago->text(), u"6"_s);
+        QCOMPARE(QList<int>({w.SliderAlcachofa->value(), w.SliderFresa->value(), w.SliderEsparrago->value()}),
+                 QList<int>({5, 3, 6}));
         QCOMPARE(w.ComboNHojas->currentText(), u"7"_s);
         QCOMPARE(w.ComboMLH[0]->currentText(), u"marzo ½"_s);
         QCOMPARE(w.ComboMLH[1]->currentText(), u"diciembre ½"_s);
@@ -179,15 +147,12 @@ private slots:
         QVERIFY(h.arrancar());
         FormPrincipal &w = *h.w;
         QListWidget *l = w.ListModoExplicito;
-        QCOMPARE(w.AlturaTwips(), Twips::DesdePixelesY(Twips::APixelesY(10140)));
         QVERIFY(l->y() >= w.centralWidget()->height()); // just below the visible area
-        QCOMPARE(l->toolTip(), u"Pulsa doble click para borrar el contenido"_s);
 
         w.Explicito(u"perdida"_s);
         QCOMPARE(l->count(), 0);
         QTest::mouseClick(w.ModoExplicito, Qt::LeftButton);
         QCOMPARE(w.ModoExplicito->checkState(), Qt::Checked);
-        QCOMPARE(w.AlturaTwips(), Twips::DesdePixelesY(Twips::APixelesY(11310)));
         QVERIFY(l->y() + 20 < w.centralWidget()->height()); // the log shows
         QCOMPARE(l->count(), 0);                            // the lost line does not come back
         for (int i = 0; i < 40; ++i)
@@ -197,7 +162,7 @@ private slots:
         QVERIFY(l->visualItemRect(l->item(40)).intersects(l->viewport()->rect()));
 
         QTest::mouseClick(w.ModoExplicito, Qt::LeftButton);
-        QCOMPARE(w.AlturaTwips(), Twips::DesdePixelesY(Twips::APixelesY(10140)));
+        QVERIFY(l->y() >= w.centralWidget()->height());
         QCOMPARE(l->count(), 41); // lines stay while unticked
         QTest::mouseDClick(l->viewport(), Qt::LeftButton);
         QCOMPARE(l->count(), 0);
@@ -205,58 +170,11 @@ private slots:
         QCOMPARE(l->count(), 0);
     }
 
-    void parpadeo()
-    {
-        Huerto h(Huerto::Enviadas);
-        QVERIFY(h.arrancar());
-        QLabel *panel = h.w->PanelEstado;
-        // Watch the panel's text as it is painted while the blink runs.
-        struct Espia : QObject
-        {
-            QLabel *panel = nullptr;
-            QStringList vistos;
-            bool eventFilter(QObject *o, QEvent *e) override
-            {
-                if (o == panel && e->type() == QEvent::Paint)
-                    vistos.append(panel->text());
-                return false;
-            }
-        } espia;
-        espia.panel = panel;
-        panel->installEventFilter(&espia);
-
-        QElapsedTimer t;
-        t.start();
-        h.w->PonerTextoPanel(u"Elige la zona verde"_s);
-        QVERIFY(t.elapsed() >= 120);
-        QCOMPARE(panel->text(), u"Elige la zona verde"_s);
-        QVERIFY(espia.vistos.contains(QString()));
-        QVERIFY(espia.vistos.contains(u"Elige la zona verde"_s));
-
-        h.w->PonerTextoPanel(u"Segundo"_s);
-        QCOMPARE(panel->text(), u"Segundo"_s);
-        t.restart();
-        h.w->PonerTextoPanel(QString());
-        QVERIFY(t.elapsed() >= 120);
-        QCOMPARE(panel->text(), QString());
-        panel->removeEventFilter(&espia);
-    }
-
     void nombresAccesibles()
     {
         Huerto h(Huerto::Enviadas);
         QVERIFY(h.arrancar());
         FormPrincipal &w = *h.w;
-        for (int k = 0; k < 4; ++k)
-            QCOMPARE(w.ComboCult[k]->accessibleName(), u"Cultivo %1"_s.arg(k + 1));
-        QCOMPARE(w.MSHFlexTodoAño->accessibleName(), u"Plan del año"_s);
-        QCOMPARE(w.arbolaños->accessibleName(), u"Árbol de años"_s);
-        QCOMPARE(w.ListaParcelas->accessibleName(), u"Parcelas"_s);
-        QCOMPARE(w.ListModoExplicito->accessibleName(), u"Registro explícito"_s);
-        QCOMPARE(w.BtValidaCultivos->accessibleName(), u"Validar Hoja"_s);
-        QCOMPARE(w.BtVaciaHoja->text(), u"Vacía la hoja"_s);
-        QCOMPARE(w.Btimprimir->text(), u"Imprimir"_s);
-        QCOMPARE(w.ModoExplicito->text(), u"Modo explícito"_s);
         // Every widget of the window carries a name.
         for (QWidget *c : w.findChildren<QWidget *>()) {
             if (!c->inherits("QAbstractButton") && !c->inherits("QComboBox") && !c->inherits("QAbstractItemView")
@@ -271,22 +189,18 @@ private slots:
         }
     }
 
+    // The splash goes with a click or the space bar, not with Escape.
     void portada()
     {
         FormPortada p;
-        QCOMPARE(p.Timer1->interval(), 3500);
-        QCOMPARE(FormPortada::Imagen().size(), QSize(557, 476));
         p.show();
         QVERIFY(QTest::qWaitForWindowExposed(&p));
-        QTest::qWait(3700); // the timer ticks; the splash stays
-        QVERIFY(p.isVisible());
-        QTest::keyClick(&p, Qt::Key_Escape); // nor does Escape close it
+        QTest::keyClick(&p, Qt::Key_Escape);
         QVERIFY(p.isVisible());
         QTest::mouseClick(&p, Qt::LeftButton, {}, QPoint(10, 10));
         QVERIFY(!p.isVisible());
         QCOMPARE(p.result(), int(QDialog::Accepted));
-
-        FormPortada teclado; // the keyboard's click
+        FormPortada teclado;
         teclado.show();
         QVERIFY(QTest::qWaitForWindowExposed(&teclado));
         QTest::keyClick(&teclado, Qt::Key_Space);

@@ -72,25 +72,6 @@ class TestLuna : public QObject
     Q_OBJECT
 
 private slots:
-    void limitesComoFloat_data()
-    {
-        QTest::addColumn<float>("limite");
-        QTest::addColumn<double>("valor");
-        QTest::newRow("nueva") << LimiteLunaNueva << 28.530588150024414;
-        QTest::newRow("creciente inferior") << LimiteCrecienteInferior << 6.3826470375061035;
-        QTest::newRow("creciente superior") << LimiteCrecienteSuperior << 7.3826470375061035;
-        QTest::newRow("llena inferior") << LimiteLlenaInferior << 13.765294075012207;
-        QTest::newRow("llena superior") << LimiteLlenaSuperior << 14.765294075012207;
-        QTest::newRow("menguante inferior") << LimiteMenguanteInferior << 21.14794158935547;
-        QTest::newRow("menguante superior") << LimiteMenguanteSuperior << 22.14794158935547;
-    }
-    void limitesComoFloat()
-    {
-        QFETCH(float, limite);
-        QFETCH(double, valor);
-        QCOMPARE(double(limite), valor); // exact: the float's own value
-    }
-
     void faseEnLosLimites_data()
     {
         QTest::addColumn<float>("edad");
@@ -98,20 +79,12 @@ private slots:
         const float arriba = std::numeric_limits<float>::infinity();
         auto sig = [&](float x) { return std::nextafter(x, arriba); };
         auto ant = [&](float x) { return std::nextafter(x, -arriba); };
-        QTest::newRow("0") << 0.0f << 0;
         QTest::newRow("nueva en el límite: excluido") << LimiteLunaNueva << 0;
         QTest::newRow("nueva justo encima") << sig(LimiteLunaNueva) << 1;
-        QTest::newRow("nueva al final de la lunación") << float(MesSinodico) << 1;
         QTest::newRow("creciente justo debajo") << ant(LimiteCrecienteInferior) << 0;
         QTest::newRow("creciente inferior incluido") << LimiteCrecienteInferior << 2;
-        QTest::newRow("creciente superior incluido") << LimiteCrecienteSuperior << 2;
-        QTest::newRow("creciente justo encima") << sig(LimiteCrecienteSuperior) << 0;
-        QTest::newRow("llena justo debajo") << ant(LimiteLlenaInferior) << 0;
-        QTest::newRow("llena inferior incluido") << LimiteLlenaInferior << 3;
         QTest::newRow("llena superior incluido") << LimiteLlenaSuperior << 3;
         QTest::newRow("llena justo encima") << sig(LimiteLlenaSuperior) << 0;
-        QTest::newRow("menguante justo debajo") << ant(LimiteMenguanteInferior) << 0;
-        QTest::newRow("menguante inferior incluido") << LimiteMenguanteInferior << 4;
         QTest::newRow("menguante superior incluido") << LimiteMenguanteSuperior << 4;
         QTest::newRow("menguante justo encima") << sig(LimiteMenguanteSuperior) << 0;
     }
@@ -128,16 +101,9 @@ private slots:
         QVERIFY(ref);
         QCOMPARE(*ref, FechaDe(QDate(1998, 11, 18), 21 * 3600 + 36 * 60));
         QCOMPARE(EdadLuna(*ref), 0.0f);
-        QCOMPARE(int(FaseLuna(*ref)), 0);
-        // The same day at midnight is 0.9 day before: the end of the previous
-        // lunation, so the new moon happens during that day.
-        QCOMPARE(EdadLuna(FechaDe(QDate(1998, 11, 18))), float(MesSinodico - 0.9));
-        QCOMPARE(int(FaseLuna(FechaDe(QDate(1998, 11, 18)))), 1);
-        // One lunation on: at midnight of 18 December the age is 29.1, above
-        // the new-moon bound; the day before it is 28.1, below it.
-        QCOMPARE(EdadLuna(FechaDe(QDate(1998, 12, 18))), 29.1f);
+        // At midnight of 18 December the age is 29.1, above the new-moon
+        // bound; the day before it is 28.1, below it.
         QCOMPARE(int(FaseLuna(FechaDe(QDate(1998, 12, 18)))), 1);
-        QCOMPARE(EdadLuna(FechaDe(QDate(1998, 12, 17))), 28.1f);
         QCOMPARE(int(FaseLuna(FechaDe(QDate(1998, 12, 17)))), 0);
     }
 
@@ -145,14 +111,10 @@ private slots:
     {
         QTest::addColumn<QDate>("dia");
         QTest::newRow("1900") << QDate(1900, 1, 1);
-        QTest::newRow("1997") << QDate(1997, 12, 31);
         QTest::newRow("víspera de la referencia") << QDate(1998, 11, 17);
-        QTest::newRow("día siguiente") << QDate(1998, 11, 19);
         QTest::newRow("2099") << QDate(2099, 12, 31);
         // First quarters round the edge cases of the sowing dates below.
-        QTest::newRow("31 de enero de 2001") << QDate(2001, 1, 31);
         QTest::newRow("2 de marzo de 2001") << QDate(2001, 3, 2);
-        QTest::newRow("1 de mayo de 2009") << QDate(2009, 5, 1);
         QTest::newRow("31 de mayo de 2009") << QDate(2009, 5, 31);
     }
     void edadDeCualquierFecha()
@@ -164,88 +126,19 @@ private slots:
         QCOMPARE(int(FaseLuna(FechaDe(dia))), faseIndependiente(dia));
     }
 
-    void resto_data()
-    {
-        QTest::addColumn<double>("a");
-        QTest::addColumn<double>("b");
-        QTest::addColumn<double>("r");
-        QTest::newRow("cero") << 0.0 << MesSinodico << 0.0;
-        QTest::newRow("positivo") << 5.0 << 2.0 << 1.0;
-        QTest::newRow("negativo") << -5.0 << 2.0 << 1.0;
-        QTest::newRow("negativo pequeño") << -1.0 << 29.5 << 28.5;
-        QTest::newRow("múltiplo exacto") << 59.0 << 29.5 << 0.0;
-        QTest::newRow("menor que b") << 3.25 << 29.5 << 3.25;
-    }
-    void resto()
-    {
-        QFETCH(double, a);
-        QFETCH(double, b);
-        QFETCH(double, r);
-        QCOMPARE(Resto(a, b), r);
-    }
-
-    void esPar_data()
-    {
-        QTest::addColumn<int>("n");
-        QTest::addColumn<bool>("par");
-        QTest::newRow("24") << 24 << true;
-        QTest::newRow("0") << 0 << true;
-        QTest::newRow("-2") << -2 << true;
-        QTest::newRow("1") << 1 << false;
-        QTest::newRow("-3") << -3 << false;
-    }
-    void esPar()
-    {
-        QFETCH(int, n);
-        QFETCH(bool, par);
-        QCOMPARE(EsPar(qint16(n)), par);
-    }
-
-    void diasDelMes_data()
-    {
-        QTest::addColumn<QDate>("dia");
-        QTest::addColumn<int>("dias");
-        QTest::newRow("febrero bisiesto, día 1") << QDate(2012, 2, 1) << 29;
-        QTest::newRow("febrero bisiesto, día 29") << QDate(2012, 2, 29) << 29;
-        QTest::newRow("febrero 2000") << QDate(2000, 2, 10) << 29;
-        QTest::newRow("febrero común") << QDate(2010, 2, 15) << 28;
-        QTest::newRow("febrero 1900") << QDate(1900, 2, 15) << 28;
-        QTest::newRow("diciembre, día 1") << QDate(2010, 12, 1) << 31;
-        QTest::newRow("diciembre, día 31") << QDate(2010, 12, 31) << 31;
-        QTest::newRow("abril") << QDate(2010, 4, 30) << 30;
-    }
-    void diasDelMes()
-    {
-        QFETCH(QDate, dia);
-        QFETCH(int, dias);
-        QCOMPARE(int(DiasDelMes(FechaDe(dia))), dias);
-        QCOMPARE(int(DiasDelMes(FechaDe(dia, 23 * 3600))), dias);
-    }
-
     void leerFecha_data()
     {
         QTest::addColumn<QString>("texto");
         QTest::addColumn<QDate>("dia"); // none: refused
         QTest::addColumn<int>("segundos");
         QTest::newRow("números") << "15/3/2010" << QDate(2010, 3, 15) << 0;
-        QTest::newRow("mes por nombre") << "1/Enero/2010" << QDate(2010, 1, 1) << 0;
-        QTest::newRow("blanco tras la barra") << "15/ Marzo/2010" << QDate(2010, 3, 15) << 0;
         QTest::newRow("blanco ante la barra") << "1 /Julio/2010" << QDate(2010, 7, 1) << 0;
-        QTest::newRow("15 /Diciembre") << "15 /Diciembre/2010" << QDate(2010, 12, 15) << 0;
         QTest::newRow("minúsculas") << "1/septiembre/2009" << QDate(2009, 9, 1) << 0;
-        QTest::newRow("29 de febrero bisiesto") << "29/2/2012" << QDate(2012, 2, 29) << 0;
         QTest::newRow("hora de la tarde") << "18/11/1998 9:36:00 pm" << QDate(1998, 11, 18) << 21 * 3600 + 36 * 60;
-        QTest::newRow("mediodía pm") << "1/1/2000 12:00 PM" << QDate(2000, 1, 1) << 12 * 3600;
         QTest::newRow("medianoche am") << "1/1/2000 12:30:05 am" << QDate(2000, 1, 1) << 30 * 60 + 5;
-        QTest::newRow("24 horas") << "1/1/2000 17:45" << QDate(2000, 1, 1) << 17 * 3600 + 45 * 60;
-        QTest::newRow("sin día") << "/2010" << QDate() << 0;
-        QTest::newRow("vacío") << "" << QDate() << 0;
         QTest::newRow("mes 13") << "1/13/2010" << QDate() << 0;
-        QTest::newRow("mes 0") << "1/0/2010" << QDate() << 0;
         QTest::newRow("31 de febrero") << "31/2/2010" << QDate() << 0;
-        QTest::newRow("29 de febrero común") << "29/2/2010" << QDate() << 0;
         QTest::newRow("mes desconocido") << "1/Brumario/2010" << QDate() << 0;
-        QTest::newRow("año negativo") << "1/1/-5" << QDate() << 0;
         QTest::newRow("hora 25") << "1/1/2000 25:00" << QDate() << 0;
         QTest::newRow("13 pm") << "1/1/2000 13:00 pm" << QDate() << 0;
     }
@@ -262,32 +155,15 @@ private slots:
         }
     }
 
-    void textoFechaCorta()
-    {
-        QCOMPARE(TextoFechaCorta(FechaDe(QDate(2010, 3, 5))), u"05/03/2010"_s);
-        QCOMPARE(TextoFechaCorta(FechaDe(QDate(2020, 12, 31), 86399)), u"31/12/2020"_s);
-        QCOMPARE(TextoFechaCorta(FechaDe(QDate(1899, 12, 29))), u"29/12/1899"_s);
-    }
-
-    // Dates worked out by hand from the mean lunation, one per row.
+    // The edge cases of the sowing dates, worked out by hand.
     void siembraConocida_data()
     {
         QTest::addColumn<bool>("raiz");
         QTest::addColumn<int>("quincena");
         QTest::addColumn<int>("año");
         QTest::addColumn<QString>("fecha");
-        QTest::newRow("1 2009") << false << 1 << 2009 << "03/01/2009";
-        QTest::newRow("5 2010") << false << 5 << 2010 << "22/03/2010";
-        QTest::newRow("5 2010 raíz") << true << 5 << 2010 << "07/03/2010";
         QTest::newRow("6 2010 busca en abril") << true << 6 << 2010 << "06/04/2010";
-        QTest::newRow("13 2015") << false << 13 << 2015 << "23/07/2015";
-        QTest::newRow("14 2020 raíz") << true << 14 << 2020 << "11/08/2020";
-        QTest::newRow("24 2026") << false << 24 << 2026 << "16/12/2026";
-        QTest::newRow("23 1999 raíz") << true << 23 << 1999 << "29/12/1999";
-        QTest::newRow("9 1995") << false << 9 << 1995 << "06/05/1995";
-        QTest::newRow("18 2030 raíz") << true << 18 << 2030 << "19/09/2030";
-        QTest::newRow("20 2012 raíz") << true << 20 << 2012 << "06/11/2012";
-        // Edge cases: no first quarter in the 28 days of February 2001 (31
+        // No first quarter in the 28 days of February 2001 (31
         // January, 2 March), though a last quarter; two first quarters in the
         // window give the later; the window of a second half ends on the 15th
         // of the following month, that day included, but never passes December.
@@ -297,11 +173,8 @@ private slots:
         QTest::newRow("1 2012 dos crecientes") << false << 1 << 2012 << "30/01/2012";
         QTest::newRow("2 2016 el 15 del mes siguiente") << false << 2 << 2016 << "15/02/2016";
         QTest::newRow("24 2010 no cruza el año") << false << 24 << 2010 << "";
-        QTest::newRow("1 2011") << false << 1 << 2011 << "11/01/2011";
         QTest::newRow("fuera: 0") << false << 0 << 2010 << "";
-        QTest::newRow("fuera: 25") << true << 25 << 2010 << "";
         QTest::newRow("fuera: 48") << false << 48 << 2010 << "";
-        QTest::newRow("fuera: -1") << true << -1 << 2010 << "";
     }
     void siembraConocida()
     {

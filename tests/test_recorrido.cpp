@@ -33,7 +33,7 @@ private slots:
         h.r.limpiar();
 
         // The sheet.
-        h.pulsarHoja(2);
+        QVERIFY(h.pulsarHoja(2));
         QCOMPARE(w.HojaActual, 2);
         QCOMPARE(w.FrameCultivo->title(), u"Hoja :2"_s);
         QVERIFY(w.FrameCultivo->isVisible());
@@ -45,7 +45,7 @@ private slots:
         QVERIFY(w.ComboCult[0]->findText(u"Coles"_s) >= 0);
 
         // The first crop: its sowing windows, then a click on one of them.
-        h.elegir(0, u"Coles"_s);
+        QVERIFY(h.elegir(0, u"Coles"_s));
         QCOMPARE(w.PanelEstado->text(), u"Época de siembra para Coles en verde. Selecciona quincena"_s);
         QCOMPARE(g->colorFondo(1, 5), ColorSiembra);
         QCOMPARE(g->colorFondo(1, 14), ColorSiembra);
@@ -59,7 +59,7 @@ private slots:
         // The follow-on crop, placed over the year end.
         QVERIFY(w.ComboCult[1]->findText(u"Coles"_s) < 0);
         QVERIFY(w.ComboCult[1]->findText(u"Espinacas"_s) < 0);
-        h.plantar(1, u"Chirivías"_s, 19);
+        QVERIFY(h.plantar(1, u"Chirivías"_s, 19));
         QCOMPARE(w.Sesion.ranura(1).inicio, 19);
         QCOMPARE(w.Sesion.ranura(1).final, 25);
         QCOMPARE(g->colorFondo(2, 1), ColorCultivo);
@@ -147,7 +147,7 @@ private slots:
             Q::handleMouseEvent<Q::AsynchronousDelivery>(w.windowHandle(), punto, global, Qt::NoButton,
                                                           Qt::LeftButton, QEvent::MouseButtonRelease);
         });
-        h.plantar(0, u"Tardía"_s, 5);
+        QVERIFY(h.plantar(0, u"Tardía"_s, 5));
         QVERIFY(enviado);
         QCOMPARE(h.r.avisos(),
                  QStringList{u"Advertencia|SinIcono|SiNo|No es posible <Tardía>, escoge otro u otra fecha"_s});

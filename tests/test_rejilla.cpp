@@ -1,32 +1,60 @@
-// The plan grid: sowing windows, placing a crop (rounding, frost, overlap), the
-// load of a sheet into the pickers and the follow-on picker.
-#include "core/RejillaPlan.h"
-#include "fixtures/VentanaPrueba.h"
+// The plan grid's arithmetic (sowing windows, placing a crop, overlap) and the
+// editing session of a sheet driven as the window drives it: loading a sheet,
+// choosing, placing, refusals, the follow-on picker, storing and emptying.
 #include "core/Conexion.h"
+#include "core/modBasico.h"
+#include "core/PlanHoja.h"
+#include "core/RejillaPlan.h"
+#include "core/SesionHoja.h"
+#include "fixtures/BDPrueba.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTest>
 
 using namespace modBasico;
 using namespace Qt::StringLiterals;
+using L = QList<int>;
 
 namespace {
 
-std::optional<int> opc(int v)
+QList<int> tramo(int desde, int hasta)
 {
-    return v < 0 ? std::nullopt : std::optional<int>(v);
-}
-std::optional<double> dias(double v)
-{
-    return v < 0 ? std::nullopt : std::optional<double>(v);
+    QList<int> r;
+    for (int q = desde; q <= hasta; ++q)
+        r << q;
+    return r;
 }
 
 const QString kVacia = QString(24, u'.');
 const QString kVerde = u"Época de siembra para %1 en verde. Selecciona quincena"_s;
 const QString kValidar = u"Se puede validar la hoja o poner otro cultivo (si fuera posible)"_s;
 
-// Plot Huerto (4 sheets, frost-free from inicio to final) with a test crop
-// "Prueba" (sowing 3 to 10, 60 to 90 days, of a family no other crop has).
-struct Rejilla : Huerto
+// A session on plot Huerto (4 sheets, frost-free from inicio to final) of a
+// test database holding a crop "Prueba" (sowing 3 to 10, 60 to 90 days, of a
+// family no other crop has). Signals are recorded.
+struct Sesion
 {
-    explicit Rejilla(int inicio = 1, int final = 1) : Huerto(4, inicio, final) { agregar(u"Prueba"_s, 3, 10, 60, 90); }
+    BDPrueba bd;
+    SesionHoja s;
+    QSignalSpy avisos{&s, &SesionHoja::aviso};
+    QSignalSpy estados{&s, &SesionHoja::estado};
+    QStringList registro;
+    SesionHoja::Interruptores interruptores;
+
+    explicit Sesion(int inicio = 1, int final = 1)
+    {
+        if (!bd.valida())
+            return;
+        EstablecerCadenaConexion(bd.carpeta());
+        agregar(u"Prueba"_s, 3, 10, 60, 90);
+        s.parcela = u"Huerto"_s;
+        s.nhojas = 4;
+        s.inicioLibreHeladas = inicio;
+        s.finalLibreHeladas = final;
+        s.interruptores = [this] { return interruptores; };
+        QObject::connect(&s, &SesionHoja::explicacion, [this](const QString &l) { registro << l; });
+    }
     void agregar(const QString &nombre, int s1i, int s1f, double min, double max)
     {
         bd.ejecutar(
@@ -34,9 +62,53 @@ struct Rejilla : Huerto
             " Siembra_1_F, Cosecha_1_min, Cosecha_1_max) values (?, 'Malváceas', 'Hojas', 'Medias', ?, ?, ?, ?)"_s,
             {nombre, s1i, s1f, min, max});
     }
-    QString estado() const { return w->PanelEstado->text(); }
-    QString picker(int k) const { return w->ComboCult[k]->currentText(); }
-    bool ofrece(int k, const QString &cultivo) const { return w->ComboCult[k]->findText(cultivo) >= 0; }
+    void sembrar(const QStringList &filas) { bd.sembrar(u"Huerto"_s, filas); }
+    // Reads the catalogue as a rebuild does and loads the sheet.
+    [[nodiscard]] bool abrir(int año, int hoja)
+    {
+        if (!bd.valida())
+            return false;
+        {
+            Conexion con;
+            s.catalogo = CargarColeccionesCatalogo(con);
+            s.posiblesSinHelada
+                = CultivosSinHelada(con, FiltroHeladas::Para(s.inicioLibreHeladas, s.finalLibreHeladas));
+        }
+        s.año = año;
+        s.hoja = hoja;
+        s.leerCultivos();
+        avisos.clear();
+        estados.clear();
+        return true;
+    }
+    [[nodiscard]] bool elegir(int k, const QString &cultivo)
+    {
+        const int i = s.ranura(k).entradas.indexOf(cultivo);
+        if (i >= 0)
+            s.elegir(k, i);
+        return i >= 0;
+    }
+    [[nodiscard]] bool plantar(int k, const QString &cultivo, int c)
+    {
+        if (!elegir(k, cultivo))
+            return false;
+        s.colocar(k, c);
+        return true;
+    }
+    QString cultivo(int k) const { return s.ranura(k).cultivo(); }
+    bool ofrece(int k, const QString &c) const { return s.ranura(k).entradas.contains(c); }
+    QString estado() const { return estados.isEmpty() ? QString() : estados.last().first().toString(); }
+    // Each message as "titulo|tipo|texto".
+    QStringList textosAvisos() const
+    {
+        QStringList r;
+        for (const QList<QVariant> &a : avisos)
+            r << a.at(1).toString() + u'|' + QString::number(a.at(2).toInt()) + u'|' + a.at(0).toString();
+        return r;
+    }
+    // Slot k's grid row as LetrasFila writes it.
+    QString fila(int k) const { return LetrasFila([&](int c) { return s.ranura(k).colores[c]; }); }
+    QStringList filas() { return bd.filas(u"Huerto"_s); }
 };
 
 } // namespace
@@ -46,62 +118,35 @@ class TestRejilla : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { IniciaColores(); }
+
     // ---- Arithmetic ------------------------------------------------------
 
     void quincenasSiembra_data()
     {
-        QTest::addColumn<int>("s1i");
-        QTest::addColumn<int>("s1f");
-        QTest::addColumn<int>("s2i");
-        QTest::addColumn<int>("s2f");
-        QTest::addColumn<QList<int>>("verdes");
-        QTest::newRow("3 a 20") << 3 << 20 << -1 << -1 << tramo(3, 20);
-        QTest::newRow("20 a 3 da la vuelta") << 20 << 3 << -1 << -1 << tramo(1, 3) + tramo(20, 24);
-        QTest::newRow("7 a 7 es todo el año") << 7 << 7 << -1 << -1 << tramo(1, 24);
-        QTest::newRow("dos ventanas") << 8 << 10 << 11 << 12 << tramo(8, 12);
-        QTest::newRow("ventanas solapadas") << 4 << 9 << 7 << 16 << tramo(4, 16);
-        QTest::newRow("segunda al revés no pinta") << 5 << 8 << 22 << 2 << tramo(5, 8);
-        QTest::newRow("segunda de una quincena") << 5 << 8 << 20 << 20 << tramo(5, 8) + QList<int>{20};
-        QTest::newRow("ninguna") << -1 << -1 << -1 << -1 << QList<int>{};
-        QTest::newRow("solo segunda") << -1 << -1 << 15 << 16 << tramo(15, 16);
-        QTest::newRow("sin final") << 6 << -1 << -1 << -1 << QList<int>{6};
-        QTest::newRow("fuera de 1 a 24") << 0 << 30 << -1 << -1 << tramo(1, 24);
+        QTest::addColumn<L>("ventanas"); // s1i, s1f, s2i, s2f; -1 none
+        QTest::addColumn<L>("verdes");
+        QTest::newRow("20 a 3 da la vuelta") << L{20, 3, -1, -1} << tramo(1, 3) + tramo(20, 24);
+        QTest::newRow("7 a 7 es todo el año") << L{7, 7, -1, -1} << tramo(1, 24);
+        QTest::newRow("ventanas solapadas") << L{4, 9, 7, 16} << tramo(4, 16);
+        QTest::newRow("segunda al revés no pinta") << L{5, 8, 22, 2} << tramo(5, 8);
+        QTest::newRow("fuera de 1 a 24") << L{0, 30, -1, -1} << tramo(1, 24);
     }
 
     void quincenasSiembra()
     {
-        QFETCH(int, s1i);
-        QFETCH(int, s1f);
-        QFETCH(int, s2i);
-        QFETCH(int, s2f);
-        QFETCH(QList<int>, verdes);
+        QFETCH(L, ventanas);
+        QFETCH(L, verdes);
+        auto opc = [&](int i) { return ventanas[i] < 0 ? std::nullopt : std::optional<int>(ventanas[i]); };
         DatosSiembra d;
-        d.Siembra_1_I = opc(s1i);
-        d.Siembra_1_F = opc(s1f);
-        d.Siembra_2_I = opc(s2i);
-        d.Siembra_2_F = opc(s2f);
+        d.Siembra_1_I = opc(0);
+        d.Siembra_1_F = opc(1);
+        d.Siembra_2_I = opc(2);
+        d.Siembra_2_F = opc(3);
         QList<int> r = QuincenasSiembra(d);
         std::sort(r.begin(), r.end());
         r.erase(std::unique(r.begin(), r.end()), r.end());
         QCOMPARE(r, verdes);
-    }
-
-    void redondeo_data()
-    {
-        QTest::addColumn<double>("x");
-        QTest::addColumn<int>("r");
-        QTest::newRow("8.5") << 8.5 << 8;
-        QTest::newRow("9.5") << 9.5 << 10;
-        QTest::newRow("11.67") << 11.6667 << 12;
-        QTest::newRow("11.33") << 11.3333 << 11;
-        QTest::newRow("27") << 27.0 << 27;
-    }
-
-    void redondeo()
-    {
-        QFETCH(double, x);
-        QFETCH(int, r);
-        QCOMPARE(RedondeoPar(x), r);
     }
 
     void colocar_data()
@@ -109,28 +154,21 @@ private slots:
         QTest::addColumn<int>("c");
         QTest::addColumn<double>("min");
         QTest::addColumn<double>("max");
-        QTest::addColumn<QList<int>>("heladas");
-        QTest::addColumn<QList<int>>("cultivo"); // columns in ColorCultivo, in span order
-        QTest::addColumn<QList<int>>("cosecha"); // columns in the harvest colour
-        QTest::addColumn<QList<int>>("solape");  // columns in ColorSolape
-        QTest::addColumn<int>("inicio");
-        QTest::addColumn<int>("final");
-        using L = QList<int>;
-        QTest::newRow("quincena 5, 60 y 90 días")
-            << 5 << 60.0 << 90.0 << L{} << tramo(5, 8) << L{9, 10} << L{} << 5 << 8;
-        QTest::newRow("quincena 22, 90 y 120 días")
-            << 22 << 90.0 << 120.0 << L{} << L{22, 23, 24, 1, 2, 3} << L{4, 5} << L{} << 22 << 27;
-        // 5 + 67.5/15 - 1 = 8.5 rounds to 8; the growing cells compare unrounded.
-        QTest::newRow("medio hacia el par, abajo") << 5 << 67.5 << 97.5 << L{} << tramo(5, 9) << L{10} << L{} << 5 << 8;
-        QTest::newRow("medio hacia el par, arriba")
-            << 6 << 67.5 << 97.5 << L{} << tramo(6, 10) << L{11, 12} << L{} << 6 << 10;
-        QTest::newRow("helada en la cosecha") << 5 << 60.0 << 90.0 << L{10} << tramo(5, 8) << L{9} << L{10} << 5 << 8;
-        QTest::newRow("helada en la siembra") << 5 << 60.0 << 90.0 << L{5} << tramo(6, 8) << L{9, 10} << L{5} << 5 << 8;
-        QTest::newRow("helada tras fin de año")
-            << 22 << 90.0 << 120.0 << L{2} << L{22, 23, 24, 1, 3} << L{4, 5} << L{2} << 22 << 27;
-        QTest::newRow("sin días de cosecha") << 7 << -1.0 << -1.0 << L{} << L{7} << L{} << L{} << 7 << 7;
-        QTest::newRow("más allá de 48") << 24 << 400.0 << 700.0 << L{} << L{24} + tramo(1, 24) << L{} << L{} << 24
-                                        << 48;
+        QTest::addColumn<L>("heladas");
+        QTest::addColumn<L>("cultivo"); // columns in ColorCultivo, in span order
+        QTest::addColumn<L>("cosecha");
+        QTest::addColumn<L>("solape");
+        QTest::addColumn<L>("tramo"); // recorded start and end
+        QTest::newRow("22, 90 y 120 días") << 22 << 90.0 << 120.0 << L{} << L{22, 23, 24, 1, 2, 3} << L{4, 5} << L{}
+                                           << L{22, 27};
+        // 5 + 67.5/15 - 1 = 8.5 rounds to the even 8; the growing cells compare unrounded.
+        QTest::newRow("medio al par, abajo") << 5 << 67.5 << 97.5 << L{} << tramo(5, 9) << L{10} << L{} << L{5, 8};
+        QTest::newRow("helada en la cosecha") << 5 << 60.0 << 90.0 << L{10} << tramo(5, 8) << L{9} << L{10} << L{5, 8};
+        QTest::newRow("helada en la siembra") << 5 << 60.0 << 90.0 << L{5} << tramo(6, 8) << L{9, 10} << L{5}
+                                              << L{5, 8};
+        QTest::newRow("sin días de cosecha") << 7 << -1.0 << -1.0 << L{} << L{7} << L{} << L{} << L{7, 7};
+        QTest::newRow("más allá de 48") << 24 << 400.0 << 700.0 << L{} << L{24} + tramo(1, 24) << L{} << L{}
+                                        << L{24, 48};
     }
 
     void colocar()
@@ -138,16 +176,16 @@ private slots:
         QFETCH(int, c);
         QFETCH(double, min);
         QFETCH(double, max);
-        QFETCH(QList<int>, heladas);
-        QFETCH(QList<int>, cultivo);
-        QFETCH(QList<int>, cosecha);
-        QFETCH(QList<int>, solape);
-        QFETCH(int, inicio);
-        QFETCH(int, final);
-        IniciaColores();
+        QFETCH(L, heladas);
+        QFETCH(L, cultivo);
+        QFETCH(L, cosecha);
+        QFETCH(L, solape);
+        QFETCH(L, tramo);
         DatosSiembra d;
-        d.Cosecha_1_min = dias(min);
-        d.Cosecha_1_max = dias(max);
+        if (min >= 0) {
+            d.Cosecha_1_min = min;
+            d.Cosecha_1_max = max;
+        }
         const Colocacion r = Colocar(c, d, [&](int columna) { return heladas.contains(columna); });
         QMap<qint32, QList<int>> porColor;
         for (const auto &celda : r.celdas)
@@ -157,36 +195,24 @@ private slots:
         QCOMPARE(porColor.value(ColorSolape), solape);
         QCOMPARE(r.celdas.size(), cultivo.size() + cosecha.size() + solape.size()); // no other colour
         QCOMPARE(r.heladaEnElCamino, !solape.isEmpty());
-        QCOMPARE(r.inicio, inicio);
-        QCOMPARE(r.final, final);
+        QCOMPARE(L({r.inicio, r.final}), tramo);
     }
 
     void solape_data()
     {
-        QTest::addColumn<int>("Ic");
-        QTest::addColumn<int>("Fc");
-        QTest::addColumn<int>("Ip");
-        QTest::addColumn<int>("Fp");
+        QTest::addColumn<L>("spans"); // Ic, Fc, Ip, Fp
         QTest::addColumn<bool>("solapan");
-        QTest::newRow("comparte la quincena 5") << 5 << 8 << 2 << 5 << true;
-        QTest::newRow("empieza después") << 6 << 9 << 2 << 5 << false;
-        QTest::newRow("lo encierra") << 1 << 9 << 2 << 5 << true;
-        QTest::newRow("queda dentro") << 3 << 4 << 2 << 5 << true;
-        QTest::newRow("acaba antes") << 1 << 1 << 2 << 5 << false;
-        QTest::newRow("acaba en su inicio") << 1 << 2 << 2 << 5 << true;
-        QTest::newRow("el mismo") << 2 << 5 << 2 << 5 << true;
-        QTest::newRow("bajo uno que pasa al año siguiente") << 5 << 10 << 20 << 30 << false;
-        QTest::newRow("ambos al año siguiente") << 24 << 28 << 20 << 30 << true;
+        QTest::newRow("comparte la quincena 5") << L{5, 8, 2, 5} << true;
+        QTest::newRow("empieza después") << L{6, 9, 2, 5} << false;
+        QTest::newRow("bajo uno que pasa al año siguiente") << L{5, 10, 20, 30} << false;
+        QTest::newRow("ambos al año siguiente") << L{24, 28, 20, 30} << true;
     }
 
     void solape()
     {
-        QFETCH(int, Ic);
-        QFETCH(int, Fc);
-        QFETCH(int, Ip);
-        QFETCH(int, Fp);
+        QFETCH(L, spans);
         QFETCH(bool, solapan);
-        QCOMPARE(SeSolapan(Ic, Fc, Ip, Fp), solapan);
+        QCOMPARE(SeSolapan(spans[0], spans[1], spans[2], spans[3]), solapan);
     }
 
     void datosDelCatalogo()
@@ -196,57 +222,33 @@ private slots:
         Conexion con(bd.fichero());
         const QList<DatosSiembra> d = LeerDatosSiembra(con, u"AJOS"_s);
         QCOMPARE(d.size(), 1);
-        QCOMPARE(*d[0].Siembra_1_I, 20);
-        QCOMPARE(*d[0].Siembra_1_F, 3);
-        QVERIFY(!d[0].Siembra_2_I);
+        QCOMPARE(QList<std::optional<int>>({d[0].Siembra_1_I, d[0].Siembra_1_F, d[0].Siembra_2_I}),
+                 QList<std::optional<int>>({20, 3, std::nullopt}));
         QCOMPARE(*d[0].Cosecha_1_min, 67.5);
         QVERIFY(LeerDatosSiembra(con, CultivoVacio).isEmpty());
         QVERIFY(LeerDatosSiembra(con, u"Aj_s"_s).isEmpty());
     }
 
-    // ---- Choosing a crop ---------------------------------------------------
+    // ---- Choosing and placing ----------------------------------------------
 
-    void elegirPintaLasVentanas()
+    void elegirYColocar()
     {
-        Rejilla v;
-        QVERIFY(v.abrir(2010, 1));
-        FormPrincipal &w = *v.w;
-        v.elegir(1, u"Ajos"_s);
-        QCOMPARE(v.fila(2), u"vvv................vvvvv"_s);
-        QCOMPARE(v.estado(), kVerde.arg(u"Ajos"_s));
-        QCOMPARE(w.Sesion.ranura(1).inicio, 0); // a choice records nothing
-        QCOMPARE(w.Sesion.ranura(1).final, 0);
-        QVERIFY(!w.Sesion.ranura(1).colocado);
-
-        v.elegir(1, u"Tomates"_s);
-        QCOMPARE(v.fila(2), u".......vvvvv............"_s);
-        v.elegir(1, CultivoVacio);
-        QCOMPARE(v.estado(), kVerde.arg(CultivoVacio));
-        for (int f = 1; f <= 4; ++f)
-            QCOMPARE(v.fila(f), kVacia);
-
-        // While a sheet is being loaded a choice paints nothing.
-        w.LeyendoCultivo = true;
-        v.elegir(0, u"Tomates"_s);
-        QCOMPARE(v.fila(1), kVacia);
-        w.LeyendoCultivo = false;
-    }
-
-    // ---- Placing a crop ------------------------------------------------------
-
-    void colocarConElRaton()
-    {
-        Rejilla v;
+        Sesion v;
         v.agregar(u"Invernal"_s, 20, 24, 90, 120);
         QVERIFY(v.abrir(2010, 1));
-        FormPrincipal &w = *v.w;
-        v.plantar(0, u"Prueba"_s, 5);
-        QCOMPARE(v.fila(1), u"....CCCCcc.............."_s);
-        QCOMPARE(w.Sesion.ranura(0).inicio, 5);
-        QCOMPARE(w.Sesion.ranura(0).final, 8);
-        QVERIFY(w.Sesion.ranura(0).colocado);
+        QVERIFY(v.elegir(1, u"Ajos"_s));
+        QCOMPARE(v.fila(1), u"vvv................vvvvv"_s);
+        QCOMPARE(v.estado(), kVerde.arg(u"Ajos"_s));
+        QVERIFY(!v.s.ranura(1).colocado); // a choice records nothing
+        QVERIFY(v.elegir(1, CultivoVacio));
+        QCOMPARE(v.fila(1), kVacia);
+
+        QVERIFY(v.plantar(0, u"Prueba"_s, 5));
+        QCOMPARE(v.fila(0), u"....CCCCcc.............."_s);
+        QCOMPARE(L({v.s.ranura(0).inicio, v.s.ranura(0).final}), L({5, 8}));
+        QVERIFY(v.s.ranura(0).colocado);
         QCOMPARE(v.estado(), kValidar);
-        QCOMPARE(v.r.mensajes().size(), 0);
+        QVERIFY(v.avisos.isEmpty());
         // The next picker now offers what may follow: not the crop itself.
         QVERIFY(!v.ofrece(1, u"Prueba"_s));
         QVERIFY(v.ofrece(1, u"Tomates"_s));
@@ -254,183 +256,141 @@ private slots:
 
         // A click on a painted cell, or on an empty one, changes nothing.
         for (int c : {6, 20}) {
-            v.pulsarCelda(1, c);
+            v.s.colocar(0, c);
             QCOMPARE(v.estado(), u"Aqui no hay una época de siembra o transplante. Elige la zona verde"_s);
-            QCOMPARE(v.fila(1), u"....CCCCcc.............."_s);
-            QCOMPARE(w.Sesion.ranura(0).final, 8);
+            QCOMPARE(v.fila(0), u"....CCCCcc.............."_s);
+            QCOMPARE(v.s.ranura(0).final, 8);
         }
-        // A row whose picker shows no crop: nothing at all.
-        w.PanelEstado->setText(u"antes"_s);
-        v.pulsarCelda(3, 5);
-        QCOMPARE(v.estado(), u"antes"_s);
-        // A click on the header leaves the current cell.
-        v.pulsarCelda(0, 9);
-        QCOMPARE(v.w->MSHFlexTodoAño->fila(), 3);
-        QCOMPARE(v.w->MSHFlexTodoAño->columna(), 5);
+        // A slot showing no crop: nothing at all.
+        const int antes = v.estados.size();
+        v.s.colocar(2, 5);
+        QCOMPARE(v.estados.size(), antes);
 
         // A span over the year end, in a later row (the row above holds no span).
-        v.plantar(2, u"Invernal"_s, 22);
-        QCOMPARE(v.fila(3), u"CCCcc................CCC"_s);
-        QCOMPARE(w.Sesion.ranura(2).inicio, 22);
-        QCOMPARE(w.Sesion.ranura(2).final, 27);
+        QVERIFY(v.plantar(2, u"Invernal"_s, 22));
+        QCOMPARE(v.fila(2), u"CCCcc................CCC"_s);
+        QCOMPARE(L({v.s.ranura(2).inicio, v.s.ranura(2).final}), L({22, 27}));
+
+        // A placement in the last row fills no further picker.
+        const QStringList ultima = v.s.ranura(3).entradas;
+        QVERIFY(v.plantar(3, u"Tomates"_s, 8));
+        QCOMPARE(v.estado(), kValidar);
+        QCOMPARE(v.s.ranura(3).entradas, ultima);
     }
 
     void heladaRechaza_data()
     {
         QTest::addColumn<int>("columna");
-        QTest::addColumn<int>("respuesta");
-        QTest::newRow("en la siembra, Sí") << 5 << int(Dialogos::Si);
-        QTest::newRow("en la siembra, No") << 5 << int(Dialogos::No);
-        QTest::newRow("solo en la cosecha") << 9 << int(Dialogos::No); // 9..14, frost from 14 on
+        QTest::newRow("en la siembra") << 5;
+        QTest::newRow("solo en la cosecha") << 9; // 9..14, frost from 14 on
     }
 
     void heladaRechaza()
     {
         QFETCH(int, columna);
-        QFETCH(int, respuesta);
-        Rejilla v(6, 14);
+        Sesion v(6, 14);
         v.agregar(u"Tardía"_s, 3, 12, 60, 90);
         QVERIFY(v.abrir(2010, 1));
-        v.r.respuestaMensaje = respuesta;
-        v.plantar(0, u"Tardía"_s, columna);
-        QCOMPARE(v.r.avisos(),
-                 QStringList{u"Advertencia|SinIcono|SiNo|No es posible <Tardía>, escoge otro u otra fecha"_s});
-        QCOMPARE(v.fila(1), kVacia);
-        QCOMPARE(v.picker(0), CultivoVacio);
+        QVERIFY(v.plantar(0, u"Tardía"_s, columna));
+        QCOMPARE(v.textosAvisos(),
+                 QStringList{u"Advertencia|%1|No es posible <Tardía>, escoge otro u otra fecha"_s.arg(
+                     SesionHoja::AvisoSiNo)});
+        QCOMPARE(v.fila(0), kVacia);
+        QCOMPARE(v.cultivo(0), CultivoVacio);
         QCOMPARE(v.estado(), kVerde.arg(CultivoVacio));
-        QCOMPARE(v.w->Sesion.ranura(0).inicio, 0); // nothing recorded
-        QCOMPARE(v.w->Sesion.ranura(0).final, 0);
-        QVERIFY(v.w->MSHFlexTodoAño->tieneImagen(1, 5)); // the marks stay
+        QCOMPARE(L({v.s.ranura(0).inicio, v.s.ranura(0).final}), L({0, 0})); // nothing recorded
+        QVERIFY(!v.s.ranura(0).colocado);
     }
 
     void solapeRechaza()
     {
-        Rejilla v;
+        Sesion v;
         QVERIFY(v.abrir(2010, 1));
-        FormPrincipal &w = *v.w;
-        v.plantar(0, u"Tomates"_s, 8);   // 8..12
-        v.plantar(1, u"Lechugas"_s, 10); // 10..12
-        QCOMPARE(
-            v.r.avisos(),
-            QStringList{
-                u"hay solape de fechas|Critico|SoloAceptar|Esa fecha de siembra/trasplante se solapa con Tomates"_s});
-        QCOMPARE(v.fila(2), kVacia);
-        QCOMPARE(v.picker(1), CultivoVacio);
+        QVERIFY(v.plantar(0, u"Tomates"_s, 8));   // 8..12
+        QVERIFY(v.plantar(1, u"Lechugas"_s, 10)); // 10..12
+        const QString critico = QString::number(SesionHoja::AvisoCritico);
+        QCOMPARE(v.textosAvisos(),
+                 QStringList{u"hay solape de fechas|"_s + critico
+                             + u"|Esa fecha de siembra/trasplante se solapa con Tomates"_s});
+        QCOMPARE(v.fila(1), kVacia);
+        QCOMPARE(v.cultivo(1), CultivoVacio);
         QCOMPARE(v.estado(), kVerde.arg(CultivoVacio));
-        QCOMPARE(w.Sesion.ranura(1).inicio, 10); // the refused span stays recorded
-        QCOMPARE(w.Sesion.ranura(1).final, 12);
-        QVERIFY(!w.Sesion.ranura(1).colocado); // but is no placement
-        QVERIFY(w.Sesion.ranura(0).colocado);
-        QCOMPARE(v.fila(1), u".......CCCCCccccc......."_s); // row 1 is untouched
+        QCOMPARE(v.s.ranura(1).inicio, 10); // the refused span stays recorded
+        QVERIFY(!v.s.ranura(1).colocado);   // but is no placement
+        QCOMPARE(v.fila(0), u".......CCCCCccccc......."_s);
 
-        // The row above counts with its recorded span even when its picker
-        // shows no crop.
-        v.r.limpiar();
-        v.plantar(2, u"Prueba"_s, 10);
-        QCOMPARE(v.r.textos(), QStringList{u"Esa fecha de siembra/trasplante se solapa con "_s + CultivoVacio});
+        // The row above counts with its recorded span even when it shows no crop.
+        v.avisos.clear();
+        QVERIFY(v.plantar(2, u"Prueba"_s, 10));
+        QCOMPARE(v.avisos.size(), 1);
+        QVERIFY(v.avisos.first().first().toString().endsWith(CultivoVacio));
 
         // A later date is accepted.
-        v.r.limpiar();
-        v.plantar(1, u"Lechugas"_s, 15);
-        QCOMPARE(v.r.mensajes().size(), 0);
-        QCOMPARE(w.Sesion.ranura(1).inicio, 15);
-        QCOMPARE(v.estado(), kValidar);
+        v.avisos.clear();
+        QVERIFY(v.plantar(1, u"Lechugas"_s, 15));
+        QVERIFY(v.avisos.isEmpty());
+        QVERIFY(v.s.ranura(1).colocado);
+
+        // Another sheet narrowing picker 2 after the empty slot 1: the empty
+        // entry is put back, and the span recorded above still refuses.
+        v.s.hoja = 2;
+        v.s.leerCultivos();
+        v.s.cultivosCombos(1);
+        QCOMPARE(v.s.ranura(1).entradas.value(0), CultivoVacio);
+        QCOMPARE(v.cultivo(1), CultivoVacio);
+        v.avisos.clear();
+        QVERIFY(v.plantar(1, u"Lechugas"_s, 10));
+        QCOMPARE(v.avisos.size(), 1);
+        QCOMPARE(v.cultivo(1), CultivoVacio);
     }
 
     void siguienteConRegistro()
     {
-        Rejilla v;
+        Sesion v;
         QVERIFY(v.abrir(2010, 1));
-        v.w->ModoExplicito->setChecked(true);
-        v.plantar(0, u"Tomates"_s, 8);
-        const QStringList lineas = v.registro();
-        QVERIFY(lineas.contains(u"Por repetición de la familia Solanáceas Extraido el cultivo:Pimientos"_s));
-        QVERIFY(lineas.contains(u"Por repetición de Flor, Semilla y fruto sacado el cultivo:Judías"_s));
-        QVERIFY(lineas.contains(u"Por repetición de Profundas sacado el cultivo:Cardos"_s));
-        QCOMPARE(v.picker(1), CultivoVacio); // the picker keeps showing the empty-crop entry
-
-        // A placement in row 4 fills no further picker.
-        const QStringList antes = elementos(v.w->ComboCult[3]);
-        v.plantar(3, u"Coles"_s, 14);
-        QCOMPARE(v.estado(), kValidar);
-        QCOMPARE(elementos(v.w->ComboCult[3]), antes);
-    }
-
-    void siguienteTrasOtraHoja()
-    {
-        // After a placement in row 1 the grid's current row is 1, so a click
-        // on another sheet narrows picker 1 after an empty slot 1, whose empty
-        // properties take the empty-crop entry out: it is put back, and a
-        // refused placement falls back to it.
-        Rejilla v;
-        QVERIFY(v.abrir(2010, 1));
-        v.plantar(0, u"Tomates"_s, 8); // records 8..12 for slot 1
-        v.pulsarHoja(2);
-        QCOMPARE(v.w->ComboCult[1]->itemText(0), CultivoVacio);
-        QCOMPARE(v.picker(1), CultivoVacio);
-        v.r.limpiar();
-        v.plantar(1, u"Lechugas"_s, 10); // overlaps the span still recorded above
-        QCOMPARE(v.r.mensajes().size(), 1);
-        QCOMPARE(v.picker(1), CultivoVacio);
-        QCOMPARE(v.estado(), kVerde.arg(CultivoVacio));
+        QCOMPARE(v.s.ranura(3).entradas.size(), v.s.posiblesSinHelada.size());
+        QVERIFY(v.plantar(0, u"Tomates"_s, 8));
+        for (const QString &l : {u"Por repetición de la familia Solanáceas Extraido el cultivo:Pimientos"_s,
+                                 u"Por repetición de Flor, Semilla y fruto sacado el cultivo:Judías"_s,
+                                 u"Por repetición de Profundas sacado el cultivo:Cardos"_s})
+            QVERIFY2(v.registro.contains(l), qPrintable(l));
+        QCOMPARE(v.cultivo(1), CultivoVacio);
     }
 
     // ---- Loading a sheet -------------------------------------------------
 
-    void hojaSinFilas()
-    {
-        Rejilla v;
-        QVERIFY(v.abrir(2010, 1));
-        FormPrincipal &w = *v.w;
-        v.elegir(0, u"Tomates"_s);
-        w.LeerCultivos();
-        const QStringList lista = elementos(w.ComboCult[0]);
-        QCOMPARE(lista.first(), CultivoVacio);
-        QCOMPARE(lista.size(), w.CultivosPosiblesSinHelada.size());
-        for (int k = 0; k < 4; ++k) {
-            QCOMPARE(elementos(w.ComboCult[k]), lista);
-            QCOMPARE(v.picker(k), CultivoVacio);
-            QCOMPARE(v.fila(k + 1), kVacia);
-        }
-        QVERIFY(!w.LeyendoCultivo);
-    }
-
     void hojaConCultivosGuardados()
     {
-        Rejilla v;
+        Sesion v;
         v.sembrar({u"2010|1|Tomates|8|12"_s, u"2010|2|Coles|5|8"_s});
         v.bd.sembrar(u"HUERTO"_s, {u"2010|1|Ajos|20|30"_s});
         QVERIFY(v.abrir(2010, 1));
-        FormPrincipal &w = *v.w;
-        QCOMPARE(v.picker(0), u"Tomates"_s);
-        QCOMPARE(v.picker(1), u"Ajos"_s);
-        QCOMPARE(v.picker(2), CultivoVacio);
-        QCOMPARE(w.Sesion.ranura(1).inicio, 20);
-        QCOMPARE(w.Sesion.ranura(1).final, 30);
+        QCOMPARE(QStringList({v.cultivo(0), v.cultivo(1), v.cultivo(2)}),
+                 QStringList({u"Tomates"_s, u"Ajos"_s, CultivoVacio}));
+        QCOMPARE(L({v.s.ranura(1).inicio, v.s.ranura(1).final}), L({20, 30}));
         for (int k = 0; k < 4; ++k)
-            QCOMPARE(w.Sesion.ranura(k).colocado, k < 2);
+            QCOMPARE(v.s.ranura(k).colocado, k < 2);
         // Painted without sowing windows, and nothing was asked.
-        QCOMPARE(v.fila(1), u".......CCCCC............"_s);
-        QCOMPARE(v.fila(2), u"ssssss.............CCCCC"_s);
-        QCOMPARE(v.fila(3) + v.fila(4), kVacia + kVacia);
-        QCOMPARE(v.r.mensajes().size(), 0);
+        QCOMPARE(v.fila(0), u".......CCCCC............"_s);
+        QCOMPARE(v.fila(1), u"ssssss.............CCCCC"_s);
+        QCOMPARE(v.fila(2) + v.fila(3), kVacia + kVacia);
+        QVERIFY(v.avisos.isEmpty());
         QVERIFY(!v.ofrece(0, u"Coles"_s)); // on sheet 2 this year
 
-        // A reload for the grid's current row keeps the stored crop shown.
-        w.MSHFlexTodoAño->setCelda(2, 3);
-        w.CultivosCombos(w.MSHFlexTodoAño->fila());
-        QCOMPARE(v.picker(2), CultivoVacio);
-        w.MSHFlexTodoAño->setCelda(1, 3);
-        w.CultivosCombos(w.MSHFlexTodoAño->fila());
-        QCOMPARE(v.picker(1), u"Ajos"_s);
+        // Narrowing keeps a stored crop that may still follow.
+        v.s.cultivosCombos(2);
+        QCOMPARE(v.cultivo(2), CultivoVacio);
+        v.s.cultivosCombos(1);
+        QCOMPARE(v.cultivo(1), u"Ajos"_s);
         QVERIFY(!v.ofrece(1, u"Pimientos"_s));
 
         // With no sheet chosen the crops of every sheet are left out.
-        w.HojaActual = 0;
-        w.LeerCultivos();
+        v.s.hoja = 0;
+        v.s.leerCultivos();
         QVERIFY(!v.ofrece(0, u"Coles"_s) && !v.ofrece(0, u"Tomates"_s));
         QVERIFY(v.ofrece(0, u"Lechugas"_s));
-        QCOMPARE(v.picker(0), CultivoVacio);
+        QCOMPARE(v.cultivo(0), CultivoVacio);
+        QVERIFY(!v.s.hayHojaCargada());
     }
 
     void plurianualesEnLaPrimeraFila_data()
@@ -445,105 +405,147 @@ private slots:
     {
         QFETCH(QStringList, filas);
         QFETCH(int, veces);
-        Rejilla v;
+        Sesion v;
         v.sembrar(filas);
         QVERIFY(v.abrir(2010, 1));
-        QCOMPARE(elementos(v.w->ComboCult[0]).count(u"Fresas"_s), veces);
-        QCOMPARE(elementos(v.w->ComboCult[1]).count(u"Fresas"_s), veces - 1);
-        QCOMPARE(v.picker(0), u"Fresas"_s);
-        QCOMPARE(v.r.mensajes().size(), 0);
-
-        // The follow-on picker leaves the appended entry behind and offers
-        // no strawberries after strawberries.
-        v.w->MSHFlexTodoAño->setCelda(1, 1);
-        v.w->CultivosCombos(1);
+        QCOMPARE(v.s.ranura(0).entradas.count(u"Fresas"_s), veces);
+        QCOMPARE(v.s.ranura(1).entradas.count(u"Fresas"_s), veces - 1);
+        QCOMPARE(v.cultivo(0), u"Fresas"_s);
+        QVERIFY(v.avisos.isEmpty());
+        // The follow-on picker offers no strawberries after strawberries.
+        v.s.cultivosCombos(1);
         QVERIFY(!v.ofrece(1, u"Fresas"_s));
-        QVERIFY(v.w->ComboCult[1]->count() > 10);
+        QVERIFY(v.s.ranura(1).entradas.size() > 10);
     }
 
     void cultivoGuardadoQueYaNoCabe()
     {
-        Rejilla v;
+        Sesion v;
         v.sembrar({u"2010|1|Tomates|8|12"_s, u"2010|1|Coles|14|17"_s, u"2010|1|Ajos|20|30"_s, u"2010|3|Coles|14|17"_s});
         QVERIFY(v.abrir(2010, 2));
-        v.w->HojaActual = 1;
-        v.w->LeerCultivos();
-        QCOMPARE(v.r.avisos(), QStringList{u"Cambio del sistema libre de heladas|Critico|SoloAceptar|no puedo poner el"
-                                           " cultivo <Coles> porque no pertenece a la fecha libre de heladas"_s});
-        QCOMPARE(v.picker(0), u"Tomates"_s);
-        QCOMPARE(v.picker(1), CultivoVacio);
-        QCOMPARE(v.picker(2), CultivoVacio);
-        QVERIFY(!v.fila(3).contains(u'C'));
-        QVERIFY(!v.w->LeyendoCultivo);
+        v.s.hoja = 1;
+        v.s.leerCultivos();
+        QCOMPARE(v.textosAvisos(), QStringList{u"Cambio del sistema libre de heladas|%1|no puedo poner el cultivo"
+                                               " <Coles> porque no pertenece a la fecha libre de heladas"_s.arg(
+                                                   SesionHoja::AvisoCritico)});
+        QCOMPARE(QStringList({v.cultivo(0), v.cultivo(1), v.cultivo(2)}),
+                 QStringList({u"Tomates"_s, CultivoVacio, CultivoVacio}));
+        QVERIFY(!v.fila(2).contains(u'C'));
+        QCOMPARE(v.s.ocultas(), QStringList({u"Coles"_s, u"Ajos"_s}));
         // Picking a crop afterwards works as usual.
-        v.elegir(1, u"Lechugas"_s);
-        QCOMPARE(v.fila(2), u"...vvvvvvv....vvvvvvv..."_s);
-    }
-
-    void quintaFilaSinSitio()
-    {
-        Rejilla v;
-        v.sembrar({u"2010|1|Tomates"_s, u"2010|1|Coles"_s, u"2010|1|Lechugas"_s, u"2010|1|Judías"_s, u"2010|1|Ajos"_s});
-        QVERIFY(v.abrir(2010, 1));
-        QCOMPARE(v.picker(3), u"Judías"_s);
-        QCOMPARE(v.r.mensajes().size(), 0);
+        QVERIFY(v.elegir(1, u"Lechugas"_s));
+        QCOMPARE(v.fila(1), u"...vvvvvvv....vvvvvvv..."_s);
+        // A fifth stored row has no slot, and no message.
+        Sesion cinco;
+        cinco.sembrar({u"2010|1|Tomates"_s, u"2010|1|Coles"_s, u"2010|1|Lechugas"_s, u"2010|1|Judías"_s,
+                       u"2010|1|Ajos"_s});
+        QVERIFY(cinco.abrir(2010, 1));
+        QCOMPARE(cinco.cultivo(3), u"Judías"_s);
+        QVERIFY(cinco.avisos.isEmpty());
     }
 
     void cultivoVacioSacadoPorLasReglas()
     {
         // A crop of last year that the catalogue no longer holds: the family
         // rule takes the empty-crop entry out, yet every slot can stay empty.
-        Rejilla v;
+        Sesion v;
         v.sembrar({u"2009|1|Yuca|5|9"_s});
         QVERIFY(v.abrir(2010, 1));
-        v.w->ModoExplicito->setChecked(true);
-        v.w->LeerCultivos();
         for (int k = 0; k < 4; ++k) {
-            QCOMPARE(v.w->ComboCult[k]->itemText(0), CultivoVacio);
-            QCOMPARE(v.picker(k), CultivoVacio);
+            QCOMPARE(v.s.ranura(k).entradas.first(), CultivoVacio);
+            QCOMPARE(v.cultivo(k), CultivoVacio);
         }
-        QCOMPARE(elementos(v.w->ComboCult[0]).count(CultivoVacio), 1);
-        QCOMPARE(v.registro().first(), u"Por repetición de la familia  Extraido el cultivo:"_s + CultivoVacio);
+        QCOMPARE(v.s.ranura(0).entradas.count(CultivoVacio), 1);
+        QCOMPARE(v.registro.first(), u"Por repetición de la familia  Extraido el cultivo:"_s + CultivoVacio);
     }
 
     void interruptoresComoEstan()
     {
-        Rejilla v;
+        Sesion v;
         v.sembrar({u"2009|1|Tomates|8|12"_s});
         QVERIFY(v.abrir(2010, 1));
-        QVERIFY(!v.ofrece(0, u"Judías"_s));
-        QVERIFY(!v.ofrece(0, u"Calabazas"_s));
-        v.w->CheckRepetirFrutos->setChecked(true); // ticked, not saved
-        v.w->LeerCultivos();
-        QVERIFY(v.ofrece(0, u"Judías"_s));
-        QVERIFY(!v.ofrece(0, u"Calabazas"_s));
-        v.w->CheckRepetirRaices->setChecked(true);
-        v.w->LeerCultivos();
-        QVERIFY(v.ofrece(0, u"Calabazas"_s));
-        QVERIFY(!v.ofrece(0, u"Pimientos"_s));
+        QVERIFY(!v.ofrece(0, u"Judías"_s) && !v.ofrece(0, u"Calabazas"_s));
+        v.interruptores.repetirFrutos = true;
+        v.s.leerCultivos();
+        QVERIFY(v.ofrece(0, u"Judías"_s) && !v.ofrece(0, u"Calabazas"_s));
+        v.interruptores.repetirRaices = true;
+        v.s.leerCultivos();
+        QVERIFY(v.ofrece(0, u"Calabazas"_s) && !v.ofrece(0, u"Pimientos"_s));
     }
 
     void falloAlLeer()
     {
-        Rejilla v;
+        Sesion v;
         QVERIFY(v.abrir(2010, 1));
-        const QStringList antes = elementos(v.w->ComboCult[1]);
-        QFile::rename(v.bd.fichero(), v.bd.fichero() + u".fuera"_s);
-        QVERIFY_THROWS_EXCEPTION(ErrorBD, v.w->LeerCultivos());
-        QVERIFY(!v.w->LeyendoCultivo);
-        QVERIFY_THROWS_EXCEPTION(ErrorBD, v.w->CultivosCombos(1));
+        QVERIFY(v.plantar(0, u"Tomates"_s, 8));
+        const QStringList antes = v.s.ranura(1).entradas;
+        const QString fila = v.fila(0);
+        QVERIFY(QFile::rename(v.bd.fichero(), v.bd.fichero() + u".fuera"_s));
+        QVERIFY_THROWS_EXCEPTION(ErrorBD, v.s.leerCultivos());
+        QVERIFY_THROWS_EXCEPTION(ErrorBD, v.s.cultivosCombos(1));
+        QVERIFY_THROWS_EXCEPTION(ErrorBD, v.s.elegir(0, 1));
+        QVERIFY_THROWS_EXCEPTION(ErrorBD, v.s.colocar(0, 8));
         // A failed read changes nothing.
-        QCOMPARE(elementos(v.w->ComboCult[1]), antes);
-        // The handlers tell the user and go on.
-        v.r.limpiar();
-        v.w->ComboCult_Click(0);
-        v.w->MSHFlexTodoAño->setCelda(1, 5);
-        v.w->MSHFlexTodoAño_Click();
-        QCOMPARE(v.r.mensajes().size(), 2);
-        QVERIFY(v.r.textos().first().startsWith(u"No se ha podido leer la base de datos"_s));
-        QFile::rename(v.bd.fichero() + u".fuera"_s, v.bd.fichero());
+        QCOMPARE(v.s.ranura(1).entradas, antes);
+        QCOMPARE(v.cultivo(0), u"Tomates"_s);
+        QCOMPARE(v.fila(0), fila);
+        QVERIFY(QFile::rename(v.bd.fichero() + u".fuera"_s, v.bd.fichero()));
+    }
+
+    // ---- Storing and emptying ------------------------------------------------
+
+    void validar()
+    {
+        Sesion v;
+        v.sembrar({u"2010|2|Habas|3|10"_s});
+        QVERIFY(v.abrir(2010, 2));
+        // Chosen in place of the stored crop, never placed: the span recorded
+        // for the slot is the stored crop's, and nothing is stored.
+        QVERIFY(v.elegir(0, u"Coles"_s));
+        QCOMPARE(v.s.ranura(0).inicio, 3);
+        try {
+            v.s.validar();
+            QFAIL("a crop never placed was stored");
+        } catch (const PlanNoValido &e) {
+            QVERIFY2(e.texto().contains(u"<Coles>"_s), qPrintable(e.texto()));
+        }
+        // A refused placement, then the crop chosen again: not stored either.
+        QVERIFY(v.plantar(0, u"Tomates"_s, 8));
+        QVERIFY(v.plantar(1, u"Lechugas"_s, 10));
+        QVERIFY(v.elegir(1, u"Lechugas"_s));
+        QVERIFY_THROWS_EXCEPTION(PlanNoValido, v.s.validar());
+        QCOMPARE(v.filas(), QStringList{u"2010|2|Habas|3|10"_s});
+
+        QVERIFY(v.plantar(1, u"Lechugas"_s, 15));
+        v.s.validar();
+        QCOMPARE(v.filas(), QStringList({u"2010|2|Tomates|8|12"_s, u"2010|2|Lechugas|15|17"_s}));
+        QCOMPARE(v.cultivo(1), u"Lechugas"_s); // the plan stays loaded
+
+        // A perennial stays the years the options say as they stand.
+        v.interruptores.años = AñosPlurianuales{1, 4, 1};
+        v.s.vaciar();
+        QCOMPARE(v.filas(), QStringList{});
+        QVERIFY(v.plantar(0, u"Fresas"_s, 18)); // 18 + 180/15 - 1 = 29
+        v.s.validar();
+        QCOMPARE(v.filas(), QStringList({u"2010|2|Fresas|18|24"_s, u"2011|2|Fresas|1|24"_s, u"2012|2|Fresas|1|24"_s,
+                                         u"2013|2|Fresas|1|29"_s}));
+    }
+
+    void vaciar()
+    {
+        Sesion v;
+        v.sembrar({u"2010|2|Fresas|17|24"_s, u"2011|2|Fresas|1|24"_s, u"2010|1|Coles|5|8"_s});
+        QVERIFY(v.abrir(2010, 2));
+        QCOMPARE(v.fila(0), u"................CCCCCCCC"_s);
+        v.s.vaciar();
+        QCOMPARE(v.filas(), QStringList({u"2010|1|Coles|5|8"_s, u"2011|2|Fresas|1|24"_s}));
+        for (int k = 0; k < 4; ++k)
+            QCOMPARE(v.fila(k), kVacia);
+        v.s.leerCultivos();
+        QCOMPARE(v.cultivo(0), CultivoVacio);
+        QCOMPARE(v.s.ranura(0).entradas.count(u"Fresas"_s), 1);
     }
 };
 
-QTEST_MAIN(TestRejilla)
+QTEST_GUILESS_MAIN(TestRejilla)
 #include "test_rejilla.moc"

@@ -99,7 +99,6 @@ private slots:
         hojas("la misma hoja no cuenta", 1, {"Huerto|2011|1|Tomates"}, tres, {});
         hojas("dos hojas, una línea", 1, {"Huerto|2011|2|Tomates", "Huerto|2011|3|Tomates"}, sinTomates,
               {kHojas + "Tomates"});
-        hojas("otro año no cuenta", 1, {"Huerto|2010|2|Tomates"}, tres, {});
         hojas("hoja por encima de Nhojas", 1, {"Huerto|2011|5|Tomates"}, tres, {});
         hojas("sin hoja elegida se leen todas", 0, {"Huerto|2011|1|Tomates", "Huerto|2011|4|Lechugas"},
               {"····", "Pimientos"}, {kHojas + "Tomates", kHojas + "Lechugas"});
@@ -108,8 +107,6 @@ private slots:
         hojas("cultivo en otras mayúsculas", 1, {"Huerto|2011|2|tomates"}, tres, {});
         hojas("orden de las filas", 1, {"Huerto|2011|3|Lechugas", "Huerto|2011|2|Pimientos", "Huerto|2011|2|Tomates"},
               {"····"}, {kHojas + "Pimientos", kHojas + "Tomates", kHojas + "Lechugas"});
-        QTest::newRow("lista vacía") << u"hojas"_s << 2011 << 1 << false << L{"Huerto|2011|2|Tomates"} << L{} << L{}
-                                     << L{};
 
         // The sheet's crops of the year before.
         const L cand = {"····", "Pimientos", "Lechugas", "Judías", "Calabazas", "Patatas"};
@@ -123,23 +120,17 @@ private slots:
         const L sinSolanaceas = {"····", "Lechugas", "Judías", "Calabazas"};
         propiedad("familia", "familia", false, tomates, sinSolanaceas,
                   {kSolanaceas + "Pimientos", kSolanaceas + "Patatas"});
-        propiedad("familia, dos filas de la misma", "familia", false, tomates + L{"Huerto|2010|2|Berenjenas"},
-                  sinSolanaceas, {kSolanaceas + "Pimientos", kSolanaceas + "Patatas"});
         propiedad("familia, por orden de filas", "familia", false, L{"Huerto|2010|2|Judías"} + tomates,
                   {"····", "Lechugas", "Calabazas"},
                   {kFamilia.arg("Leguminosas") + "Judías", kSolanaceas + "Pimientos", kSolanaceas + "Patatas"});
         propiedad("familia, cultivo fuera del catálogo", "familia", false, yuca, sinVacio,
                   {kFamilia.arg("") + CultivoVacio});
         propiedad("familia, otra hoja no cuenta", "familia", false, {"Huerto|2010|1|Tomates"}, cand, {});
-        propiedad("familia, otro año no cuenta", "familia", false, {"Huerto|2009|2|Tomates"}, cand, {});
         propiedad("parte aprovechable", "parte", false, tomates, {"····", "Lechugas", "Patatas"},
                   {kFrutos + "Pimientos", kFrutos + "Judías", kFrutos + "Calabazas"});
-        propiedad("parte aprovechable, repetir", "parte", true, tomates, cand, {});
         propiedad("profundidad", "raíz", false, tomates, {"····", "Pimientos", "Lechugas", "Judías", "Patatas"},
                   {kProfundas + "Calabazas"});
         propiedad("profundidad, repetir", "raíz", true, tomates, cand, {});
-        propiedad("profundidad, fuera del catálogo", "raíz", false, yuca, sinVacio,
-                  {"Por repetición de  sacado el cultivo:" + CultivoVacio});
 
         // The sheet's crops of the two years before.
         const L plan = {"Huerto|2008|2|Tomates", "Huerto|2009|2|Lechugas", "Huerto|2010|2|Coles",
@@ -210,30 +201,6 @@ private slots:
         QCOMPARE(ReglasRotacion(p.catalogo, p.bd.fichero()).SacarFamilia(u"Col d'Asti_%"_s), u"Crucíferas"_s);
     }
 
-    void busquedas_data()
-    {
-        QTest::addColumn<QString>("cultivo");
-        QTest::addColumn<QString>("propiedades"); // family|edible part|root depth
-        QTest::newRow("Tomates") << "Tomates" << "Solanáceas|Flor, Semilla y fruto|Profundas";
-        QTest::newRow("Espárragos") << "Espárragos" << "Liliáceas|Bulbos y tallos|Profundas";
-        QTest::newRow("otras mayúsculas") << "tomates" << "||";
-        QTest::newRow("vacío") << CultivoVacio << "||";
-        QTest::newRow("fuera del catálogo") << "Yuca" << "||";
-        QTest::newRow("campos vacíos en el catálogo") << "Ruibarbo" << "||Medias";
-    }
-
-    void busquedas()
-    {
-        QFETCH(QString, cultivo);
-        QFETCH(QString, propiedades);
-        Prueba p;
-        p.bd.ejecutar(u"insert into horticolas (Nombre, Profundidad_raices) values ('Ruibarbo', 'Medias')"_s);
-        p.recargarCatalogo();
-        const ReglasRotacion r(p.catalogo, p.bd.fichero());
-        QCOMPARE(r.SacarFamilia(cultivo) + u'|' + r.SacarParteAprovechable(cultivo) + u'|' + r.SacarProfRaiz(cultivo),
-                 propiedades);
-    }
-
     // The chain that fills a sheet's four pickers, for sheet 2 in 2011.
     void cadenaDeLaHoja()
     {
@@ -295,9 +262,6 @@ private slots:
         QTest::newRow("fila 1") << 1 << L{"Tomates"} << 0 << L{} << L{"····", "Lechugas", "Zanahorias", "Cebollas"}
                                 << L{kSolanaceas + "Tomates", kSolanaceas + "Pimientos", kFrutos + "Judías",
                                      kFrutos + "Calabazas", kProfundas + "Cardos"};
-        QTest::newRow("fila 1, repetir frutos")
-            << 1 << L{"Tomates"} << 1 << L{} << L{"····", "Lechugas", "Judías", "Zanahorias", "Cebollas"}
-            << L{kSolanaceas + "Tomates", kSolanaceas + "Pimientos", kProfundas + "Calabazas", kProfundas + "Cardos"};
         QTest::newRow("fila 1, repetir ambas") << 1 << L{"Tomates"} << 3 << L{}
             << L{"····", "Lechugas", "Judías", "Calabazas", "Zanahorias", "Cebollas", "Cardos"}
             << L{kSolanaceas + "Tomates", kSolanaceas + "Pimientos"};
@@ -309,15 +273,6 @@ private slots:
                                      "Por repetición de Flor, Semilla y fruto , Hojas sacado el cultivo:Judías",
                                      "Por repetición de Flor, Semilla y fruto , Hojas sacado el cultivo:Calabazas",
                                      "Por repetición de Profundas , Superficiales sacado el cultivo:Cebollas"};
-        QTest::newRow("fila 3") << 3 << L{"Tomates", "Coles", "Lechugas"} << 0 << L{} << L{"····", "Zanahorias"}
-            << L{tres + "Tomates",
-                 tres + "Pimientos",
-                 tres + "Lechugas",
-                 tres + "Cardos",
-                 "Por repetición de Flor, Semilla y fruto , Hojas , Hojas sacado el cultivo:Judías",
-                 "Por repetición de Flor, Semilla y fruto , Hojas , Hojas sacado el cultivo:Calabazas",
-                 "Por repetición de Profundas o Superficiales o Superficiales sacado el cultivo:"
-                 "Cebollas"};
         QTest::newRow("fila anterior vacía")
             << 1 << L{"····"} << 0 << L{} << conCardos.mid(1) << L{kFamilia.arg("") + CultivoVacio};
         QTest::newRow("cultivo en otra hoja") << 1 << L{"Coles"} << 3 << L{"Huerto|2011|3|Zanahorias"}
@@ -325,8 +280,6 @@ private slots:
             << L{kHojas + "Zanahorias"};
         QTest::newRow("plurianual en otra hoja el año anterior")
             << 1 << L{"Coles"} << 3 << L{"Huerto|2010|3|fresas"} << conCardos.mid(0, 8) << L{};
-        QTest::newRow("plurianual de otra parcela")
-            << 1 << L{"Coles"} << 3 << L{"Otra|2011|3|Fresas"} << conCardos << L{};
         QTest::newRow("plurianual hace dos años")
             << 1 << L{"Coles"} << 3 << L{"Huerto|2009|2|Espárragos"} << conCardos << L{};
         QTest::newRow("fila 0") << 0 << L{} << 0 << L{} << L{} << L{};
