@@ -162,7 +162,7 @@ private slots:
         pulsar(h.w->CheckParcelasOpciones);
         QTest::keyClick(h.w->SliderFresa, Qt::Key_End);
         QCOMPARE(h.w->TextFresa->text(), u"6"_s);
-        h.plantar(0, u"Fresas"_s, 18);
+        QVERIFY(h.plantar(0, u"Fresas"_s, 18));
         pulsar(h.w->BtValidaCultivos);
         QCOMPARE(h.filas().size(), 6);
         QCOMPARE(h.filas().last(), u"2015|2|Fresas|1|29"_s);
