@@ -135,6 +135,7 @@ void SesionHoja::leerCultivos()
     for (Ranura &ranura : m_ranuras) {
         ranura.entradas = entradas;
         ranura.actual = entradas.indexOf(CultivoVacio);
+        ranura.inicio = ranura.final = 0;
         ranura.colocado = false;
     }
     for (int k = 0; k < 4; ++k)
@@ -263,8 +264,11 @@ void SesionHoja::colocar(int k, int columna)
 
         ranura.inicio = colocacion.inicio;
         ranura.final = colocacion.final;
-        if (k > 0 && SeSolapan(ranura.inicio, ranura.final, m_ranuras[k - 1].inicio, m_ranuras[k - 1].final)) {
-            emit aviso(QStringLiteral("Esa fecha de siembra/trasplante se solapa con ") + m_ranuras[k - 1].cultivo(),
+        // Only a crop standing in the slot above (placed or stored) can be
+        // overlapped; an empty slot's old span is no crop.
+        const Ranura &arriba = m_ranuras[qMax(k - 1, 0)];
+        if (k > 0 && arriba.colocado && SeSolapan(ranura.inicio, ranura.final, arriba.inicio, arriba.final)) {
+            emit aviso(QStringLiteral("Esa fecha de siembra/trasplante se solapa con ") + arriba.cultivo(),
                        QStringLiteral("hay solape de fechas"), AvisoCritico);
             borrarFila(k);
             volverAlCultivoVacio(k);

@@ -70,7 +70,7 @@ public:
     // ---- The road ------------------------------------------------------------
     // Fills the four pickers of `hoja` in `año` with the crops the rules leave
     // and shows the stored crops. A stored crop no picker offers any more is
-    // announced, and it and the later ones stay hidden (hiddenStored()).
+    // announced, and it and the later ones stay hidden (ocultas()).
     void leerCultivos();
     // Narrows picker `fila` (0..3) to the crops that may follow the earlier ones.
     void cultivosCombos(int fila);
@@ -89,7 +89,7 @@ public:
     QStringList ocultas() const;
     // Stores what the slots show (PlanNoValido, ErrorBD pass to the caller).
     void validar();
-    // Deletes the sheet's rows of the year, then loads it again.
+    // Deletes the sheet's rows of the year and empties the grid rows.
     void vaciar();
 
 signals:
