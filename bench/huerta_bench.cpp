@@ -141,8 +141,7 @@ void abrirHoja(FormPrincipal &w, int año, int hoja)
     w.AñoActual = año;
     w.HojaActual = hoja;
     w.FrameCultivo->show();
-    w.LeerCultivos();
-    w.CultivosCombos(w.MSHFlexTodoAño->fila());
+    w.CargarHojaElegida();
 }
 
 } // namespace
@@ -231,7 +230,9 @@ int main(int argc, char **argv)
                                            " mes_final from BDParcela where parcela = ? and año between ? and ?");
     const QString deEtiquetas
         = QStringLiteral("select hoja, cultivo from BDParcela where parcela = ? and año = ? order by rowid");
-    const QString deCatalogo = QStringLiteral("select * from horticolas order by Nombre");
+    const QString deCatalogo = QStringLiteral("select Nombre, Familia, Profundidad_raices, Parte_aprovechable"
+                                              " from horticolas order by rowid");
+    const QString deNombres = QStringLiteral("select Nombre from horticolas order by rowid");
 
     filas << Fila{QStringLiteral("clic en hoja (carga y siguiente)"),
                   mediana(veces, [&] { abrirHoja(*w, año, HojaMedida); }), mediana(veces, clicDesnudo)};
@@ -250,8 +251,8 @@ int main(int argc, char **argv)
                   mediana(veces, [&] {
                       bd.leer(QStringLiteral("select * from Parcelas order by rowid"));
                       bd.leer(QStringLiteral("select * from Parcelas where NombreParcela = ?"), {parcela});
-                      bd.leer(QStringLiteral("select * from horticolas order by rowid"));
-                      bd.leer(deCatalogo);
+                      bd.leer(deNombres);
+                      bd.leer(deNombres);
                       bd.leer(deCatalogo);
                       bd.leer(deEtiquetas, {parcela, año});
                       bd.leer(deArbol, {parcela, 2009, 9999});
@@ -267,9 +268,9 @@ int main(int argc, char **argv)
             CargarColeccionesCatalogo(con);
         });
         const double desnudo = mediana(veces, [&] {
-            bc.leer(QStringLiteral("select * from horticolas order by rowid"));
-            bc.leer(QStringLiteral("select * from horticolas where Siembra_1_I < ? and Siembra_1_F >= ?"
-                                   " and Cosecha_1_min <= ? order by Nombre"),
+            bc.leer(deNombres);
+            bc.leer(QStringLiteral("select Nombre from horticolas where Siembra_1_I < ? and Siembra_1_F >= ?"
+                                   " and Cosecha_1_min <= ? order by rowid"),
                     {21, 6, 225});
             bc.leer(deCatalogo);
         });

@@ -33,6 +33,11 @@ QString plegar(const QString &s)
 }
 } // namespace
 
+QString PlegarES(const QString &s)
+{
+    return plegar(s);
+}
+
 int CompararES(const QString &a, const QString &b)
 {
     const int c = plegar(a).compare(plegar(b));
@@ -112,6 +117,18 @@ Conexion::Conexion(const QString &cadena)
         sqlite3_create_function_v2(h, "coincide", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
                                    nullptr, funcionCoincide, nullptr, nullptr, nullptr);
         sqlite3_create_collation_v2(h, "ES", SQLITE_UTF8, nullptr, colacionES, nullptr);
+    }
+}
+
+void AsegurarIndices(const QString &cadena)
+{
+    try {
+        Conexion con(cadena);
+        if (!con.hayFilas(QStringLiteral("select 1 from sqlite_master where type = 'index'"
+                                         " and name = 'BDParcela_parcela_año'")))
+            con.ejecutar(QStringLiteral("create index if not exists BDParcela_parcela_año"
+                                        " on BDParcela (parcela, año, hoja)"));
+    } catch (const ErrorBD &) {
     }
 }
 

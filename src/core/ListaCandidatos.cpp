@@ -6,20 +6,28 @@ ListaCandidatos::ListaCandidatos(const QStringList &nombres)
         agregar(n);
 }
 
-int ListaCandidatos::posicionClave(const QString &nombre) const
+QString ListaCandidatos::clave(const QString &nombre)
 {
-    for (int i = 0; i < m_nombres.size(); ++i)
-        if (m_conClave.at(i) && m_nombres.at(i).compare(nombre, Qt::CaseInsensitive) == 0)
-            return i;
-    return -1;
+    return nombre.toCaseFolded();
+}
+
+bool ListaCandidatos::contiene(const QString &nombre) const
+{
+    // Names of one folded form are compared as the list defines a repeat.
+    const auto [desde, hasta] = m_claves.equal_range(clave(nombre));
+    for (auto it = desde; it != hasta; ++it)
+        if (it.value().compare(nombre, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
 }
 
 bool ListaCandidatos::agregar(const QString &nombre)
 {
-    if (posicionClave(nombre) >= 0)
+    if (contiene(nombre))
         return false;
     m_nombres.append(nombre);
     m_conClave.append(true);
+    m_claves.insert(clave(nombre), nombre);
     return true;
 }
 
@@ -31,15 +39,15 @@ void ListaCandidatos::agregarSinClave(const QString &nombre)
 
 bool ListaCandidatos::quitar(const QString &nombre)
 {
-    const int i = posicionClave(nombre);
-    if (i < 0)
+    if (!contiene(nombre))
         return false;
-    m_nombres.removeAt(i);
-    m_conClave.removeAt(i);
-    return true;
-}
-
-bool ListaCandidatos::contiene(const QString &nombre) const
-{
-    return posicionClave(nombre) >= 0;
+    for (int i = 0; i < m_nombres.size(); ++i) {
+        if (m_conClave.at(i) && m_nombres.at(i).compare(nombre, Qt::CaseInsensitive) == 0) {
+            m_claves.remove(clave(m_nombres.at(i)), m_nombres.at(i));
+            m_nombres.removeAt(i);
+            m_conClave.removeAt(i);
+            return true;
+        }
+    }
+    return false;
 }

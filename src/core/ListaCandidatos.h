@@ -2,6 +2,7 @@
 // An ordered list of crop names in which each name stands at most once, letter
 // case ignored (the name is its own key). The empty-crop entry may be added
 // without a key, so it never collides with a crop name.
+#include <QMultiHash>
 #include <QString>
 #include <QStringList>
 
@@ -29,7 +30,8 @@ public:
     bool operator==(const ListaCandidatos &o) const { return m_nombres == o.m_nombres; }
 
 private:
-    int posicionClave(const QString &nombre) const;
+    static QString clave(const QString &nombre);
     QStringList m_nombres;
     QList<bool> m_conClave;
+    QMultiHash<QString, QString> m_claves; // keyed names by their folded form
 };

@@ -33,6 +33,16 @@ ArbolPlan::TipoNodo tipoDe(const QTreeWidgetItem *item)
     return static_cast<ArbolPlan::TipoNodo>(item->data(0, RolTipo).toInt());
 }
 
+// The node pictures, each read once.
+QIcon icono(int imagen)
+{
+    static QHash<int, QIcon> iconos;
+    auto it = iconos.find(imagen);
+    if (it == iconos.end())
+        it = iconos.insert(imagen, QIcon(ArbolPlan::RutaImagen(imagen)));
+    return it.value();
+}
+
 QTreeWidgetItem *crearItem(const ArbolPlan::Nodo &nodo)
 {
     auto *item = new QTreeWidgetItem(QStringList{nodo.texto});
@@ -41,7 +51,7 @@ QTreeWidgetItem *crearItem(const ArbolPlan::Nodo &nodo)
     item->setData(0, RolAño, nodo.año);
     item->setData(0, RolHoja, nodo.hoja);
     item->setData(0, RolImagen, nodo.imagen);
-    item->setIcon(0, QIcon(ArbolPlan::RutaImagen(nodo.imagen)));
+    item->setIcon(0, icono(nodo.imagen));
     // A plan row's text is wider than the tree: the whole of it on hovering.
     if (nodo.tipo == ArbolPlan::TipoNodo::Fila)
         item->setToolTip(0, nodo.texto);
@@ -151,6 +161,7 @@ void FormPrincipal::MostrarArbol(const ArbolPlan::Arbol &nuevo)
     QTreeWidgetItem *raiz = crearItem(ArbolAños.raiz);
     arbolaños->addTopLevelItem(raiz);
     expandir(raiz, ArbolAños.raiz);
+    arbolaños->resizeColumnToContents(0);
 
     if (QTreeWidgetItem *elegido = NodoArbol(ArbolAños.claveSeleccionada)) {
         // Selected, not scrolled to: the view shows the year being planned.
@@ -196,8 +207,7 @@ void FormPrincipal::arbolaños_Click()
         PonerTitulo(FrameCultivo, QStringLiteral("Cultivo de hoja :") + QString::number(HojaActual));
         ResaltarHojaPorNumero(HojaActual);
         PonerTextoPanel(QStringLiteral("Selecciona el cultivo que desees para esa hoja"));
-        LeerCultivos();
-        CultivosCombos(MSHFlexTodoAño->fila());
+        CargarHojaElegida();
         break;
     }
     case ArbolPlan::TipoNodo::Parcela:

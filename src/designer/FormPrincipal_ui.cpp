@@ -96,7 +96,8 @@ void FormPrincipal::construirPestanaDiseno()
     arbolaños = colocar(new QTreeWidget(t), 7560, 180, 3360, 3840, QStringLiteral("Árbol de años"));
     arbolaños->setHeaderHidden(true);
     arbolaños->setColumnCount(1);
-    arbolaños->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Sized to its texts once per rebuild (MostrarArbol), not at every change.
+    arbolaños->header()->setSectionResizeMode(QHeaderView::Fixed);
     arbolaños->header()->setStretchLastSection(false);
 
     // Crop editor: the plan grid with the four crop pickers over column 0
