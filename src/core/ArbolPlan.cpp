@@ -106,11 +106,19 @@ QString FechaLunarFila(const FilaPlan &fila)
 
 QString TextoFila(const FilaPlan &fila)
 {
-    return QStringLiteral("Hoja:") + QString::number(fila.hoja) + QStringLiteral("»") + fila.cultivo +
-           QStringLiteral(" » ") + fila.familia + QStringLiteral(" » ") + fila.profRaiz + QStringLiteral(" » ") +
-           fila.extraccion + QStringLiteral(" »De la ") + EtiquetaQuincena(fila.mesInicio) +
-           QStringLiteral(" a la ") + EtiquetaQuincena(fila.mesFinal) + QStringLiteral(" »Luna:") +
-           FechaLunarFila(fila);
+    const QString partes[] = {QStringLiteral("Hoja:"), QString::number(fila.hoja), QStringLiteral("»"), fila.cultivo,
+                              QStringLiteral(" » "), fila.familia, QStringLiteral(" » "), fila.profRaiz,
+                              QStringLiteral(" » "), fila.extraccion, QStringLiteral(" »De la "),
+                              EtiquetaQuincena(fila.mesInicio), QStringLiteral(" a la "),
+                              EtiquetaQuincena(fila.mesFinal), QStringLiteral(" »Luna:"), FechaLunarFila(fila)};
+    qsizetype largo = 0;
+    for (const QString &p : partes)
+        largo += p.size();
+    QString texto;
+    texto.reserve(largo);
+    for (const QString &p : partes)
+        texto += p;
+    return texto;
 }
 
 bool VaAntes(const Nodo &a, const Nodo &b)
@@ -198,18 +206,19 @@ QList<FilaPlan> LeerFilas(Conexion &con, const QString &parcela)
                                               " where año between ? and ? and ")
                                    + FiltroParcela,
                                {PrimerAño, UltimoAñoPosible, parcela});
+    // Read by position, in the order selected (Null gives 0 or "").
     QList<FilaPlan> filas;
     while (q.next()) {
         FilaPlan f;
-        f.año = LeerEntero(q, "año");
-        f.hoja = LeerEntero(q, "hoja");
-        f.cultivo = LeerTexto(q, "cultivo");
-        f.familia = LeerTexto(q, "familia");
-        f.profRaiz = LeerTexto(q, "Prof_raiz");
-        f.extraccion = LeerTexto(q, "extraccion");
-        f.mesInicio = LeerEntero(q, "mes_inicio");
-        f.mesFinal = LeerEntero(q, "mes_final");
-        filas.append(f);
+        f.año = q.value(0).toInt();
+        f.hoja = q.value(1).toInt();
+        f.cultivo = q.value(2).toString();
+        f.familia = q.value(3).toString();
+        f.profRaiz = q.value(4).toString();
+        f.extraccion = q.value(5).toString();
+        f.mesInicio = q.value(6).toInt();
+        f.mesFinal = q.value(7).toInt();
+        filas.append(std::move(f));
     }
     return filas;
 }

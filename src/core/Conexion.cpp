@@ -10,6 +10,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 QString CadenaConexion;
 
 void EstablecerCadenaConexion(const QString &carpeta)
@@ -18,8 +20,39 @@ void EstablecerCadenaConexion(const QString &carpeta)
 }
 
 namespace {
+
+// plegar() of each Latin-1 character on its own.
+struct PlegadoLatin1
+{
+    QString de[256];
+    PlegadoLatin1();
+};
+
+QString plegarGeneral(const QString &s);
+
+PlegadoLatin1::PlegadoLatin1()
+{
+    for (int c = 0; c < 256; ++c)
+        de[c] = plegarGeneral(QString(QChar(c)));
+}
+
 // Letters without accents and in lower case.
 QString plegar(const QString &s)
+{
+    // Latin-1 holds no combining marks, so a Latin-1 text decomposes (and is
+    // folded) character by character: the common case, done from a table.
+    if (std::all_of(s.begin(), s.end(), [](QChar c) { return c.unicode() < 256; })) {
+        static const PlegadoLatin1 tabla;
+        QString r;
+        r.reserve(s.size());
+        for (QChar c : s)
+            r += tabla.de[c.unicode()];
+        return r;
+    }
+    return plegarGeneral(s);
+}
+
+QString plegarGeneral(const QString &s)
 {
     const QString d = s.normalized(QString::NormalizationForm_D);
     QString r;

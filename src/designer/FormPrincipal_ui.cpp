@@ -99,6 +99,8 @@ void FormPrincipal::construirPestanaDiseno()
     // Sized to its texts once per rebuild (MostrarArbol), not at every change.
     arbolaños->header()->setSectionResizeMode(QHeaderView::Fixed);
     arbolaños->header()->setStretchLastSection(false);
+    // One line and one picture of the same size in every row.
+    arbolaños->setUniformRowHeights(true);
 
     // Crop editor: the plan grid with the four crop pickers over column 0
     FrameCultivo = marco(t, QStringLiteral("Hoja :"), 120, 4140, 10800, 2040);
