@@ -30,7 +30,7 @@ QList<FilaCatalogo> leerOrdenado(Conexion &con, const QString &sql, const QVaria
     QSqlQuery q = con.ejecutar(sql, valores);
     const int columnas = q.record().count();
     while (q.next()) {
-        FilaCatalogo f;
+        FilaCatalogo &f = filas.emplace_back();
         f.nombre = q.value(0).toString();
         if (columnas >= 4) {
             f.familia = q.value(1).toString();
@@ -38,7 +38,6 @@ QList<FilaCatalogo> leerOrdenado(Conexion &con, const QString &sql, const QVaria
             f.parte = q.value(3).toString();
         }
         f.plegado = PlegarES(f.nombre);
-        filas.append(f);
     }
     std::stable_sort(filas.begin(), filas.end(), [](const FilaCatalogo &a, const FilaCatalogo &b) {
         const int c = a.plegado.compare(b.plegado);
@@ -52,10 +51,13 @@ QList<FilaCatalogo> leerOrdenado(Conexion &con, const QString &sql, const QVaria
 ColeccionesCatalogo CargarColeccionesCatalogo(Conexion &con)
 {
     ColeccionesCatalogo c;
-    ListaCandidatos vistos;
     const QList<FilaCatalogo> filas = leerOrdenado(
         con, QStringLiteral("select Nombre, Familia, Profundidad_raices, Parte_aprovechable from horticolas"
                             " order by rowid"));
+    ListaCandidatos vistos;
+    vistos.reservar(filas.size());
+    for (QStringList *l : {&c.TodosCultivos, &c.TodasFamilias, &c.TodasRaiz, &c.TodasProfit})
+        l->reserve(filas.size());
     for (const FilaCatalogo &f : filas) {
         if (!vistos.agregar(f.nombre))
             continue;
@@ -69,10 +71,14 @@ ColeccionesCatalogo CargarColeccionesCatalogo(Conexion &con)
 
 QStringList NombresHorticolas(Conexion &con)
 {
-    ListaCandidatos nombres;
+    QStringList todos;
     QSqlQuery q = con.ejecutar(QStringLiteral("select Nombre from horticolas order by rowid"));
     while (q.next())
-        nombres.agregar(q.value(0).toString());
+        todos.append(q.value(0).toString());
+    ListaCandidatos nombres;
+    nombres.reservar(todos.size());
+    for (const QString &n : todos)
+        nombres.agregar(n);
     return nombres.nombres();
 }
 
@@ -98,6 +104,7 @@ ListaCandidatos CultivosSinHelada(Conexion &con, const FiltroHeladas &filtro)
                        QStringLiteral("select Nombre from horticolas where Siembra_1_I < ? and Siembra_1_F >= ?"
                                       " and Cosecha_1_min <= ? order by rowid"),
                        {filtro.siembraAntesDe, filtro.siembraHastaDesde, filtro.diasMaximos});
+    lista.reservar(filas.size() + 1);
     for (const FilaCatalogo &f : filas)
         lista.agregar(f.nombre);
     return lista;

@@ -1,5 +1,7 @@
 #include "core/Conexion.h"
 
+#include "core/TablaLatin1.h"
+
 #include <QAtomicInteger>
 #include <QDir>
 #include <QFileInfo>
@@ -10,7 +12,6 @@
 
 #include <sqlite3.h>
 
-#include <algorithm>
 
 QString CadenaConexion;
 
@@ -21,35 +22,16 @@ void EstablecerCadenaConexion(const QString &carpeta)
 
 namespace {
 
-// plegar() of each Latin-1 character on its own.
-struct PlegadoLatin1
-{
-    QString de[256];
-    PlegadoLatin1();
-};
-
 QString plegarGeneral(const QString &s);
-
-PlegadoLatin1::PlegadoLatin1()
-{
-    for (int c = 0; c < 256; ++c)
-        de[c] = plegarGeneral(QString(QChar(c)));
-}
 
 // Letters without accents and in lower case.
 QString plegar(const QString &s)
 {
     // Latin-1 holds no combining marks, so a Latin-1 text decomposes (and is
     // folded) character by character: the common case, done from a table.
-    if (std::all_of(s.begin(), s.end(), [](QChar c) { return c.unicode() < 256; })) {
-        static const PlegadoLatin1 tabla;
-        QString r;
-        r.reserve(s.size());
-        for (QChar c : s)
-            r += tabla.de[c.unicode()];
-        return r;
-    }
-    return plegarGeneral(s);
+    static const TablaLatin1 tabla(plegarGeneral);
+    std::optional<QString> r = tabla.aplicar(s);
+    return r ? *std::move(r) : plegarGeneral(s);
 }
 
 QString plegarGeneral(const QString &s)

@@ -15,6 +15,8 @@ public:
     // Appends nombre keyed by itself; false (and nothing added) when an entry
     // with an equal key, letter case ignored, is already there.
     bool agregar(const QString &nombre);
+    // Room for n entries in all.
+    void reservar(qsizetype n);
     // Appends nombre without a key (no test for repeats).
     void agregarSinClave(const QString &nombre);
     // Takes out the keyed entry equal to nombre, letter case ignored.
@@ -31,6 +33,7 @@ public:
 
 private:
     static QString clave(const QString &nombre);
+    bool contieneClave(const QString &clave, const QString &nombre) const;
     QStringList m_nombres;
     QList<bool> m_conClave;
     QMultiHash<QString, QString> m_claves; // keyed names by their folded form
