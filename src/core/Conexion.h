@@ -1,7 +1,8 @@
 #pragma once
-// Data connection: every procedure that touches the database opens its own
-// Conexion from the shared CadenaConexion and lets it close when it goes out
-// of scope. Values always travel as bound parameters.
+// Data connection: each user gesture (a click, a rebuild) opens one Conexion
+// from the shared CadenaConexion, passes it to the procedures it runs, and
+// lets it close when it goes out of scope. Values always travel as bound
+// parameters.
 //
 // Two SQL helpers are registered on every connection:
 //   coincide(a, b)  true when a and b are the same text ignoring letter case,
