@@ -10,35 +10,34 @@ ListaCandidatos::ListaCandidatos(const QStringList &nombres)
 
 QString ListaCandidatos::clave(const QString &nombre)
 {
-    // Folding works character by character.
-    static const TablaLatin1 tabla([](const QString &c) { return c.toCaseFolded(); });
-    std::optional<QString> r = tabla.aplicar(nombre);
-    return r ? *std::move(r) : nombre.toCaseFolded();
-}
-
-bool ListaCandidatos::contieneClave(const QString &clave, const QString &nombre) const
-{
-    // Names of one folded form are compared as the list defines a repeat.
-    const auto [desde, hasta] = m_claves.equal_range(clave);
-    for (auto it = desde; it != hasta; ++it)
-        if (it.value().compare(nombre, Qt::CaseInsensitive) == 0)
-            return true;
-    return false;
-}
-
-bool ListaCandidatos::contiene(const QString &nombre) const
-{
-    return contieneClave(clave(nombre), nombre);
+    // Each character folded on its own, as a comparison ignoring letter case
+    // folds them: two names are equal so exactly when their keys are equal.
+    static const TablaLatin1 tabla([](const QString &c) { return QString(c.at(0).toCaseFolded()); });
+    if (std::optional<QString> r = tabla.aplicar(nombre))
+        return *std::move(r);
+    QString r;
+    r.reserve(nombre.size());
+    for (qsizetype i = 0; i < nombre.size(); ++i) {
+        const QChar c = nombre.at(i);
+        if (c.isHighSurrogate() && i + 1 < nombre.size() && nombre.at(i + 1).isLowSurrogate()) {
+            const char32_t plegado = QChar::toCaseFolded(QChar::surrogateToUcs4(c, nombre.at(++i)));
+            r += QChar::highSurrogate(plegado);
+            r += QChar::lowSurrogate(plegado);
+        } else {
+            r += c.toCaseFolded();
+        }
+    }
+    return r;
 }
 
 bool ListaCandidatos::agregar(const QString &nombre)
 {
     const QString k = clave(nombre);
-    if (contieneClave(k, nombre))
+    if (m_claves.contains(k))
         return false;
     m_nombres.append(nombre);
     m_conClave.append(true);
-    m_claves.insert(k, nombre);
+    m_claves.insert(k);
     return true;
 }
 
@@ -57,15 +56,19 @@ void ListaCandidatos::agregarSinClave(const QString &nombre)
 
 bool ListaCandidatos::quitar(const QString &nombre)
 {
-    if (!contiene(nombre))
+    if (!m_claves.remove(clave(nombre)))
         return false;
     for (int i = 0; i < m_nombres.size(); ++i) {
         if (m_conClave.at(i) && m_nombres.at(i).compare(nombre, Qt::CaseInsensitive) == 0) {
-            m_claves.remove(clave(m_nombres.at(i)), m_nombres.at(i));
             m_nombres.removeAt(i);
             m_conClave.removeAt(i);
-            return true;
+            break;
         }
     }
-    return false;
+    return true;
+}
+
+bool ListaCandidatos::contiene(const QString &nombre) const
+{
+    return m_claves.contains(clave(nombre));
 }

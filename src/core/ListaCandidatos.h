@@ -2,7 +2,7 @@
 // An ordered list of crop names in which each name stands at most once, letter
 // case ignored (the name is its own key). The empty-crop entry may be added
 // without a key, so it never collides with a crop name.
-#include <QMultiHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -33,8 +33,7 @@ public:
 
 private:
     static QString clave(const QString &nombre);
-    bool contieneClave(const QString &clave, const QString &nombre) const;
     QStringList m_nombres;
     QList<bool> m_conClave;
-    QMultiHash<QString, QString> m_claves; // keyed names by their folded form
+    QSet<QString> m_claves; // the keyed names, folded
 };
