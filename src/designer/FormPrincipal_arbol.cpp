@@ -12,11 +12,12 @@
 #include <QFontMetricsF>
 #include <QGroupBox>
 #include <QIcon>
-#include <QScrollBar>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -120,7 +121,7 @@ void ajustarColumna(QTreeWidget *arbol)
     QList<Medida> medidas;
     qreal mayor = 0;
     const std::function<void(QTreeWidgetItem *, int)> medir = [&](QTreeWidgetItem *item, int nivel) {
-        const QFont fuente = item->font(0);
+        const QFont fuente = item->font(0).resolve(arbol->font());
         auto f = std::find_if(porFuente.begin(), porFuente.end(), [&](const auto &p) { return p.first == fuente; });
         if (f == porFuente.end())
             f = porFuente.insert(porFuente.end(), {fuente, std::make_shared<AnchoAproximado>(fuente)});
