@@ -3,6 +3,8 @@
 #   scripts/huerta.sh          install what is missing, build, start the program
 #   scripts/huerta.sh test     install what is missing, build, run every test
 #   scripts/huerta.sh deps     only install what is missing
+#   scripts/huerta.sh bench [N ...]  build, then time the program on gardens of
+#                              N times the plan rows (default 1 4 16)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -41,6 +43,13 @@ case "${1:-run}" in
   test)
     ctest --test-dir build --output-on-failure --parallel "$(nproc)"
     ;;
+  bench)
+    escalas=("${@:2}")
+    [ ${#escalas[@]} -gt 0 ] || escalas=(1 4 16)
+    for e in "${escalas[@]}"; do
+      build/bench/huerta_bench --escala "$e"
+    done
+    ;;
   run)
     if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
       echo "No hay pantalla: se arranca en una pantalla virtual (Xvfb)."
@@ -49,7 +58,7 @@ case "${1:-run}" in
     exec build/bin/huerta
     ;;
   *)
-    echo "uso: $0 [run|test]" >&2
+    echo "uso: $0 [run|test|deps|bench [N ...]]" >&2
     exit 2
     ;;
 esac

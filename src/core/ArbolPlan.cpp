@@ -4,6 +4,9 @@
 #include "core/modBasico.h"
 #include "core/Conexion.h"
 
+#include <QHash>
+#include <QMutex>
+
 #include <algorithm>
 
 namespace ArbolPlan {
@@ -58,7 +61,13 @@ QString EtiquetaQuincena(int quincena)
 {
     if (quincena < 1 || quincena > 48)
         return QStringLiteral("?");
-    return modBasico::NombreQuincena(modBasico::ColeccionQuincenas().at(quincena - 1));
+    static const QStringList etiquetas = [] {
+        QStringList e;
+        for (const QString &codigo : modBasico::ColeccionQuincenas())
+            e << modBasico::NombreQuincena(codigo);
+        return e;
+    }();
+    return etiquetas.at(quincena - 1);
 }
 
 bool EsRaizTuberculo(const QString &extraccion)
@@ -76,17 +85,40 @@ QString FechaLunarFila(const FilaPlan &fila)
     }
     if (quincena < 1 || quincena > 24)
         return QString();
-    return modBasico::FechaSiembraLunar(EsRaizTuberculo(fila.extraccion), static_cast<qint16>(quincena),
-                                        static_cast<qint16>(año));
+    // The date depends on the kind of crop, the fortnight and the year only:
+    // each is sought once.
+    const bool raiz = EsRaizTuberculo(fila.extraccion);
+    const qint64 clave = (qint64(año) * 25 + quincena) * 2 + (raiz ? 1 : 0);
+    static QMutex cerrojo;
+    static QHash<qint64, QString> fechas;
+    {
+        const QMutexLocker bloqueo(&cerrojo);
+        const auto it = fechas.constFind(clave);
+        if (it != fechas.cend())
+            return it.value();
+    }
+    const QString fecha
+        = modBasico::FechaSiembraLunar(raiz, static_cast<qint16>(quincena), static_cast<qint16>(año));
+    const QMutexLocker bloqueo(&cerrojo);
+    fechas.insert(clave, fecha);
+    return fecha;
 }
 
 QString TextoFila(const FilaPlan &fila)
 {
-    return QStringLiteral("Hoja:") + QString::number(fila.hoja) + QStringLiteral("»") + fila.cultivo +
-           QStringLiteral(" » ") + fila.familia + QStringLiteral(" » ") + fila.profRaiz + QStringLiteral(" » ") +
-           fila.extraccion + QStringLiteral(" »De la ") + EtiquetaQuincena(fila.mesInicio) +
-           QStringLiteral(" a la ") + EtiquetaQuincena(fila.mesFinal) + QStringLiteral(" »Luna:") +
-           FechaLunarFila(fila);
+    const QString partes[] = {QStringLiteral("Hoja:"), QString::number(fila.hoja), QStringLiteral("»"), fila.cultivo,
+                              QStringLiteral(" » "), fila.familia, QStringLiteral(" » "), fila.profRaiz,
+                              QStringLiteral(" » "), fila.extraccion, QStringLiteral(" »De la "),
+                              EtiquetaQuincena(fila.mesInicio), QStringLiteral(" a la "),
+                              EtiquetaQuincena(fila.mesFinal), QStringLiteral(" »Luna:"), FechaLunarFila(fila)};
+    qsizetype largo = 0;
+    for (const QString &p : partes)
+        largo += p.size();
+    QString texto;
+    texto.reserve(largo);
+    for (const QString &p : partes)
+        texto += p;
+    return texto;
 }
 
 bool VaAntes(const Nodo &a, const Nodo &b)
@@ -127,21 +159,41 @@ Arbol ConstruirArbol(const QString &parcela, const QList<FilaPlan> &filas, int a
         raiz.hijos.append(año);
     }
 
+    // The rows of each year, each with its text folded once for VaAntes's order.
+    struct Pendiente
+    {
+        Nodo nodo;
+        QString plegado;
+    };
+    QList<QList<Pendiente>> porAño(raiz.hijos.size());
     for (const FilaPlan &f : filas) {
         if (f.año < PrimerAño || f.año > UltimoAñoPosible)
             continue;
-        Nodo n;
-        n.tipo = TipoNodo::Fila;
-        n.texto = TextoFila(f);
-        n.imagen = ImagenCultivo;
-        n.año = f.año;
-        n.hoja = f.hoja;
-        Nodo &año = raiz.hijos[f.año - PrimerAño];
-        año.hijos.append(n);
-        año.expandido = true;
+        Pendiente p;
+        p.nodo.tipo = TipoNodo::Fila;
+        p.nodo.texto = TextoFila(f);
+        p.nodo.imagen = ImagenCultivo;
+        p.nodo.año = f.año;
+        p.nodo.hoja = f.hoja;
+        p.plegado = PlegarES(p.nodo.texto);
+        porAño[f.año - PrimerAño].append(p);
     }
-    for (Nodo &año : raiz.hijos)
-        std::stable_sort(año.hijos.begin(), año.hijos.end(), VaAntes);
+    for (int i = 0; i < porAño.size(); ++i) {
+        QList<Pendiente> &nodos = porAño[i];
+        if (nodos.isEmpty())
+            continue;
+        std::stable_sort(nodos.begin(), nodos.end(), [](const Pendiente &a, const Pendiente &b) {
+            if (a.nodo.hoja != b.nodo.hoja)
+                return a.nodo.hoja < b.nodo.hoja;
+            const int c = a.plegado.compare(b.plegado);
+            return c != 0 ? c < 0 : a.nodo.texto.compare(b.nodo.texto) < 0;
+        });
+        Nodo &año = raiz.hijos[i];
+        año.expandido = true;
+        año.hijos.reserve(nodos.size());
+        for (Pendiente &p : nodos)
+            año.hijos.append(std::move(p.nodo));
+    }
 
     arbol.claveSeleccionada = ClaveAño(PrimerAño);
     return arbol;
@@ -151,20 +203,22 @@ QList<FilaPlan> LeerFilas(Conexion &con, const QString &parcela)
 {
     QSqlQuery q = con.ejecutar(QStringLiteral("select año, hoja, cultivo, familia, Prof_raiz, extraccion,"
                                               " mes_inicio, mes_final from BDParcela"
-                                              " where año between ? and ? and coincide(parcela, ?)"),
+                                              " where año between ? and ? and ")
+                                   + FiltroParcela,
                                {PrimerAño, UltimoAñoPosible, parcela});
+    // Read by position, in the order selected (Null gives 0 or "").
     QList<FilaPlan> filas;
     while (q.next()) {
         FilaPlan f;
-        f.año = LeerEntero(q, "año");
-        f.hoja = LeerEntero(q, "hoja");
-        f.cultivo = LeerTexto(q, "cultivo");
-        f.familia = LeerTexto(q, "familia");
-        f.profRaiz = LeerTexto(q, "Prof_raiz");
-        f.extraccion = LeerTexto(q, "extraccion");
-        f.mesInicio = LeerEntero(q, "mes_inicio");
-        f.mesFinal = LeerEntero(q, "mes_final");
-        filas.append(f);
+        f.año = q.value(0).toInt();
+        f.hoja = q.value(1).toInt();
+        f.cultivo = q.value(2).toString();
+        f.familia = q.value(3).toString();
+        f.profRaiz = q.value(4).toString();
+        f.extraccion = q.value(5).toString();
+        f.mesInicio = q.value(6).toInt();
+        f.mesFinal = q.value(7).toInt();
+        filas.append(std::move(f));
     }
     return filas;
 }

@@ -1,5 +1,7 @@
 #include "core/Conexion.h"
 
+#include "core/TablaLatin1.h"
+
 #include <QAtomicInteger>
 #include <QDir>
 #include <QFileInfo>
@@ -10,6 +12,7 @@
 
 #include <sqlite3.h>
 
+
 QString CadenaConexion;
 
 void EstablecerCadenaConexion(const QString &carpeta)
@@ -18,8 +21,20 @@ void EstablecerCadenaConexion(const QString &carpeta)
 }
 
 namespace {
+
+QString plegarGeneral(const QString &s);
+
 // Letters without accents and in lower case.
 QString plegar(const QString &s)
+{
+    // Latin-1 holds no combining marks, so a Latin-1 text decomposes (and is
+    // folded) character by character: the common case, done from a table.
+    static const TablaLatin1 tabla(plegarGeneral);
+    std::optional<QString> r = tabla.aplicar(s);
+    return r ? *std::move(r) : plegarGeneral(s);
+}
+
+QString plegarGeneral(const QString &s)
 {
     const QString d = s.normalized(QString::NormalizationForm_D);
     QString r;
@@ -32,6 +47,11 @@ QString plegar(const QString &s)
     return r;
 }
 } // namespace
+
+QString PlegarES(const QString &s)
+{
+    return plegar(s);
+}
 
 int CompararES(const QString &a, const QString &b)
 {
@@ -112,6 +132,18 @@ Conexion::Conexion(const QString &cadena)
         sqlite3_create_function_v2(h, "coincide", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
                                    nullptr, funcionCoincide, nullptr, nullptr, nullptr);
         sqlite3_create_collation_v2(h, "ES", SQLITE_UTF8, nullptr, colacionES, nullptr);
+    }
+}
+
+void AsegurarIndices(const QString &cadena)
+{
+    try {
+        Conexion con(cadena);
+        if (!con.hayFilas(QStringLiteral("select 1 from sqlite_master where type = 'index'"
+                                         " and name = 'BDParcela_parcela_año'")))
+            con.ejecutar(QStringLiteral("create index if not exists BDParcela_parcela_año"
+                                        " on BDParcela (parcela, año, hoja)"));
+    } catch (const ErrorBD &) {
     }
 }
 

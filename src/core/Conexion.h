@@ -1,7 +1,8 @@
 #pragma once
-// Data connection: every procedure that touches the database opens its own
-// Conexion from the shared CadenaConexion and lets it close when it goes out
-// of scope. Values always travel as bound parameters.
+// Data connection: each user gesture (a click, a rebuild) opens one Conexion
+// from the shared CadenaConexion, passes it to the procedures it runs, and
+// lets it close when it goes out of scope. Values always travel as bound
+// parameters.
 //
 // Two SQL helpers are registered on every connection:
 //   coincide(a, b)  true when a and b are the same text ignoring letter case,
@@ -21,6 +22,24 @@ extern QString CadenaConexion;
 // Orders two names as COLLATE ES does: case and accents folded first, then
 // the exact text. Negative, zero or positive.
 int CompararES(const QString &a, const QString &b);
+// The folded form CompararES compares first: to sort many names, fold each
+// once and compare the folded forms, then the exact texts.
+QString PlegarES(const QString &s);
+
+// "parcela in (...)": the plan rows (table BDParcela) of the plot whose name is
+// bound at this fragment's one '?', matched as coincide() does. The plot's
+// stored spellings are sought through the index on (parcela, año, hoja), one
+// step per spelling, so a statement that also names the year (and sheet)
+// searches the index instead of scanning the table.
+inline constexpr QLatin1String FiltroParcela(
+    "parcela in (with recursive g(n) as (select min(parcela) from BDParcela"
+    " union all select (select min(parcela) from BDParcela where parcela > g.n) from g where g.n is not null)"
+    " select n from g where coincide(n, ?))");
+
+// Creates the indexes the program's statements rely on when a database file
+// made by an earlier version lacks them. A file that cannot be written (read
+// only, locked) is left as it is: it is read more slowly, nothing else.
+void AsegurarIndices(const QString &cadena = CadenaConexion);
 
 // The database file's name inside the program's folder.
 inline constexpr const char *NombreFicheroBD = "BDHuerta.db";

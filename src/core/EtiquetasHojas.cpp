@@ -6,8 +6,8 @@ QString TextoEtiquetaHoja(Conexion &con, const QString &parcela, int año, int h
 {
     static const QString finLinea = QStringLiteral("\r\n");
     QString texto = QStringLiteral("Hoja: ") + QString::number(hoja) + finLinea;
-    QSqlQuery q = con.ejecutar(QStringLiteral("select cultivo from BDParcela where año = ? and hoja = ?"
-                                              " and coincide(parcela, ?) order by rowid"),
+    QSqlQuery q = con.ejecutar(QStringLiteral("select cultivo from BDParcela where año = ? and hoja = ? and ")
+                                   + FiltroParcela + QStringLiteral(" order by rowid"),
                                {año, hoja, parcela});
     while (q.next())
         texto += LeerTexto(q, "cultivo") + finLinea;
@@ -19,7 +19,8 @@ QHash<int, QString> TextosEtiquetas(Conexion &con, const QString &parcela, int a
     static const QString finLinea = QStringLiteral("\r\n");
     QHash<int, QString> textos;
     QSqlQuery q = con.ejecutar(
-        QStringLiteral("select hoja, cultivo from BDParcela where año = ? and coincide(parcela, ?) order by rowid"),
+        QStringLiteral("select hoja, cultivo from BDParcela where año = ? and ") + FiltroParcela
+            + QStringLiteral(" order by rowid"),
         {año, parcela});
     while (q.next()) {
         const int hoja = LeerEntero(q, "hoja");

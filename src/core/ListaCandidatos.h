@@ -2,6 +2,7 @@
 // An ordered list of crop names in which each name stands at most once, letter
 // case ignored (the name is its own key). The empty-crop entry may be added
 // without a key, so it never collides with a crop name.
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -14,6 +15,8 @@ public:
     // Appends nombre keyed by itself; false (and nothing added) when an entry
     // with an equal key, letter case ignored, is already there.
     bool agregar(const QString &nombre);
+    // Room for n entries in all.
+    void reservar(qsizetype n);
     // Appends nombre without a key (no test for repeats).
     void agregarSinClave(const QString &nombre);
     // Takes out the keyed entry equal to nombre, letter case ignored.
@@ -29,7 +32,8 @@ public:
     bool operator==(const ListaCandidatos &o) const { return m_nombres == o.m_nombres; }
 
 private:
-    int posicionClave(const QString &nombre) const;
+    static QString clave(const QString &nombre);
     QStringList m_nombres;
     QList<bool> m_conClave;
+    QSet<QString> m_claves; // the keyed names, folded
 };

@@ -64,7 +64,7 @@ void CrearParcela(Conexion &con, const QString &nombre, int hojas, int inicio, i
 ListadoParcelas BorrarParcela(Conexion &con, const QString &nombre)
 {
     Transaccion t(con);
-    con.ejecutar(QStringLiteral("delete from BDParcela where coincide(parcela, ?)"), {nombre});
+    con.ejecutar(QStringLiteral("delete from BDParcela where ") + FiltroParcela, {nombre});
     con.ejecutar(QStringLiteral("delete from Parcelas where coincide(NombreParcela, ?)"), {nombre});
     ListadoParcelas l = ListarParcelas(con);
     if (l.ultima < 0 && !l.nombres.isEmpty()) {

@@ -22,12 +22,12 @@ int AñosPlurianuales::para(const QString &cultivo) const
     return 1;
 }
 
-QList<FilaGuardada> LeerFilasHoja(const QString &cadena, const QString &parcela, int año, int hoja)
+QList<FilaGuardada> LeerFilasHoja(Conexion &con, const QString &parcela, int año, int hoja)
 {
-    Conexion con(cadena);
     QList<FilaGuardada> filas;
     QSqlQuery q = con.ejecutar(QStringLiteral("select cultivo, mes_inicio, mes_final from BDParcela"
-                                              " where año = ? and hoja = ? and coincide(parcela, ?) order by rowid"),
+                                              " where año = ? and hoja = ? and ")
+                                   + FiltroParcela + QStringLiteral(" order by rowid"),
                                {año, hoja, parcela});
     while (q.next())
         filas << FilaGuardada{LeerTexto(q, "cultivo"), LeerEntero(q, "mes_inicio"), LeerEntero(q, "mes_final")};
@@ -36,7 +36,7 @@ QList<FilaGuardada> LeerFilasHoja(const QString &cadena, const QString &parcela,
 
 namespace {
 
-const QString kBorrarHoja = QStringLiteral("delete from BDParcela where hoja = ? and año = ? and coincide(parcela, ?)");
+const QString kBorrarHoja = QStringLiteral("delete from BDParcela where hoja = ? and año = ? and ") + FiltroParcela;
 
 bool vacio(const QString &cultivo)
 {
@@ -91,16 +91,18 @@ void GuardarHoja(const QString &cadena, const QString &parcela, int año, int ho
         int n = 1;
         if (modBasico::EsPlurianual(c.cultivo)) {
             const bool continua = con.hayFilas(QStringLiteral("select 1 from BDParcela where año = ? and hoja = ?"
-                                                              " and coincide(parcela, ?) and cultivo = ?"),
-                                               {año - 1, hoja, parcela, c.cultivo});
+                                                              " and cultivo = ? and ")
+                                                   + FiltroParcela,
+                                               {año - 1, hoja, c.cultivo, parcela});
             n = continua ? 1 : años.para(c.cultivo);
             if (!continua) {
                 // The planting starts this year: what the sheet holds of it in
                 // the following years is this planting's, stored before.
                 for (int y = año + 1; y <= año + 100; ++y) {
                     QSqlQuery b = con.ejecutar(QStringLiteral("delete from BDParcela where año = ? and hoja = ?"
-                                                              " and coincide(parcela, ?) and cultivo = ?"),
-                                               {y, hoja, parcela, c.cultivo});
+                                                              " and cultivo = ? and ")
+                                                   + FiltroParcela,
+                                               {y, hoja, c.cultivo, parcela});
                     if (b.numRowsAffected() <= 0)
                         break;
                 }
@@ -118,8 +120,8 @@ void GuardarHoja(const QString &cadena, const QString &parcela, int año, int ho
     QList<int> ordenados(añosSiguientes.begin(), añosSiguientes.end());
     std::sort(ordenados.begin(), ordenados.end());
     for (int y : ordenados) {
-        QSqlQuery q = con.ejecutar(QStringLiteral("select count(*) from BDParcela where año = ? and hoja = ?"
-                                                  " and coincide(parcela, ?)"),
+        QSqlQuery q = con.ejecutar(QStringLiteral("select count(*) from BDParcela where año = ? and hoja = ? and ")
+                                       + FiltroParcela,
                                    {y, hoja, parcela});
         if (q.next() && q.value(0).toInt() > 4)
             throw PlanNoValido(QStringLiteral("La hoja %1 tendría más de cuatro cultivos en %2 con las plantas"

@@ -9,6 +9,7 @@
 #include <QString>
 #include <stdexcept>
 
+class Conexion;
 class ErrorBD;
 
 // One stored row of a sheet, as the crop editor reads it.
@@ -21,7 +22,7 @@ struct FilaGuardada
 
 // The rows of the sheet and year of the plot (named like parcela, letter case
 // ignored), in stored order. Throws ErrorBD.
-QList<FilaGuardada> LeerFilasHoja(const QString &cadena, const QString &parcela, int año, int hoja);
+QList<FilaGuardada> LeerFilasHoja(Conexion &con, const QString &parcela, int año, int hoja);
 
 // What one crop slot holds when the sheet is stored.
 struct CultivoHoja

@@ -2,6 +2,8 @@
 
 #include "core/Conexion.h"
 
+#include <QSet>
+
 ListaCandidatos CopiaConClave(const ListaCandidatos &lista)
 {
     ListaCandidatos copia;
@@ -10,9 +12,37 @@ ListaCandidatos CopiaConClave(const ListaCandidatos &lista)
     return copia;
 }
 
-ReglasRotacion::ReglasRotacion(const ColeccionesCatalogo &catalogo, const QString &cadena)
-    : m_catalogo(catalogo), m_cadena(cadena)
+namespace {
+
+QHash<QString, int> posiciones(const ColeccionesCatalogo &catalogo)
 {
+    QHash<QString, int> p;
+    p.reserve(catalogo.TodosCultivos.size());
+    // Backwards, so that a repeated name keeps its first position.
+    for (int i = catalogo.TodosCultivos.size() - 1; i >= 0; --i)
+        p.insert(catalogo.TodosCultivos.at(i), i);
+    return p;
+}
+
+} // namespace
+
+ReglasRotacion::ReglasRotacion(const ColeccionesCatalogo &catalogo, const QString &cadena)
+    : m_catalogo(catalogo), m_posiciones(posiciones(catalogo)), m_cadena(cadena)
+{
+}
+
+ReglasRotacion::ReglasRotacion(const ColeccionesCatalogo &catalogo, Conexion &conexion)
+    : m_catalogo(catalogo), m_posiciones(posiciones(catalogo)), m_conexion(&conexion)
+{
+}
+
+Conexion &ReglasRotacion::conexion() const
+{
+    if (m_conexion)
+        return *m_conexion;
+    if (!m_propia)
+        m_propia = std::make_shared<Conexion>(m_cadena);
+    return *m_propia;
 }
 
 void ReglasRotacion::decir(const QString &linea) const
@@ -25,7 +55,7 @@ void ReglasRotacion::decir(const QString &linea) const
 
 QString ReglasRotacion::sacar(const QString &cultivo, Propiedad p) const
 {
-    const int i = m_catalogo.posicion(cultivo);
+    const int i = m_posiciones.value(cultivo, -1);
     if (i < 0)
         return {};
     const QStringList &columna = p == Propiedad::Familia            ? m_catalogo.TodasFamilias
@@ -51,34 +81,30 @@ QString ReglasRotacion::SacarProfRaiz(const QString &Cultivo) const
 
 // ---- Filters -----------------------------------------------------------------
 
-// The crops stored for one sheet and year of the plot, in stored order.
-QStringList ReglasRotacion::cultivosDe(Conexion &con, int añoFila, int hojaFila) const
+// The crops stored for the plot where dondeMas holds (its values first, then
+// the plot's name), in stored order within each sheet.
+QStringList ReglasRotacion::cultivosDe(const QString &dondeMas, const QVariantList &valores) const
 {
     QStringList cultivos;
-    QSqlQuery q = con.ejecutar(QStringLiteral("select cultivo from BDParcela where año = ? and hoja = ?"
-                                              " and coincide(parcela, ?) order by rowid"),
-                               {añoFila, hojaFila, parcela});
+    QSqlQuery q = conexion().ejecutar(QStringLiteral("select cultivo from BDParcela where ") + dondeMas
+                                          + QStringLiteral(" and ") + FiltroParcela
+                                          + QStringLiteral(" order by hoja, rowid"),
+                                      QVariantList(valores) << parcela);
     while (q.next())
-        cultivos << LeerTexto(q, "cultivo");
+        cultivos << q.value(0).toString();
     return cultivos;
 }
 
 ListaCandidatos ReglasRotacion::VerificarNoRepeticiónHojas(const ListaCandidatos &ListaPrevia) const
 {
     ListaCandidatos resultado = CopiaConClave(ListaPrevia);
-    Conexion con(m_cadena);
-    const int hojas = nhojas;
-    for (int h = 1; h <= hojas; ++h) {
-        if (h == hoja)
-            continue;
-        for (const QString &cultivo : cultivosDe(con, año, h)) {
-            for (const QString &entrada : ListaPrevia) {
-                if (entrada == cultivo && resultado.contiene(entrada)) {
-                    resultado.quitar(entrada);
-                    decir(QStringLiteral("Por repetición en las otras hojas sacado el cultivo : ") + cultivo);
-                }
-            }
-        }
+    // The other sheets of the plot, sheet by sheet.
+    const QStringList filas
+        = cultivosDe(QStringLiteral("año = ? and hoja >= 1 and hoja <= ? and hoja <> ?"), {año, nhojas, hoja});
+    const QSet<QString> dados(ListaPrevia.begin(), ListaPrevia.end());
+    for (const QString &cultivo : filas) {
+        if (dados.contains(cultivo) && resultado.quitar(cultivo))
+            decir(QStringLiteral("Por repetición en las otras hojas sacado el cultivo : ") + cultivo);
     }
     return resultado;
 }
@@ -87,16 +113,18 @@ ListaCandidatos ReglasRotacion::porPropiedad(const ListaCandidatos &ListaPrevia,
                                              Propiedad p, bool apagada) const
 {
     ListaCandidatos resultado = CopiaConClave(ListaPrevia);
-    Conexion con(m_cadena);
-    const QStringList filas = cultivosDe(con, AñoVerificación, hoja);
+    const QStringList filas = cultivosDe(QStringLiteral("año = ? and hoja = ?"), {AñoVerificación, hoja});
     if (apagada)
         return resultado;
+    // The entries by their property, each group in the list's order.
+    QHash<QString, QStringList> porValor;
+    for (const QString &entrada : ListaPrevia)
+        porValor[sacar(entrada, p)].append(entrada);
     for (const QString &cultivo : filas) {
         const QString deLaFila = sacar(cultivo, p);
-        for (const QString &entrada : ListaPrevia) {
-            if (sacar(entrada, p) != deLaFila || !resultado.contiene(entrada))
+        for (const QString &entrada : porValor.value(deLaFila)) {
+            if (!resultado.quitar(entrada))
                 continue;
-            resultado.quitar(entrada);
             if (p == Propiedad::Familia)
                 decir(QStringLiteral("Por repetición de la familia ") + deLaFila
                       + QStringLiteral(" Extraido el cultivo:") + entrada);
@@ -129,21 +157,19 @@ ListaCandidatos ReglasRotacion::VerificarNoRepeticiónProfRaices(const ListaCand
 ListaCandidatos ReglasRotacion::VerificarNoRepeticiónPorAños(const ListaCandidatos &ListaPrevia, int Años) const
 {
     ListaCandidatos resultado = CopiaConClave(ListaPrevia);
-    Conexion con(m_cadena);
     const int desde = año - Años;
-    QSqlQuery q = con.ejecutar(QStringLiteral("select cultivo from BDParcela where año > ? and año < ?"
-                                              " and hoja = ? and coincide(parcela, ?) order by rowid"),
-                               {desde, año, hoja, parcela});
+    QSqlQuery q = conexion().ejecutar(QStringLiteral("select cultivo from BDParcela where año > ? and año < ?"
+                                                     " and hoja = ? and ")
+                                          + FiltroParcela + QStringLiteral(" order by rowid"),
+                                      {desde, año, hoja, parcela});
+    const QSet<QString> dados(ListaPrevia.begin(), ListaPrevia.end());
     while (q.next()) {
-        const QString cultivo = LeerTexto(q, "cultivo");
-        for (const QString &entrada : ListaPrevia) {
-            if (entrada != cultivo || !resultado.contiene(entrada))
-                continue;
-            resultado.quitar(entrada);
-            decir(QStringLiteral("Por repetición de «") + cultivo + QStringLiteral("» en alguno de los años previos <")
-                  + QString::number(desde) + QLatin1Char('-') + QString::number(año)
-                  + QStringLiteral("> sacado el cultivo de la lista de posibles"));
-        }
+        const QString cultivo = q.value(0).toString();
+        if (!dados.contains(cultivo) || !resultado.quitar(cultivo))
+            continue;
+        decir(QStringLiteral("Por repetición de «") + cultivo + QStringLiteral("» en alguno de los años previos <")
+              + QString::number(desde) + QLatin1Char('-') + QString::number(año)
+              + QStringLiteral("> sacado el cultivo de la lista de posibles"));
     }
     return resultado;
 }
@@ -161,11 +187,11 @@ ListaCandidatos ReglasRotacion::CandidatosDeLaHoja(const ListaCandidatos &posibl
 
 bool ReglasRotacion::MarcaPlurianual() const
 {
-    Conexion con(m_cadena);
-    return con.hayFilas(QStringLiteral("select 1 from BDParcela where (año = ? or año = ?)"
-                                       " and (coincide(cultivo, 'fresas') or coincide(cultivo, 'alcachofas')"
-                                       " or coincide(cultivo, 'espárragos')) and coincide(parcela, ?)"),
-                        {año - 1, año, parcela});
+    return conexion().hayFilas(QStringLiteral("select 1 from BDParcela where año in (?, ?)"
+                                              " and (coincide(cultivo, 'fresas') or coincide(cultivo, 'alcachofas')"
+                                              " or coincide(cultivo, 'espárragos')) and ")
+                                   + FiltroParcela,
+                               {año - 1, año, parcela});
 }
 
 QStringList ReglasRotacion::ListaArrastrada(const QStringList &listaAnterior, bool marca)

@@ -8,15 +8,20 @@
 // from the catalogue collections. The follow-on stages narrow the picker of a
 // later slot of the same year.
 //
-// Every filter opens its own connection (the file named by `cadena`), runs its
-// statements with bound values, and lets failures pass as ErrorBD. The list a
-// filter is given is never changed.
+// The filters of one ReglasRotacion read through one connection: the one it is
+// given (a gesture's), or its own on the file named by `cadena`, opened at the
+// first read (a file that fails to open fails that read, and the next one
+// tries again). They run their statements with bound values and let failures
+// pass as ErrorBD. The list a filter is given is never changed; the catalogue
+// must not change while the rules live.
 #include "core/Catalogo.h"
 #include "core/ListaCandidatos.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 class Conexion;
 
@@ -26,6 +31,7 @@ public:
     using Explicar = std::function<void(const QString &)>;
 
     explicit ReglasRotacion(const ColeccionesCatalogo &catalogo, const QString &cadena);
+    ReglasRotacion(const ColeccionesCatalogo &catalogo, Conexion &conexion);
 
     // State the rules read: the plot, the plan year, the sheet being planned
     // (0 when none is chosen) and the plot's sheet count.
@@ -85,13 +91,17 @@ public:
 private:
     enum class Propiedad { Familia, ParteAprovechable, ProfRaiz };
     QString sacar(const QString &cultivo, Propiedad p) const;
-    QStringList cultivosDe(Conexion &con, int añoFila, int hojaFila) const;
+    Conexion &conexion() const;
+    QStringList cultivosDe(const QString &dondeMas, const QVariantList &valores) const;
     ListaCandidatos porPropiedad(const ListaCandidatos &ListaPrevia, int AñoVerificación, Propiedad p,
                                  bool apagada) const;
     void decir(const QString &linea) const;
 
     const ColeccionesCatalogo &m_catalogo;
+    QHash<QString, int> m_posiciones; // each name's first position in the catalogue
     QString m_cadena;
+    Conexion *m_conexion = nullptr;
+    mutable std::shared_ptr<Conexion> m_propia;
 };
 
 // A copy of the list keyed by each entry's own text. A text repeated (letter

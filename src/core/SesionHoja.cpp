@@ -44,9 +44,27 @@ SesionHoja::SesionHoja(QObject *parent) : QObject(parent)
 
 SesionHoja::~SesionHoja() = default;
 
-ReglasRotacion SesionHoja::reglas() const
+SesionHoja::Gesto::Gesto(SesionHoja &sesion) : m_sesion(sesion)
 {
-    ReglasRotacion r(catalogo, CadenaConexion);
+    ++m_sesion.m_gestos;
+}
+
+SesionHoja::Gesto::~Gesto()
+{
+    if (--m_sesion.m_gestos == 0)
+        m_sesion.m_conexion.reset();
+}
+
+Conexion &SesionHoja::conexion()
+{
+    if (!m_conexion)
+        m_conexion = std::make_unique<Conexion>(CadenaConexion);
+    return *m_conexion;
+}
+
+ReglasRotacion SesionHoja::reglas()
+{
+    ReglasRotacion r(catalogo, conexion());
     r.parcela = parcela;
     r.año = año;
     r.hoja = hoja;
@@ -56,7 +74,7 @@ ReglasRotacion SesionHoja::reglas() const
         r.repetirFrutos = i.repetirFrutos;
         r.repetirRaices = i.repetirRaices;
     }
-    r.explicar = [this](const QString &linea) { emit const_cast<SesionHoja *>(this)->explicacion(linea); };
+    r.explicar = [this](const QString &linea) { emit explicacion(linea); };
     return r;
 }
 
@@ -109,9 +127,10 @@ void SesionHoja::soltarHoja()
 void SesionHoja::leerCultivos()
 {
     // Everything is read first: a failing database changes nothing.
+    const Gesto gesto(*this);
     const ReglasRotacion r = reglas();
     const QStringList entradas = conCultivoVacio(r.CandidatosDeLaHoja(posiblesSinHelada).nombres());
-    QList<FilaGuardada> filas = LeerFilasHoja(CadenaConexion, parcela, año, hoja);
+    QList<FilaGuardada> filas = LeerFilasHoja(conexion(), parcela, año, hoja);
 
     // A hand-edited or damaged file may hold a span outside the two years the
     // grid shows: it is brought within them, and the log says so.
@@ -188,6 +207,7 @@ void SesionHoja::cultivosCombos(int fila)
         anteriores << m_ranuras[j].cultivo();
     const QStringList anterior = fila > 0 ? m_ranuras[fila - 1].entradas : QStringList();
 
+    const Gesto gesto(*this);
     const QStringList entradas = conCultivoVacio(reglas().CandidatosSiguientes(fila, anterior, anteriores));
 
     // The picker keeps showing its crop when that crop may still follow the
@@ -204,11 +224,9 @@ void SesionHoja::elegir(int k, int indice)
         return;
     Ranura &ranura = m_ranuras[k];
     const QString cultivo = indice >= 0 && indice < ranura.entradas.size() ? ranura.entradas.at(indice) : QString();
-    QList<DatosSiembra> datos;
-    {
-        Conexion con;
-        datos = LeerDatosSiembra(con, cultivo, [this](const QString &l) { emit explicacion(l); });
-    }
+    const Gesto gesto(*this);
+    const QList<DatosSiembra> datos
+        = LeerDatosSiembra(conexion(), cultivo, [this](const QString &l) { emit explicacion(l); });
     ranura.actual = indice < ranura.entradas.size() ? indice : -1;
     // Whatever span is recorded for the row now belongs to another choice.
     ranura.colocado = false;
@@ -235,11 +253,9 @@ void SesionHoja::colocar(int k, int columna)
     if (k < 0 || k > 3 || columna < 1 || columna > 24)
         return;
     const QString cultivo = m_ranuras[k].cultivo();
-    QList<DatosSiembra> datos;
-    {
-        Conexion con;
-        datos = LeerDatosSiembra(con, cultivo, [this](const QString &l) { emit explicacion(l); });
-    }
+    const Gesto gesto(*this);
+    const QList<DatosSiembra> datos
+        = LeerDatosSiembra(conexion(), cultivo, [this](const QString &l) { emit explicacion(l); });
     for (const DatosSiembra &d : datos) {
         Ranura &ranura = m_ranuras[k];
         if (ranura.colores[columna] != ColorSiembra) {

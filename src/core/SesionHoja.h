@@ -15,7 +15,9 @@
 #include <QStringList>
 #include <array>
 #include <functional>
+#include <memory>
 
+class Conexion;
 class ReglasRotacion;
 
 class SesionHoja : public QObject
@@ -49,6 +51,22 @@ public:
 
     explicit SesionHoja(QObject *parent = nullptr);
     ~SesionHoja() override;
+
+    // While a Gesto lives, everything the session reads goes through one
+    // connection, opened at the first read and closed with the outermost
+    // Gesto. Each operation below is a gesture of its own; a caller makes
+    // several one gesture (a sheet click: its load and the follow-on picker).
+    class Gesto
+    {
+    public:
+        explicit Gesto(SesionHoja &sesion);
+        ~Gesto();
+        Gesto(const Gesto &) = delete;
+        Gesto &operator=(const Gesto &) = delete;
+
+    private:
+        SesionHoja &m_sesion;
+    };
 
     // ---- Context: the plot as the last rebuild read it ----------------------
     QString parcela;
@@ -100,9 +118,12 @@ signals:
     void explicacion(const QString &linea);
 
 private:
-    ReglasRotacion reglas() const;
+    ReglasRotacion reglas();
+    Conexion &conexion();
     void vaciarColores(int k);
     void volverAlCultivoVacio(int k);
     std::array<Ranura, 4> m_ranuras;
     QStringList m_ocultas;
+    int m_gestos = 0;
+    std::unique_ptr<Conexion> m_conexion;
 };

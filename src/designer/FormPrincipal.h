@@ -175,6 +175,19 @@ public:
     // ---- Status line and explanation log (FormPrincipal_panel.cpp) ----------
     void PonerTextoPanel(const QString &Texto);
     void Explicito(const QString &Texto);
+    // While one lives, the log's lines wait and are added in one batch, with
+    // one scroll, when the outermost ends.
+    class RegistroEnLote
+    {
+    public:
+        explicit RegistroEnLote(FormPrincipal &w);
+        ~RegistroEnLote();
+        RegistroEnLote(const RegistroEnLote &) = delete;
+        RegistroEnLote &operator=(const RegistroEnLote &) = delete;
+
+    private:
+        FormPrincipal &m_w;
+    };
     void ModoExplicito_Click();
     void ListModoExplicito_DblClick();
     // A frame's caption, and the name a screen reader gives it.
@@ -191,6 +204,10 @@ public:
     void ResaltarHojaPorNumero(int hoja);
     // Release of a mouse button over Map1 (x, y in the map's pixels).
     void Map1_MouseUp(int Button, int Shift, int x, int y);
+    // A sheet chosen (HojaActual of AñoActual): its pickers, then the picker
+    // of the grid's current row narrowed, through one connection and with the
+    // log's lines added at once. Throws ErrorBD.
+    void CargarHojaElegida();
 
     // ---- Plan tree (FormPrincipal_arbol.cpp) ---------------------------------
     // Rebuilds arbolaños for ParcelaActual from the database. Throws ErrorBD
@@ -263,6 +280,8 @@ private:
     int altoMarco() const;
     void AnunciarEstado(const QString &Texto); // FormPrincipal_panel.cpp
     void AjustarRegistro();                    // FormPrincipal_panel.cpp
+    int m_lotesRegistro = 0;                   // RegistroEnLote alive
+    QStringList m_registroPendiente;
     int m_alturaTwips = 10140;
     // Plot switches run so far, and their count when the list was last
     // pressed: a click that switched on the press is not run again.

@@ -9,11 +9,17 @@
 #include <QComboBox>
 #include <QDate>
 #include <QEvent>
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QIcon>
+#include <QHeaderView>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTreeWidget>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
 
 namespace {
 
@@ -33,6 +39,16 @@ ArbolPlan::TipoNodo tipoDe(const QTreeWidgetItem *item)
     return static_cast<ArbolPlan::TipoNodo>(item->data(0, RolTipo).toInt());
 }
 
+// The node pictures, each read once.
+QIcon icono(int imagen)
+{
+    static QHash<int, QIcon> iconos;
+    auto it = iconos.find(imagen);
+    if (it == iconos.end())
+        it = iconos.insert(imagen, QIcon(ArbolPlan::RutaImagen(imagen)));
+    return it.value();
+}
+
 QTreeWidgetItem *crearItem(const ArbolPlan::Nodo &nodo)
 {
     auto *item = new QTreeWidgetItem(QStringList{nodo.texto});
@@ -41,7 +57,7 @@ QTreeWidgetItem *crearItem(const ArbolPlan::Nodo &nodo)
     item->setData(0, RolAño, nodo.año);
     item->setData(0, RolHoja, nodo.hoja);
     item->setData(0, RolImagen, nodo.imagen);
-    item->setIcon(0, QIcon(ArbolPlan::RutaImagen(nodo.imagen)));
+    item->setIcon(0, icono(nodo.imagen));
     // A plan row's text is wider than the tree: the whole of it on hovering.
     if (nodo.tipo == ArbolPlan::TipoNodo::Fila)
         item->setToolTip(0, nodo.texto);
@@ -62,6 +78,71 @@ void expandir(QTreeWidgetItem *item, const ArbolPlan::Nodo &nodo)
     item->setExpanded(nodo.expandido);
     for (int i = 0; i < item->childCount() && i < nodo.hijos.size(); ++i)
         expandir(item->child(i), nodo.hijos.at(i));
+}
+
+// Width of a text as the sum of its characters' advances (no kerning or
+// shaping): close to the true width and far cheaper, to pick the items worth
+// measuring exactly.
+class AnchoAproximado
+{
+public:
+    explicit AnchoAproximado(const QFont &fuente) : m_metricas(fuente)
+    {
+        for (int c = 0; c < 256; ++c)
+            m_latin1[c] = m_metricas.horizontalAdvance(QChar(c));
+    }
+    qreal operator()(const QString &texto) const
+    {
+        qreal ancho = 0;
+        for (QChar c : texto)
+            ancho += c.unicode() < 256 ? m_latin1[c.unicode()] : m_metricas.horizontalAdvance(c);
+        return ancho;
+    }
+
+private:
+    QFontMetricsF m_metricas;
+    qreal m_latin1[256];
+};
+
+// Sizes the column to its widest shown item, as the view measures one (the
+// item's size hint plus its indentation). Every text is first sized
+// roughly; only the few near the widest are measured through the view.
+void ajustarColumna(QTreeWidget *arbol)
+{
+    struct Medida
+    {
+        QTreeWidgetItem *item;
+        int nivel;
+        qreal estimada;
+    };
+    const int sangria = arbol->indentation();
+    const int decorada = arbol->rootIsDecorated() ? 1 : 0;
+    QList<std::pair<QFont, std::shared_ptr<AnchoAproximado>>> porFuente;
+    QList<Medida> medidas;
+    qreal mayor = 0;
+    const std::function<void(QTreeWidgetItem *, int)> medir = [&](QTreeWidgetItem *item, int nivel) {
+        const QFont fuente = item->font(0).resolve(arbol->font());
+        auto f = std::find_if(porFuente.begin(), porFuente.end(), [&](const auto &p) { return p.first == fuente; });
+        if (f == porFuente.end())
+            f = porFuente.insert(porFuente.end(), {fuente, std::make_shared<AnchoAproximado>(fuente)});
+        const qreal e = (*f->second)(item->text(0)) + sangria * (nivel + decorada);
+        medidas.append({item, nivel, e});
+        mayor = std::max(mayor, e);
+        if (item->isExpanded())
+            for (int i = 0; i < item->childCount(); ++i)
+                medir(item->child(i), nivel + 1);
+    };
+    for (int i = 0; i < arbol->topLevelItemCount(); ++i)
+        medir(arbol->topLevelItem(i), 0);
+    // Room for kerning and rounding (a few pixels on the longest rows); the
+    // picture and spacing the view adds are the same for every row.
+    const qreal umbral = mayor - 8 - mayor / 100;
+    int ancho = 0;
+    for (const Medida &m : medidas)
+        if (m.estimada >= umbral)
+            ancho = std::max(ancho, arbol->sizeHintForIndex(arbol->indexFromItem(m.item)).width()
+                                        + sangria * (m.nivel + decorada));
+    arbol->header()->resizeSection(0, ancho);
 }
 
 // Scrolls to show the year being planned with its crops, and the root when it
@@ -151,6 +232,7 @@ void FormPrincipal::MostrarArbol(const ArbolPlan::Arbol &nuevo)
     QTreeWidgetItem *raiz = crearItem(ArbolAños.raiz);
     arbolaños->addTopLevelItem(raiz);
     expandir(raiz, ArbolAños.raiz);
+    ajustarColumna(arbolaños);
 
     if (QTreeWidgetItem *elegido = NodoArbol(ArbolAños.claveSeleccionada)) {
         // Selected, not scrolled to: the view shows the year being planned.
@@ -196,8 +278,7 @@ void FormPrincipal::arbolaños_Click()
         PonerTitulo(FrameCultivo, QStringLiteral("Cultivo de hoja :") + QString::number(HojaActual));
         ResaltarHojaPorNumero(HojaActual);
         PonerTextoPanel(QStringLiteral("Selecciona el cultivo que desees para esa hoja"));
-        LeerCultivos();
-        CultivosCombos(MSHFlexTodoAño->fila());
+        CargarHojaElegida();
         break;
     }
     case ArbolPlan::TipoNodo::Parcela:

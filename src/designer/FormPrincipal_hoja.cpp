@@ -94,8 +94,7 @@ void FormPrincipal::BtVaciaHoja_Click()
         return;
     }
     try {
-        LeerCultivos();
-        CultivosCombos(MSHFlexTodoAño->fila());
+        CargarHojaElegida();
     } catch (const ErrorBD &e) {
         avisar(this, QStringLiteral("No se ha podido leer la base de datos: %1.").arg(MotivoFalloBD(e)),
                Dialogos::Critico);

@@ -43,6 +43,7 @@ bool FormPrincipal::Form_Load()
     ComboImpresoras[1]->setCurrentIndex(-1);
 
     EstablecerCadenaConexion(carpetaPrograma);
+    AsegurarIndices();
     ListadoParcelas listado;
     try {
         Conexion con;

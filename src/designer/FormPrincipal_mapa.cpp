@@ -136,6 +136,13 @@ void FormPrincipal::Map1_MouseUp(int, int, int x, int y)
             }
         }
     }
+    CargarHojaElegida();
+}
+
+void FormPrincipal::CargarHojaElegida()
+{
+    const SesionHoja::Gesto gesto(Sesion);
+    const RegistroEnLote lote(*this);
     LeerCultivos();
     CultivosCombos(MSHFlexTodoAño->fila());
 }

@@ -56,8 +56,27 @@ void FormPrincipal::Explicito(const QString &Texto)
 {
     if (ModoExplicito->checkState() != Qt::Checked)
         return;
+    if (m_lotesRegistro > 0) {
+        m_registroPendiente << Texto;
+        return;
+    }
     auto *linea = new QListWidgetItem(Texto, ListModoExplicito);
     ListModoExplicito->scrollToItem(linea);
+}
+
+FormPrincipal::RegistroEnLote::RegistroEnLote(FormPrincipal &w) : m_w(w)
+{
+    ++m_w.m_lotesRegistro;
+}
+
+FormPrincipal::RegistroEnLote::~RegistroEnLote()
+{
+    if (--m_w.m_lotesRegistro > 0 || m_w.m_registroPendiente.isEmpty())
+        return;
+    QListWidget *lista = m_w.ListModoExplicito;
+    lista->addItems(m_w.m_registroPendiente);
+    m_w.m_registroPendiente.clear();
+    lista->scrollToItem(lista->item(lista->count() - 1));
 }
 
 void FormPrincipal::ModoExplicito_Click()

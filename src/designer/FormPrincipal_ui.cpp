@@ -98,8 +98,11 @@ void FormPrincipal::construirPestanaDiseno()
     arbolaños = colocar(new QTreeWidget(t), 7560, 180, 3360, 3840, QStringLiteral("Árbol de años"));
     arbolaños->setHeaderHidden(true);
     arbolaños->setColumnCount(1);
-    arbolaños->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Sized to its texts once per rebuild (MostrarArbol), not at every change.
+    arbolaños->header()->setSectionResizeMode(QHeaderView::Fixed);
     arbolaños->header()->setStretchLastSection(false);
+    // One line and one picture of the same size in every row.
+    arbolaños->setUniformRowHeights(true);
 
     // Crop editor: the plan grid with the four crop pickers over column 0
     FrameCultivo = marco(t, QStringLiteral("Hoja :"), 120, 4140, 10800, 2040);
