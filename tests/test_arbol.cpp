@@ -159,7 +159,6 @@ private slots:
         QTest::addColumn<int>("fase");
         QTest::newRow("raíces") << "Raices y tubérculos" << int(modBasico::CuartoMenguante);
         QTest::newRow("con tilde") << "Raíces y tubérculos" << int(modBasico::CuartoCreciente);
-        QTest::newRow("hojas") << "Hojas" << int(modBasico::CuartoCreciente);
     }
 
     void raicesBuscanElMenguante()

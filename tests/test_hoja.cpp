@@ -169,15 +169,6 @@ private slots:
         QCOMPARE(bd.filas(H), QStringList{u"2010|2|Habas|3|10"_s});
     }
 
-    void vaciar()
-    {
-        BDPrueba bd;
-        bd.sembrar(H,
-                   {u"2010|2|Fresas|17|24"_s, u"2011|2|Fresas|1|24"_s, u"2010|2|Ajos|20|30"_s, u"2010|1|Coles|5|8"_s});
-        VaciarHoja(bd.fichero(), u"huerto"_s, 2010, 2);
-        QCOMPARE(bd.filas(H), QStringList({u"2010|1|Coles|5|8"_s, u"2011|2|Fresas|1|24"_s}));
-    }
-
     // ---- From the window ---------------------------------------------------
 
     // No sheet loaded (the pickers emptied by a year chosen in the plan tree)
