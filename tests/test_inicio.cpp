@@ -43,18 +43,6 @@ private slots:
         QCOMPARE(w.SSTab1->currentIndex(), 0);
     }
 
-    void sinParcelaMarcada()
-    {
-        Huerto h(0);
-        h.bd.agregarParcela(u"Primera"_s, 5, 5, 19);
-        h.bd.agregarParcela(u"Segunda"_s, 4, 1, 1);
-        QVERIFY(h.arrancar());
-        QCOMPARE(h.w->ParcelaActual, u"Primera"_s);
-        QCOMPARE(h.w->ListaParcelas->currentRow(), 0);
-        QCOMPARE(h.w->Nhojas, 5);
-        QCOMPARE(h.bd.valor(u"select NombreParcela from Parcelas where ultima <> 0"_s).toString(), u"Primera"_s);
-    }
-
     void tablaDeParcelasVacia()
     {
         Huerto h(0);
