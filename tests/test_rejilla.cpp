@@ -234,7 +234,6 @@ private slots:
     void elegirYColocar()
     {
         Sesion v;
-        v.agregar(u"Invernal"_s, 20, 24, 90, 120);
         QVERIFY(v.abrir(2010, 1));
         QVERIFY(v.elegir(1, u"Ajos"_s));
         QCOMPARE(v.fila(1), u"vvv................vvvvv"_s);
@@ -265,11 +264,6 @@ private slots:
         const int antes = v.estados.size();
         v.s.colocar(2, 5);
         QCOMPARE(v.estados.size(), antes);
-
-        // A span over the year end, in a later row (the row above holds no span).
-        QVERIFY(v.plantar(2, u"Invernal"_s, 22));
-        QCOMPARE(v.fila(2), u"CCCcc................CCC"_s);
-        QCOMPARE(L({v.s.ranura(2).inicio, v.s.ranura(2).final}), L({22, 27}));
 
         // A placement in the last row fills no further picker.
         const QStringList ultima = v.s.ranura(3).entradas;

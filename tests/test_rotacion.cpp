@@ -171,8 +171,10 @@ private slots:
         QCOMPARE(dada, antes); // a filter never changes the list it is given
     }
 
-    // A switched-off rule still reads the plan: an unreadable database fails it.
-    void reglaApagadaSigueConsultando()
+    // An unreadable database fails every rule, a switched-off one too (it
+    // still reads the plan); only the follow-on stage past the last row reads
+    // nothing.
+    void sinBaseDeDatos()
     {
         Prueba p;
         ReglasRotacion r(p.catalogo, p.bd.carpeta() + u"/no-existe.db"_s);
@@ -182,6 +184,8 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(ErrorBD, r.VerificarNoRepeticiónProfRaices(vacia, 2010));
         QVERIFY_THROWS_EXCEPTION(ErrorBD, r.VerificarNoRepeticiónHojas(vacia));
         QVERIFY_THROWS_EXCEPTION(ErrorBD, r.VerificarNoRepeticiónPorAños(vacia, 3));
+        QVERIFY_THROWS_EXCEPTION(ErrorBD, r.CandidatosSiguientes(1, {u"Tomates"_s}, {CultivoVacio}));
+        QCOMPARE(r.CandidatosSiguientes(4, {u"Tomates"_s}, {}), QStringList());
     }
 
     void consultas()
@@ -302,14 +306,6 @@ private slots:
             {"····", "Tomates", "Pimientos", "Lechugas", "Judías", "Calabazas", "Zanahorias", "Cebollas", "Cardos"});
         QCOMPARE(r.CandidatosSiguientes(fila, anterior, nombres(anteriores)), nombres(salida));
         QCOMPARE(p.registro, lineas);
-    }
-
-    void siguientesFila4NoConsulta()
-    {
-        Prueba p;
-        ReglasRotacion r(p.catalogo, p.bd.carpeta() + u"/no-existe.db"_s);
-        QCOMPARE(r.CandidatosSiguientes(4, {u"Tomates"_s}, {}), QStringList());
-        QVERIFY_THROWS_EXCEPTION(ErrorBD, r.CandidatosSiguientes(1, {u"Tomates"_s}, {CultivoVacio}));
     }
 
     void siguientesConPlurianualRepetido()
