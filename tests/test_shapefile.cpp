@@ -149,12 +149,12 @@ struct Roto
         QFile::copy(por, fichero);
     }
     // Sets the first vertex index of record 2's second part (hojas7's bed
-    // round the tree).
+    // round the tree); a negative one counts from the last vertex.
     void segundaParte(qint32 v)
     {
         const int c = contenidoRegistro(shx, 2);
         QCOMPARE(int(quint8(d[c + 36])), 2);
-        shp32(c + 44 + 4, v);
+        shp32(c + 44 + 4, v < 0 ? qFromLittleEndian<qint32>(d.constData() + c + 40) + v : v);
     }
 };
 
@@ -212,6 +212,7 @@ const Daño kDaños[] = {
     {"primera parte no en 0", S::FormaNoValida, [](Roto &r) { r.shp32(r.c0 + 44, 3); }},
     {"partes desordenadas", S::FormaNoValida, [](Roto &r) { r.segundaParte(0); }, true},
     {"parte fuera de los vértices", S::FormaNoValida, [](Roto &r) { r.segundaParte(100000); }, true},
+    {"parte de dos vértices", S::FormaNoValida, [](Roto &r) { r.segundaParte(-2); }, true},
     {"forma nula", S::FormaNoValida, [](Roto &r) { r.shp32(r.c0, 0); }},
     {"forma punto en fichero de polígonos", S::FormaNoValida, [](Roto &r) { r.shp32(r.c0, 1); }},
 };
