@@ -40,7 +40,6 @@ private slots:
         QCOMPARE(w.Nhojas, 6);
         QCOMPARE(w.AñoActual, QDate::currentDate().year());
         QVERIFY(!w.Iniciando);
-        QCOMPARE(w.SSTab1->currentIndex(), 0);
     }
 
     void tablaDeParcelasVacia()

@@ -239,11 +239,6 @@ class TestShapefile : public QObject
     }
     int m_copias = 0;
 
-    static QString cambiarExt(const QString &shp, const char *ext)
-    {
-        return shp.left(shp.size() - 3) + QLatin1String(ext);
-    }
-
     static void comprobarVacio(const Shapefile &sf)
     {
         QVERIFY(!sf.abierto());
@@ -416,7 +411,7 @@ private slots:
         const bool valido = leido > 0;
         const QString shp = copia(3);
         // The odd value goes to the last of the three records.
-        escribirDbf(cambiarExt(shp, "dbf"), DBFFieldType(tipo), {1, 2, valor});
+        escribirDbf(shp.chopped(3) + u"dbf"_s, DBFFieldType(tipo), {1, 2, valor});
         if (QTest::currentTestFailed())
             return;
         Shapefile sf;
@@ -442,7 +437,7 @@ private slots:
         for (int vuelta = 0; vuelta < 600; ++vuelta) {
             const QString shp = copia(vuelta % 2 ? 7 : 5);
             const char *exts[] = {"shp", "shx", "dbf"};
-            const QString fichero = cambiarExt(shp, exts[vuelta % 3]);
+            const QString fichero = shp.chopped(3) + QLatin1String(exts[vuelta % 3]);
             QByteArray d = leer(fichero);
             if (azar.bounded(5) == 0) {
                 d.truncate(azar.bounded(int(d.size())));
@@ -501,7 +496,7 @@ private slots:
         Shapefile suelto;
         QVERIFY(suelto.Open(shp));
         for (const char *ext : {"shp", "shx", "dbf"})
-            QVERIFY(QFile::remove(cambiarExt(shp, ext)));
+            QVERIFY(QFile::remove(shp.chopped(3) + QLatin1String(ext)));
         QCOMPARE(suelto.NumShapes(), 6);
         QVERIFY(suelto.CellValue(0, 5).toInt() >= 1);
         QVERIFY(!suelto.ShapeRings(5).isEmpty());
