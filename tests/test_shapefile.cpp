@@ -40,7 +40,8 @@ void escribir(const QString &ruta, const QByteArray &datos)
 // Byte position of record i's content in the .shp, from the .shx.
 int contenidoRegistro(const QString &shx, int i)
 {
-    return qFromBigEndian<qint32>(leer(shx).constData() + 100 + 8 * i) * 2 + 8;
+    const QByteArray x = leer(shx);
+    return x.size() < 108 + 8 * i ? 0 : qFromBigEndian<qint32>(x.constData() + 100 + 8 * i) * 2 + 8;
 }
 
 // The shapes of sf at the point (x, y).
@@ -366,6 +367,7 @@ private slots:
         QFETCH(int, daño);
         const Daño &k = kDaños[daño];
         Roto r{QRandomGenerator(quint32(1234 + daño)), copia(k.conHueco ? 7 : 5)};
+        QVERIFY(r.c0 > 0 && r.d.size() > r.c0 + 72); // the copy to damage is whole
         k.romper(r);
         if (QTest::currentTestFailed())
             return; // the damage could not be written
