@@ -87,23 +87,6 @@ class TestArbol : public QObject
 private slots:
     // ---- Content -----------------------------------------------------------
 
-    void raizYAnios()
-    {
-        // A row before 2009 has no year to hang from; one of 2009 does.
-        const Arbol a = ConstruirArbol(u"Huerto"_s, {lechugas(2008, 1, 5, 8), lechugas(2009, 2, 5, 8)}, 2012);
-        QCOMPARE(a.raiz.texto, u"Parcela: <<<Huerto>>>"_s);
-        QCOMPARE(a.raiz.hijos.size(), 12); // 2009 to 2020
-        for (int i = 0; i < 12; ++i) {
-            const Nodo &año = a.raiz.hijos.at(i);
-            QCOMPARE(año.texto, u" %1"_s.arg(2009 + i));
-            QCOMPARE(año.expandido, i == 0); // only years with rows open
-            QCOMPARE(año.hijos.size(), i == 0 ? 1 : 0);
-        }
-        QCOMPARE(a.raiz.hijos.first().hijos.first().hoja, 2);
-        QCOMPARE(a.buscar(u"a 2015"_s)->año, 2015);
-        QVERIFY(!a.buscar(u"a 2021"_s));
-    }
-
     void ultimoAnio_data()
     {
         QTest::addColumn<int>("hoy");
@@ -111,7 +94,8 @@ private slots:
         QTest::addColumn<int>("ultimo");
         QTest::newRow("antes de 2015: hasta 2020") << 2012 << QList<int>{} << 2020;
         QTest::newRow("2026: cinco más") << 2026 << QList<int>{} << 2031;
-        QTest::newRow("fila más tardía") << 2026 << QList<int>{2010, 2034, 2030} << 2034;
+        // A row before 2009 has no year to hang from.
+        QTest::newRow("fila más tardía") << 2026 << QList<int>{2010, 2034, 2008, 2030} << 2034;
         QTest::newRow("año imposible") << 2026 << QList<int>{12000} << 2031;
     }
 
@@ -127,6 +111,10 @@ private slots:
         const Arbol a = ConstruirArbol(u"P"_s, filas, hoy);
         QCOMPARE(a.raiz.hijos.size(), ultimo - 2009 + 1);
         QCOMPARE(a.raiz.hijos.last().texto, u" %1"_s.arg(ultimo));
+        for (const Nodo &n : a.raiz.hijos) // only years with rows open
+            QCOMPARE(n.expandido, !n.hijos.isEmpty());
+        QCOMPARE(a.buscar(u"a 2010"_s)->hijos.size(), int(años.contains(2010)));
+        QVERIFY(!a.buscar(u"a %1"_s.arg(ultimo + 1)));
     }
 
     // A row's text: the crop and its properties, the span by fortnight names
@@ -139,7 +127,6 @@ private slots:
         QTest::addColumn<QString>("tramo");
         QTest::addColumn<QString>("luna");
         using modBasico::FechaSiembraLunar;
-        QTest::newRow("marzo a junio") << 5 << 12 << "De la 1ªQ Marzo a la 2ªQ Junio" << "22/03/2010";
         QTest::newRow("hasta el año siguiente")
             << 21 << 30 << "De la 1ªQ Noviembre a la 2ªQ Marzo" << FechaSiembraLunar(false, 21, 2010);
         QTest::newRow("en el año siguiente")
@@ -172,7 +159,6 @@ private slots:
         QTest::addColumn<int>("fase");
         QTest::newRow("raíces") << "Raices y tubérculos" << int(modBasico::CuartoMenguante);
         QTest::newRow("con tilde") << "Raíces y tubérculos" << int(modBasico::CuartoCreciente);
-        QTest::newRow("hojas") << "Hojas" << int(modBasico::CuartoCreciente);
     }
 
     void raicesBuscanElMenguante()

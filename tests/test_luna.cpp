@@ -4,7 +4,6 @@
 
 #include <QTest>
 #include <cmath>
-#include <ctime>
 #include <limits>
 
 using namespace modBasico;
@@ -54,15 +53,6 @@ QString siembraIndependiente(bool raiz, int q, int año)
         if (faseIndependiente(d) == (raiz ? 4 : 2))
             r = d.toString(u"dd/MM/yyyy"_s);
     return r;
-}
-
-void ponerZona(const QByteArray &zona)
-{
-    if (zona.isNull())
-        qunsetenv("TZ");
-    else
-        qputenv("TZ", zona);
-    tzset();
 }
 
 } // namespace
@@ -155,7 +145,9 @@ private slots:
         }
     }
 
-    // The edge cases of the sowing dates, worked out by hand.
+    // Sowing dates worked out by hand (two first quarters in one window, the
+    // 15th that ends a second half, and December, are in the years the
+    // cross-check below walks).
     void siembraConocida_data()
     {
         QTest::addColumn<bool>("raiz");
@@ -163,16 +155,10 @@ private slots:
         QTest::addColumn<int>("año");
         QTest::addColumn<QString>("fecha");
         QTest::newRow("6 2010 busca en abril") << true << 6 << 2010 << "06/04/2010";
-        // No first quarter in the 28 days of February 2001 (31
-        // January, 2 March), though a last quarter; two first quarters in the
-        // window give the later; the window of a second half ends on the 15th
-        // of the following month, that day included, but never passes December.
+        // No first quarter in the 28 days of February 2001 (31 January,
+        // 2 March), though a last quarter.
         QTest::newRow("3 2001 sin creciente") << false << 3 << 2001 << "";
         QTest::newRow("3 2001 raíz") << true << 3 << 2001 << "15/02/2001";
-        QTest::newRow("9 2009 dos crecientes") << false << 9 << 2009 << "31/05/2009";
-        QTest::newRow("1 2012 dos crecientes") << false << 1 << 2012 << "30/01/2012";
-        QTest::newRow("2 2016 el 15 del mes siguiente") << false << 2 << 2016 << "15/02/2016";
-        QTest::newRow("24 2010 no cruza el año") << false << 24 << 2010 << "";
         QTest::newRow("fuera: 0") << false << 0 << 2010 << "";
         QTest::newRow("fuera: 48") << false << 48 << 2010 << "";
     }
@@ -212,27 +198,14 @@ private slots:
         QVERIFY(encontradas >= 40); // almost every window holds the phase
     }
 
-    // The days around daylight-saving changes, in zones that have them (in
-    // Santiago de Chile the change happens at midnight, so a midnight is missing
-    // or doubled): every day is its own calendar day and gets the same phase.
-    void sinEfectoDeLaZonaHoraria_data()
-    {
-        QTest::addColumn<QByteArray>("zona");
-        QTest::newRow("entorno") << QByteArray();
-        QTest::newRow("Madrid") << QByteArray("Europe/Madrid");
-        QTest::newRow("Santiago") << QByteArray("America/Santiago");
-        QTest::newRow("UTC") << QByteArray("UTC");
-    }
+    // The days around daylight-saving changes (CTest runs this suite in
+    // Madrid and in Santiago de Chile, where the change happens at midnight, so
+    // a midnight is missing or doubled): every day is its own calendar day and
+    // gets the same phase.
     void sinEfectoDeLaZonaHoraria()
     {
-        QFETCH(QByteArray, zona);
-        const QByteArray antes = qgetenv("TZ");
-        const bool habia = qEnvironmentVariableIsSet("TZ");
-        if (!zona.isNull())
-            ponerZona(zona);
-        const QList<QDate> cambios = {QDate(2010, 3, 28), QDate(2010, 10, 31), QDate(2010, 10, 10),
-                                      QDate(2011, 5, 8),  QDate(2019, 4, 7),   QDate(2019, 9, 8)};
-        for (const QDate &c : cambios)
+        for (const QDate &c : {QDate(2010, 3, 28), QDate(2010, 10, 31), QDate(2010, 10, 10), QDate(2011, 5, 8),
+                               QDate(2019, 4, 7), QDate(2019, 9, 8)})
             for (QDate d = c.addDays(-3); d <= c.addDays(3); d = d.addDays(1)) {
                 const Fecha f = FechaDe(d);
                 QCOMPARE(DiaDe(f), d);
@@ -242,10 +215,6 @@ private slots:
                 QCOMPARE(*leida, f);
                 QCOMPARE(int(FaseLuna(f)), faseIndependiente(d));
             }
-        QCOMPARE(FechaSiembraLunar(false, 19, 2010), siembraIndependiente(false, 19, 2010));
-        QCOMPARE(FechaSiembraLunar(true, 6, 2010), u"06/04/2010"_s);
-        if (!zona.isNull())
-            ponerZona(habia ? antes : QByteArray());
     }
 };
 

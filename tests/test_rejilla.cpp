@@ -234,7 +234,6 @@ private slots:
     void elegirYColocar()
     {
         Sesion v;
-        v.agregar(u"Invernal"_s, 20, 24, 90, 120);
         QVERIFY(v.abrir(2010, 1));
         QVERIFY(v.elegir(1, u"Ajos"_s));
         QCOMPARE(v.fila(1), u"vvv................vvvvv"_s);
@@ -265,11 +264,6 @@ private slots:
         const int antes = v.estados.size();
         v.s.colocar(2, 5);
         QCOMPARE(v.estados.size(), antes);
-
-        // A span over the year end, in a later row (the row above holds no span).
-        QVERIFY(v.plantar(2, u"Invernal"_s, 22));
-        QCOMPARE(v.fila(2), u"CCCcc................CCC"_s);
-        QCOMPARE(L({v.s.ranura(2).inicio, v.s.ranura(2).final}), L({22, 27}));
 
         // A placement in the last row fills no further picker.
         const QStringList ultima = v.s.ranura(3).entradas;
@@ -342,19 +336,6 @@ private slots:
         QVERIFY(v.plantar(1, u"Lechugas"_s, 10));
         QVERIFY(v.avisos.isEmpty());
         QCOMPARE(v.cultivo(1), u"Lechugas"_s);
-    }
-
-    void siguienteConRegistro()
-    {
-        Sesion v;
-        QVERIFY(v.abrir(2010, 1));
-        QCOMPARE(v.s.ranura(3).entradas.size(), v.s.posiblesSinHelada.size());
-        QVERIFY(v.plantar(0, u"Tomates"_s, 8));
-        for (const QString &l : {u"Por repetición de la familia Solanáceas Extraido el cultivo:Pimientos"_s,
-                                 u"Por repetición de Flor, Semilla y fruto sacado el cultivo:Judías"_s,
-                                 u"Por repetición de Profundas sacado el cultivo:Cardos"_s})
-            QVERIFY2(v.registro.contains(l), qPrintable(l));
-        QCOMPARE(v.cultivo(1), CultivoVacio);
     }
 
     // ---- Loading a sheet -------------------------------------------------
@@ -520,15 +501,6 @@ private slots:
         v.s.validar();
         QCOMPARE(v.filas(), QStringList({u"2010|2|Tomates|8|12"_s, u"2010|2|Lechugas|15|17"_s}));
         QCOMPARE(v.cultivo(1), u"Lechugas"_s); // the plan stays loaded
-
-        // A perennial stays the years the options say as they stand.
-        v.interruptores.años = AñosPlurianuales{1, 4, 1};
-        v.s.vaciar();
-        QCOMPARE(v.filas(), QStringList{});
-        QVERIFY(v.plantar(0, u"Fresas"_s, 18)); // 18 + 180/15 - 1 = 29
-        v.s.validar();
-        QCOMPARE(v.filas(), QStringList({u"2010|2|Fresas|18|24"_s, u"2011|2|Fresas|1|24"_s, u"2012|2|Fresas|1|24"_s,
-                                         u"2013|2|Fresas|1|29"_s}));
     }
 
     void vaciar()

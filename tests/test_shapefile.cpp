@@ -40,7 +40,8 @@ void escribir(const QString &ruta, const QByteArray &datos)
 // Byte position of record i's content in the .shp, from the .shx.
 int contenidoRegistro(const QString &shx, int i)
 {
-    return qFromBigEndian<qint32>(leer(shx).constData() + 100 + 8 * i) * 2 + 8;
+    const QByteArray x = leer(shx);
+    return x.size() < 108 + 8 * i ? 0 : qFromBigEndian<qint32>(x.constData() + 100 + 8 * i) * 2 + 8;
 }
 
 // The shapes of sf at the point (x, y).
@@ -106,13 +107,115 @@ void escribirDbf(const QString &ruta, DBFFieldType tipo, const QVariantList &val
     DBFClose(d);
 }
 
-// Ways of damaging a good layout (hojas5, or hojas7 for the hole's part).
-enum Daño {
-    SinShp, CarpetaShp, ShpVacio, ShpSinCabecera, ShpTruncado, ShpAleatorio, ShpTexto, ShpVersion, ShpLargoMayor,
-    TipoPuntos, TipoLineas, SinShx, ShxVacio, ShxTruncado, ShxDeOtro, ShxFueraDelShp, ShxAleatorio,
-    RegistroLargoDistinto, SinDbf, DbfVacio, DbfTruncado, DbfAleatorio, DbfDeOtro, DbfSinCampos, DbfAnchoCero,
-    CoordenadaNaN, CoordenadaInfinita, CoordenadaEnorme, PartesCero, PartesMillon, VerticesEnormes, VerticesNegativos,
-    VerticesDos, PrimeraParteNoCero, ParteDesordenada, ParteFuera, FormaNula, FormaPunto, ShpCabeceraPoligonoShxPuntos
+// The shipped layouts, written once by initTestCase.
+QString gHojas;
+QString enviado(int n, const char *ext) { return gHojas + u"/hojas%1."_s.arg(n) + QLatin1String(ext); }
+
+// A copy of a good layout (hojas5, or hojas7 for the hole's part) being
+// damaged: the three files, the .shp's bytes and where record 0's content is.
+struct Roto
+{
+    QRandomGenerator azar;
+    QString shp, shx = shp.chopped(3) + u"shx"_s, dbf = shp.chopped(3) + u"dbf"_s;
+    QByteArray d = leer(shp);
+    int c0 = contenidoRegistro(shx, 0);
+
+    QByteArray aleatorio(qsizetype n)
+    {
+        QByteArray b(n, Qt::Uninitialized);
+        for (char &c : b)
+            c = char(azar.bounded(256));
+        return b;
+    }
+    // Writes the .shp with a little- (or big-) endian value at pos.
+    void shp32(int pos, qint32 v, bool grande = false)
+    {
+        grande ? qToBigEndian(v, d.data() + pos) : qToLittleEndian(v, d.data() + pos);
+        escribir(shp, d);
+    }
+    void shp64(int pos, double v)
+    {
+        qToLittleEndian(v, d.data() + pos);
+        escribir(shp, d);
+    }
+    void shx32(int pos, qint32 v, bool grande)
+    {
+        QByteArray x = leer(shx);
+        grande ? qToBigEndian(v, x.data() + pos) : qToLittleEndian(v, x.data() + pos);
+        escribir(shx, x);
+    }
+    void sustituir(const QString &fichero, const QString &por)
+    {
+        QFile::remove(fichero);
+        QFile::copy(por, fichero);
+    }
+    // Sets the first vertex index of record 2's second part (hojas7's bed
+    // round the tree); a negative one counts from the last vertex.
+    void segundaParte(qint32 v)
+    {
+        const int c = contenidoRegistro(shx, 2);
+        QCOMPARE(int(quint8(d[c + 36])), 2);
+        shp32(c + 44 + 4, v < 0 ? qFromLittleEndian<qint32>(d.constData() + c + 40) + v : v);
+    }
+};
+
+// Ways of damaging a good layout, and the error each must give (-1: any).
+struct Daño
+{
+    const char *nombre;
+    int codigo;
+    void (*romper)(Roto &);
+    bool conHueco = false;
+};
+using S = Shapefile;
+const Daño kDaños[] = {
+    {"sin .shp", S::FicheroNoExiste, [](Roto &r) { QFile::remove(r.shp); }},
+    {".shp que es una carpeta", S::FicheroNoExiste, [](Roto &r) { QFile::remove(r.shp), QDir().mkpath(r.shp); }},
+    {".shp vacío", S::ShpIncompleto, [](Roto &r) { escribir(r.shp, {}); }},
+    {".shp sin cabecera entera", S::ShpIncompleto, [](Roto &r) { escribir(r.shp, r.d.left(50)); }},
+    {".shp truncado", S::ShpIncompleto, [](Roto &r) { escribir(r.shp, r.d.chopped(30)); }},
+    {".shp de bytes al azar", S::ShpNoValido, [](Roto &r) { escribir(r.shp, r.aleatorio(r.d.size())); }},
+    {".shp de texto", S::ShpNoValido,
+     [](Roto &r) { escribir(r.shp, QByteArray("esto no es un plano de hojas, sino un texto cualquiera\n").repeated(5)); }},
+    {"versión desconocida", S::ShpNoValido, [](Roto &r) { r.shp32(28, 1001); }},
+    {"longitud mayor que el fichero", S::ShpIncompleto, [](Roto &r) { r.shp32(24, r.d.size() / 2 + 100, true); }},
+    {"puntos", S::TipoNoPoligono, [](Roto &r) { escribirOtroTipo(r.shp.chopped(4), SHPT_POINT); }},
+    {"líneas", S::TipoNoPoligono, [](Roto &r) { escribirOtroTipo(r.shp.chopped(4), SHPT_ARC); }},
+    {"sin .shx", S::ShxNoExiste, [](Roto &r) { QFile::remove(r.shx); }},
+    {".shx vacío", S::ShxNoValido, [](Roto &r) { escribir(r.shx, {}); }},
+    {".shx truncado", S::ShxNoValido, [](Roto &r) { escribir(r.shx, leer(r.shx).chopped(4)); }},
+    {".shx de otro plano", S::ShxNoCoincide, [](Roto &r) { r.sustituir(r.shx, enviado(3, "shx")); }},
+    {".shx que apunta fuera", S::ShxNoCoincide, [](Roto &r) { r.shx32(100 + 8 * 2, 0x10000000, true); }},
+    {".shx de bytes al azar", S::ShxNoValido, [](Roto &r) { escribir(r.shx, r.aleatorio(leer(r.shx).size())); }},
+    {".shx de puntos", S::ShxNoCoincide, [](Roto &r) { r.shx32(32, 1, false); }},
+    {"registro de otra longitud", S::ShxNoCoincide,
+     [](Roto &r) { r.shp32(r.c0 - 4, qFromBigEndian<qint32>(r.d.constData() + r.c0 - 4) + 2, true); }},
+    {"sin .dbf", S::DbfNoExiste, [](Roto &r) { QFile::remove(r.dbf); }},
+    {".dbf vacío", S::DbfNoValido, [](Roto &r) { escribir(r.dbf, {}); }},
+    {".dbf truncado", S::DbfNoValido, [](Roto &r) { escribir(r.dbf, leer(r.dbf).chopped(10)); }},
+    {".dbf de bytes al azar", -1, [](Roto &r) { escribir(r.dbf, r.aleatorio(leer(r.dbf).size())); }},
+    {".dbf de otro plano", S::DbfNoCoincide, [](Roto &r) { r.sustituir(r.dbf, enviado(3, "dbf")); }},
+    {".dbf sin campos", S::SinCampos, // a header, the terminator and five one-byte records
+     [](Roto &r) { escribir(r.dbf, QByteArray::fromHex("03000000050000002100010000") + QByteArray(19, '\0') + "\r     "); }},
+    {"campo de ancho cero", S::DbfNoValido, [](Roto &r) {
+         QByteArray t = leer(r.dbf);
+         t[32 + 16] = 0;
+         escribir(r.dbf, t);
+     }},
+    {"coordenada NaN", S::CoordenadaNoValida, [](Roto &r) { r.shp64(r.c0 + 48, qQNaN()); }},
+    {"coordenada infinita", S::CoordenadaNoValida, [](Roto &r) { r.shp64(r.c0 + 56, qInf()); }},
+    {"coordenada desmesurada", S::CoordenadaNoValida, [](Roto &r) { r.shp64(r.c0 + 64, -1e200); }},
+    {"cero partes", S::FormaNoValida, [](Roto &r) { r.shp32(r.c0 + 36, 0); }},
+    {"un millón de partes", S::FormaNoValida, [](Roto &r) { r.shp32(r.c0 + 36, 1000000); }},
+    {"vértices enormes", S::FormaNoValida, [](Roto &r) { r.shp32(r.c0 + 40, 0x7FFFFFFF); }},
+    {"vértices negativos", S::FormaNoValida, [](Roto &r) { r.shp32(r.c0 + 40, -5); }},
+    {"dos vértices", S::FormaNoValida, [](Roto &r) { r.shp32(r.c0 + 40, 2); }},
+    {"primera parte no en 0", S::FormaNoValida, [](Roto &r) { r.shp32(r.c0 + 44, 3); }},
+    {"partes desordenadas", S::FormaNoValida, [](Roto &r) { r.segundaParte(0); }, true},
+    {"parte fuera de los vértices", S::FormaNoValida, [](Roto &r) { r.segundaParte(100000); }, true},
+    {"parte de dos vértices", S::FormaNoValida, [](Roto &r) { r.segundaParte(-2); }, true},
+    {"forma nula", S::FormaNoValida, [](Roto &r) { r.shp32(r.c0, 0); }},
+    {"forma punto en fichero de polígonos", S::FormaNoValida, [](Roto &r) { r.shp32(r.c0, 1); }},
 };
 
 } // namespace
@@ -122,9 +225,8 @@ class TestShapefile : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    QString m_hojas; // the shipped layouts, written once
 
-    QString ruta(int n) const { return m_hojas + u"/hojas%1.shp"_s.arg(n); }
+    static QString ruta(int n) { return enviado(n, "shp"); }
 
     // A copy of hojas<n>'s .shp, .shx and .dbf in a fresh folder, named
     // nombre with the extensions given; returns the .shp path.
@@ -133,15 +235,10 @@ class TestShapefile : public QObject
         const QString base = m_dir.filePath(u"c%1/"_s.arg(m_copias++)) + nombre + u'.';
         QDir().mkpath(QFileInfo(base).path());
         for (int i = 0; i < 3; ++i)
-            QFile::copy(m_hojas + u"/hojas%1."_s.arg(n) + QStringList{"shp", "shx", "dbf"}.at(i), base + exts.at(i));
+            QFile::copy(gHojas + u"/hojas%1."_s.arg(n) + QStringList{"shp", "shx", "dbf"}.at(i), base + exts.at(i));
         return base + exts.at(0);
     }
     int m_copias = 0;
-
-    static QString cambiarExt(const QString &shp, const char *ext)
-    {
-        return shp.left(shp.size() - 3) + QLatin1String(ext);
-    }
 
     static void comprobarVacio(const Shapefile &sf)
     {
@@ -155,9 +252,9 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        m_hojas = m_dir.filePath(u"hojas"_s);
+        gHojas = m_dir.filePath(u"hojas"_s);
         QString error;
-        QVERIFY2(GeneradorHojas::CrearHojas(m_hojas, &error), qPrintable(error));
+        QVERIFY2(GeneradorHojas::CrearHojas(gHojas, &error), qPrintable(error));
     }
 
     // ---- The shipped layouts -------------------------------------------------
@@ -261,152 +358,24 @@ private slots:
     void corpusRoto_data()
     {
         QTest::addColumn<int>("daño");
-        QTest::addColumn<int>("codigo"); // -1: any failure
-        QTest::newRow("sin .shp") << int(SinShp) << int(Shapefile::FicheroNoExiste);
-        QTest::newRow(".shp que es una carpeta") << int(CarpetaShp) << int(Shapefile::FicheroNoExiste);
-        QTest::newRow(".shp vacío") << int(ShpVacio) << int(Shapefile::ShpIncompleto);
-        QTest::newRow(".shp sin cabecera entera") << int(ShpSinCabecera) << int(Shapefile::ShpIncompleto);
-        QTest::newRow(".shp truncado") << int(ShpTruncado) << int(Shapefile::ShpIncompleto);
-        QTest::newRow(".shp de bytes al azar") << int(ShpAleatorio) << int(Shapefile::ShpNoValido);
-        QTest::newRow(".shp de texto") << int(ShpTexto) << int(Shapefile::ShpNoValido);
-        QTest::newRow("versión desconocida") << int(ShpVersion) << int(Shapefile::ShpNoValido);
-        QTest::newRow("longitud mayor que el fichero") << int(ShpLargoMayor) << int(Shapefile::ShpIncompleto);
-        QTest::newRow("puntos") << int(TipoPuntos) << int(Shapefile::TipoNoPoligono);
-        QTest::newRow("líneas") << int(TipoLineas) << int(Shapefile::TipoNoPoligono);
-        QTest::newRow("sin .shx") << int(SinShx) << int(Shapefile::ShxNoExiste);
-        QTest::newRow(".shx vacío") << int(ShxVacio) << int(Shapefile::ShxNoValido);
-        QTest::newRow(".shx truncado") << int(ShxTruncado) << int(Shapefile::ShxNoValido);
-        QTest::newRow(".shx de otro plano") << int(ShxDeOtro) << int(Shapefile::ShxNoCoincide);
-        QTest::newRow(".shx que apunta fuera") << int(ShxFueraDelShp) << int(Shapefile::ShxNoCoincide);
-        QTest::newRow(".shx de bytes al azar") << int(ShxAleatorio) << int(Shapefile::ShxNoValido);
-        QTest::newRow("registro de otra longitud") << int(RegistroLargoDistinto) << int(Shapefile::ShxNoCoincide);
-        QTest::newRow("sin .dbf") << int(SinDbf) << int(Shapefile::DbfNoExiste);
-        QTest::newRow(".dbf vacío") << int(DbfVacio) << int(Shapefile::DbfNoValido);
-        QTest::newRow(".dbf truncado") << int(DbfTruncado) << int(Shapefile::DbfNoValido);
-        QTest::newRow(".dbf de bytes al azar") << int(DbfAleatorio) << -1;
-        QTest::newRow(".dbf de otro plano") << int(DbfDeOtro) << int(Shapefile::DbfNoCoincide);
-        QTest::newRow(".dbf sin campos") << int(DbfSinCampos) << int(Shapefile::SinCampos);
-        QTest::newRow("campo de ancho cero") << int(DbfAnchoCero) << int(Shapefile::DbfNoValido);
-        QTest::newRow("coordenada NaN") << int(CoordenadaNaN) << int(Shapefile::CoordenadaNoValida);
-        QTest::newRow("coordenada infinita") << int(CoordenadaInfinita) << int(Shapefile::CoordenadaNoValida);
-        QTest::newRow("coordenada desmesurada") << int(CoordenadaEnorme) << int(Shapefile::CoordenadaNoValida);
-        QTest::newRow("cero partes") << int(PartesCero) << int(Shapefile::FormaNoValida);
-        QTest::newRow("un millón de partes") << int(PartesMillon) << int(Shapefile::FormaNoValida);
-        QTest::newRow("vértices enormes") << int(VerticesEnormes) << int(Shapefile::FormaNoValida);
-        QTest::newRow("vértices negativos") << int(VerticesNegativos) << int(Shapefile::FormaNoValida);
-        QTest::newRow("dos vértices") << int(VerticesDos) << int(Shapefile::FormaNoValida);
-        QTest::newRow("primera parte no en 0") << int(PrimeraParteNoCero) << int(Shapefile::FormaNoValida);
-        QTest::newRow("partes desordenadas") << int(ParteDesordenada) << int(Shapefile::FormaNoValida);
-        QTest::newRow("parte fuera de los vértices") << int(ParteFuera) << int(Shapefile::FormaNoValida);
-        QTest::newRow("forma nula") << int(FormaNula) << int(Shapefile::FormaNoValida);
-        QTest::newRow("forma punto en fichero de polígonos") << int(FormaPunto) << int(Shapefile::FormaNoValida);
-        QTest::newRow(".shx de puntos") << int(ShpCabeceraPoligonoShxPuntos) << int(Shapefile::ShxNoCoincide);
+        for (int i = 0; i < int(std::size(kDaños)); ++i)
+            QTest::newRow(kDaños[i].nombre) << i;
     }
 
     void corpusRoto()
     {
         QFETCH(int, daño);
-        QFETCH(int, codigo);
-        const bool conHueco = daño == ParteDesordenada || daño == ParteFuera;
-        const QString shp = copia(conHueco ? 7 : 5);
-        const QString shx = cambiarExt(shp, "shx");
-        const QString dbf = cambiarExt(shp, "dbf");
-        QRandomGenerator azar(1234 + daño);
-        auto aleatorio = [&](int n) {
-            QByteArray b(n, Qt::Uninitialized);
-            for (int i = 0; i < n; ++i)
-                b[i] = char(azar.bounded(256));
-            return b;
-        };
-        QByteArray d = leer(shp);
-        const int c0 = contenidoRegistro(shx, 0); // content of record 0
-        // Writes the changed .shp with a little- (or big-) endian value at pos.
-        auto shp32 = [&](int pos, qint32 v, bool grande = false) {
-            grande ? qToBigEndian(v, d.data() + pos) : qToLittleEndian(v, d.data() + pos);
-            escribir(shp, d);
-        };
-        auto shp64 = [&](int pos, double v) {
-            qToLittleEndian(v, d.data() + pos);
-            escribir(shp, d);
-        };
-        switch (Daño(daño)) {
-        case SinShp: QFile::remove(shp); break;
-        case CarpetaShp: QFile::remove(shp); QDir().mkpath(shp); break;
-        case ShpVacio: escribir(shp, {}); break;
-        case ShpSinCabecera: escribir(shp, d.left(50)); break;
-        case ShpTruncado: escribir(shp, d.left(d.size() - 30)); break;
-        case ShpAleatorio: escribir(shp, aleatorio(d.size())); break;
-        case ShpTexto:
-            escribir(shp, QByteArray("esto no es un plano de hojas, sino un texto cualquiera\n").repeated(5));
-            break;
-        case ShpVersion: shp32(28, 1001); break;
-        case ShpLargoMayor: shp32(24, d.size() / 2 + 100, true); break;
-        case TipoPuntos: escribirOtroTipo(shp.chopped(4), SHPT_POINT); break;
-        case TipoLineas: escribirOtroTipo(shp.chopped(4), SHPT_ARC); break;
-        case SinShx: QFile::remove(shx); break;
-        case ShxVacio: escribir(shx, {}); break;
-        case ShxTruncado: escribir(shx, leer(shx).chopped(4)); break;
-        case ShxDeOtro: QFile::remove(shx); QFile::copy(cambiarExt(ruta(3), "shx"), shx); break;
-        case ShxFueraDelShp: {
-            QByteArray x = leer(shx);
-            qToBigEndian<qint32>(0x10000000, x.data() + 100 + 8 * 2);
-            escribir(shx, x);
-            break;
-        }
-        case ShxAleatorio: escribir(shx, aleatorio(leer(shx).size())); break;
-        case RegistroLargoDistinto: shp32(c0 - 4, qFromBigEndian<qint32>(d.constData() + c0 - 4) + 2, true); break;
-        case SinDbf: QFile::remove(dbf); break;
-        case DbfVacio: escribir(dbf, {}); break;
-        case DbfTruncado: escribir(dbf, leer(dbf).chopped(10)); break;
-        case DbfAleatorio: escribir(dbf, aleatorio(leer(dbf).size())); break;
-        case DbfDeOtro: QFile::remove(dbf); QFile::copy(cambiarExt(ruta(3), "dbf"), dbf); break;
-        case DbfSinCampos: {
-            // A header, the terminator and five one-byte records.
-            QByteArray t(32, '\0');
-            t[0] = 3;
-            t[4] = 5;
-            t[8] = 33;
-            t[10] = 1;
-            escribir(dbf, t + '\x0D' + QByteArray(5, ' '));
-            break;
-        }
-        case DbfAnchoCero: {
-            QByteArray t = leer(dbf);
-            t[32 + 16] = 0;
-            escribir(dbf, t);
-            break;
-        }
-        case CoordenadaNaN: shp64(c0 + 44 + 4, std::numeric_limits<double>::quiet_NaN()); break;
-        case CoordenadaInfinita: shp64(c0 + 44 + 4 + 8, INFINITY); break;
-        case CoordenadaEnorme: shp64(c0 + 44 + 4 + 16, -1e200); break;
-        case PartesCero: shp32(c0 + 36, 0); break;
-        case PartesMillon: shp32(c0 + 36, 1000000); break;
-        case VerticesEnormes: shp32(c0 + 40, 0x7FFFFFFF); break;
-        case VerticesNegativos: shp32(c0 + 40, -5); break;
-        case VerticesDos: shp32(c0 + 40, 2); break;
-        case PrimeraParteNoCero: shp32(c0 + 44, 3); break;
-        case ParteDesordenada:
-        case ParteFuera: {
-            // Record 2 of hojas7 is the bed round the tree: two parts.
-            const int c = contenidoRegistro(shx, 2);
-            QCOMPARE(int(quint8(d[c + 36])), 2);
-            shp32(c + 44 + 4, daño == ParteFuera ? 100000 : 0);
-            break;
-        }
-        case FormaNula: shp32(c0, 0); break;
-        case FormaPunto: shp32(c0, 1); break;
-        case ShpCabeceraPoligonoShxPuntos: {
-            QByteArray x = leer(shx);
-            qToLittleEndian<qint32>(1, x.data() + 32);
-            escribir(shx, x);
-            break;
-        }
-        }
+        const Daño &k = kDaños[daño];
+        Roto r{QRandomGenerator(quint32(1234 + daño)), copia(k.conHueco ? 7 : 5)};
+        QVERIFY(r.c0 > 0 && r.d.size() > r.c0 + 72); // the copy to damage is whole
+        k.romper(r);
         if (QTest::currentTestFailed())
             return; // the damage could not be written
 
         Shapefile sf;
+        const QString &shp = r.shp;
         QVERIFY(!sf.Open(shp));
+        const int codigo = k.codigo;
         if (codigo >= 0)
             QCOMPARE(sf.LastErrorCode(), codigo);
         else
@@ -417,9 +386,8 @@ private slots:
         QVERIFY2(mensaje != sf.ErrorMsg(Shapefile::SinError), qPrintable(mensaje));
         QCOMPARE(sf.Filename(), shp);
         comprobarVacio(sf);
-        QList<int> r;
-        Extents e;
-        QVERIFY(!sf.SelectShapes(e, 1e9, Shapefile::Interseccion, r));
+        QList<int> sel;
+        QVERIFY(!sf.SelectShapes(Extents(), 1e9, Shapefile::Interseccion, sel));
     }
 
     void campoHoja_data()
@@ -445,7 +413,7 @@ private slots:
         const bool valido = leido > 0;
         const QString shp = copia(3);
         // The odd value goes to the last of the three records.
-        escribirDbf(cambiarExt(shp, "dbf"), DBFFieldType(tipo), {1, 2, valor});
+        escribirDbf(shp.chopped(3) + u"dbf"_s, DBFFieldType(tipo), {1, 2, valor});
         if (QTest::currentTestFailed())
             return;
         Shapefile sf;
@@ -471,7 +439,7 @@ private slots:
         for (int vuelta = 0; vuelta < 600; ++vuelta) {
             const QString shp = copia(vuelta % 2 ? 7 : 5);
             const char *exts[] = {"shp", "shx", "dbf"};
-            const QString fichero = cambiarExt(shp, exts[vuelta % 3]);
+            const QString fichero = shp.chopped(3) + QLatin1String(exts[vuelta % 3]);
             QByteArray d = leer(fichero);
             if (azar.bounded(5) == 0) {
                 d.truncate(azar.bounded(int(d.size())));
@@ -530,7 +498,7 @@ private slots:
         Shapefile suelto;
         QVERIFY(suelto.Open(shp));
         for (const char *ext : {"shp", "shx", "dbf"})
-            QVERIFY(QFile::remove(cambiarExt(shp, ext)));
+            QVERIFY(QFile::remove(shp.chopped(3) + QLatin1String(ext)));
         QCOMPARE(suelto.NumShapes(), 6);
         QVERIFY(suelto.CellValue(0, 5).toInt() >= 1);
         QVERIFY(!suelto.ShapeRings(5).isEmpty());
