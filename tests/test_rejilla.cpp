@@ -229,6 +229,39 @@ private slots:
         QVERIFY(LeerDatosSiembra(con, u"Aj_s"_s).isEmpty());
     }
 
+    // A damaged or hand-edited file: values far outside their range are
+    // brought within it (with a log line) instead of looping on them.
+    void valoresFueraDeRango_data()
+    {
+        QTest::addColumn<QString>("campo");
+        QTest::addColumn<QString>("fila");     // the grid row once placed (or loaded)
+        QTest::newRow("mes_final enorme") << u"mes_final"_s << QString(24, u's'); // up to 48
+        QTest::newRow("mes_inicio negativo") << u"mes_inicio"_s << u"CCCC...................."_s;
+        QTest::newRow("Siembra_1_F enorme") << u"Siembra_1_F"_s << u"..v....................."_s; // left out
+        QTest::newRow("Cosecha_1_max enorme") << u"Cosecha_1_max"_s << QString(24, u'c'); // up to 48
+    }
+
+    void valoresFueraDeRango()
+    {
+        QFETCH(QString, campo);
+        QFETCH(QString, fila);
+        Sesion v;
+        const bool plan = campo.startsWith(u"mes_"_s);
+        v.sembrar({u"2010|1|Prueba|3|4"_s});
+        const QVariant valor = campo == u"mes_inicio"_s ? QVariant(-2147483647) : QVariant(2147483647);
+        if (plan)
+            v.bd.ejecutar(u"update BDParcela set %1 = ?"_s.arg(campo), {valor});
+        else
+            v.bd.ejecutar(u"update horticolas set %1 = ? where Nombre = 'Prueba'"_s.arg(campo), {valor});
+        QVERIFY(v.abrir(2010, 1));
+        if (!plan && campo == u"Siembra_1_F"_s)
+            QVERIFY(v.elegir(0, u"Prueba"_s));
+        else if (!plan)
+            QVERIFY(v.plantar(0, u"Prueba"_s, 3));
+        QCOMPARE(v.fila(0), fila);
+        QVERIFY(v.registro.join(u'\n').contains(u"fuera de"_s));
+    }
+
     // ---- Choosing and placing ----------------------------------------------
 
     void elegirYColocar()
