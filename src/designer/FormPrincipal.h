@@ -128,27 +128,19 @@ public:
     PanelOpciones *panelOpciones = nullptr;
     QFrame *PictureOpcionesParcelas = nullptr;
     QLabel *LabelParcelaOpciones = nullptr;
-    QLabel *Label1 = nullptr;
     QComboBox *ComboNHojas = nullptr;
     MapaControl *Map2 = nullptr;
-    QGroupBox *Frame4 = nullptr;
     QList<QWidget *> OptionMeses; // radio buttons, in the order 3, 6, 9, 12, 0
     std::array<QLabel *, 2> LabelMeses{};
     std::array<QComboBox *, 2> ComboMLH{};
-    QGroupBox *Frame3 = nullptr;
     QCheckBox *CheckRepetirFrutos = nullptr;
     QCheckBox *CheckRepetirRaices = nullptr;
     QCheckBox *CheckRepetirVarCicloCorto = nullptr;
-    QGroupBox *FramePlurianualesAlcachofa = nullptr;
-    std::array<QLabel *, 3> Label3{};
     QSlider *SliderAlcachofa = nullptr;
     QSlider *SliderFresa = nullptr;
     QSlider *SliderEsparrago = nullptr;
-    QLabel *TextAlcachofa = nullptr;
     QLabel *TextFresa = nullptr;
-    QLabel *LabelEspárrago = nullptr;
     QPushButton *BtGuardar = nullptr;
-    QLabel *Picture3 = nullptr;
 
     // Plant-database tab: the catalogue editor, and two of its controls that
     // the rebuild lays out and fills

@@ -134,29 +134,21 @@ void FormPrincipal::construirPanelOpciones()
     panelOpciones = p;
     PictureOpcionesParcelas = p;
     LabelParcelaOpciones = p->LabelParcelaOpciones;
-    Label1 = p->Label1;
     ComboNHojas = p->ComboNHojas;
     Map2 = p->Map2;
-    Frame4 = p->Frame4;
     OptionMeses.clear();
     for (QRadioButton *r : p->OptionMeses)
         OptionMeses.append(r);
     LabelMeses = p->LabelMeses;
     ComboMLH = p->ComboMLH;
-    Frame3 = p->Frame3;
     CheckRepetirFrutos = p->CheckRepetirFrutos;
     CheckRepetirRaices = p->CheckRepetirRaices;
     CheckRepetirVarCicloCorto = p->CheckRepetirVarCicloCorto;
-    FramePlurianualesAlcachofa = p->FramePlurianualesAlcachofa;
-    Label3 = p->Label3;
     SliderAlcachofa = p->Sliders[0];
     SliderFresa = p->Sliders[1];
     SliderEsparrago = p->Sliders[2];
-    TextAlcachofa = p->Valores[0];
     TextFresa = p->Valores[1];
-    LabelEspárrago = p->Valores[2];
     BtGuardar = p->BtGuardar;
-    Picture3 = p->Picture3;
 }
 
 void FormPrincipal::construirOtrasPestanas()
