@@ -34,6 +34,7 @@ void FormPrincipal::conectarEventos()
     conectarEventosRejilla();
     conectarEventosHoja();
     conectarEventosArbol();
+    conectarEventosCalendario();
 }
 
 bool FormPrincipal::eventFilter(QObject *objeto, QEvent *evento)

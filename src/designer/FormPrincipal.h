@@ -11,6 +11,7 @@
 //   FormPrincipal_rejilla.cpp  the plan grid and the crop pickers
 //   FormPrincipal_hoja.cpp     storing and emptying a sheet's plan
 //   FormPrincipal_arbol.cpp    the plan tree by years
+//   FormPrincipal_calendario.cpp moon panel, calendar page, tutorial
 //
 // Handlers carry the names of the control and the event (BtValidaCultivos_Click).
 // Signals and slots are connected with lambdas: moc does not take accented
@@ -40,6 +41,8 @@ class QWidget;
 class QCalendarWidget;
 class CuadriculaFlex;
 class MapaControl;
+class PaginaCalendario;
+class PanelLuna;
 
 class FormPrincipal : public QMainWindow
 {
@@ -105,10 +108,16 @@ public:
     QCheckBox *ModoExplicito = nullptr;
     QListWidget *ListModoExplicito = nullptr;
 
-    // Design tab: moon-phase panel (hidden until asked for)
-    QGroupBox *FrameFasesLuna = nullptr;
-    QCalendarWidget *MonthView1 = nullptr;
-    QListWidget *ListLunar = nullptr;
+    // Design tab: moon-phase panel (hidden until asked for), the tutorial
+    QCheckBox *CheckLuna = nullptr;
+    PanelLuna *FrameFasesLuna = nullptr;
+    QCalendarWidget *MonthView1 = nullptr; // the panel's
+    QListWidget *ListLunar = nullptr;      // the panel's
+    QPushButton *BtTutorial = nullptr;
+
+    // Biodynamic-calendar tab: the web page and its print button
+    PaginaCalendario *PaginaBiodinamica = nullptr;
+    QPushButton *Bt_Printwww = nullptr;
 
     // Design tab: plot-options panel
     QFrame *PictureOpcionesParcelas = nullptr;
@@ -174,6 +183,15 @@ public:
     // The item of arbolaños with that key ("TodosAños", "a 2010"), or null.
     QTreeWidgetItem *NodoArbol(const QString &clave) const;
 
+    // ---- Moon panel, calendar page, tutorial (FormPrincipal_calendario.cpp) ---
+    // Refreshes the phase list, shows or hides the panel, then puts the
+    // calendar on today.
+    void CheckLuna_Click();
+    // Prints the calendar page on the default printer.
+    void Bt_Printwww_Click();
+    // Opens the tutorial window (modal).
+    void BtTutorial_Click();
+
     // ---- Rotation rules and crop slots (FormPrincipal_rotacion.cpp) ----------
     // LeerCultivos fills the four crop pickers of HojaActual in AñoActual and
     // shows its stored crops; CultivosCombos(fila) narrows picker `fila` to the
@@ -228,6 +246,7 @@ private:
     void conectarEventosRejilla();       // FormPrincipal_rejilla.cpp
     void conectarEventosHoja();          // FormPrincipal_hoja.cpp
     void conectarEventosArbol();         // FormPrincipal_arbol.cpp
+    void conectarEventosCalendario();    // FormPrincipal_calendario.cpp
     void PrepararRejillas();             // FormPrincipal_inicio.cpp
     void MarcarHeladas();                // FormPrincipal_inicio.cpp
 

@@ -2,6 +2,8 @@
 #include "designer/FormPrincipal.h"
 
 #include "auxiliary/FormPortada.h"
+#include "catalogue/PaginaCalendario.h"
+#include "catalogue/PanelLuna.h"
 #include "core/Parcelas.h"
 #include "core/modBasico.h"
 #include "core/Conexion.h"
@@ -75,6 +77,9 @@ bool FormPrincipal::Form_Load()
         return false;
     }
     Iniciando = false;
+    // The moon-calendar page: the engine starts once the window is drawn,
+    // and nothing waits for the page.
+    PaginaBiodinamica->NavegarTrasMostrar(this);
     SSTab1->setCurrentIndex(0);
     return true;
 }

@@ -1,0 +1,16 @@
+#include "widgets/MotorWeb.h"
+
+#include <QCoreApplication>
+#include <QQuickWindow>
+#include <QSGRendererInterface>
+
+namespace MotorWeb {
+
+void Preparar()
+{
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    if (qEnvironmentVariable("QT_QPA_PLATFORM").startsWith(QLatin1String("offscreen")))
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+}
+
+} // namespace MotorWeb
