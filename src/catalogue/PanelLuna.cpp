@@ -18,6 +18,10 @@ PanelLuna::PanelLuna(QWidget *parent) : QGroupBox(QStringLiteral("Fases de la lu
     MonthView1 = new QCalendarWidget(this);
     MonthView1->setGeometry(Twips::Rect(120, 300, 3600, 2700));
     MonthView1->setAccessibleName(QStringLiteral("Calendario"));
+    // Spanish month and day names (the week then starts on Monday), and no
+    // week numbers, as a month calendar of this size shows them.
+    MonthView1->setLocale(QLocale(QLocale::Spanish, QLocale::Spain));
+    MonthView1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     ListLunar = new QListWidget(this);
     ListLunar->setGeometry(Twips::Rect(120, 3060, 3600, 1860));
     ListLunar->setAccessibleName(QStringLiteral("Fases lunares"));
