@@ -10,8 +10,8 @@
 //   FormPrincipal_rotacion.cpp rotation rules and crop-slot candidates
 //   FormPrincipal_rejilla.cpp  the plan grid and the crop pickers
 //   FormPrincipal_hoja.cpp     storing and emptying a sheet's plan
-//   FormPrincipal_arbol.cpp    the plan tree by years
 //   FormPrincipal_calendario.cpp moon panel, calendar page, tutorial
+//   FormPrincipal_arbol.cpp    the plan tree by years
 //
 // Handlers carry the names of the control and the event (BtValidaCultivos_Click).
 // Signals and slots are connected with lambdas: moc does not take accented
@@ -37,12 +37,12 @@ class QStatusBar;
 class QTabWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
+class PaginaCalendario;
+class PanelLuna;
 class QWidget;
 class QCalendarWidget;
 class CuadriculaFlex;
 class MapaControl;
-class PaginaCalendario;
-class PanelLuna;
 
 class FormPrincipal : public QMainWindow
 {
@@ -107,17 +107,13 @@ public:
     std::array<QComboBox *, 2> ComboImpresoras{};
     QCheckBox *ModoExplicito = nullptr;
     QListWidget *ListModoExplicito = nullptr;
-
-    // Design tab: moon-phase panel (hidden until asked for), the tutorial
     QCheckBox *CheckLuna = nullptr;
-    PanelLuna *FrameFasesLuna = nullptr;
-    QCalendarWidget *MonthView1 = nullptr; // the panel's
-    QListWidget *ListLunar = nullptr;      // the panel's
     QPushButton *BtTutorial = nullptr;
 
-    // Biodynamic-calendar tab: the web page and its print button
-    PaginaCalendario *PaginaBiodinamica = nullptr;
-    QPushButton *Bt_Printwww = nullptr;
+    // Design tab: moon-phase panel (hidden until asked for)
+    PanelLuna *FrameFasesLuna = nullptr;
+    QCalendarWidget *MonthView1 = nullptr;
+    QListWidget *ListLunar = nullptr;
 
     // Design tab: plot-options panel
     QFrame *PictureOpcionesParcelas = nullptr;
@@ -144,9 +140,22 @@ public:
     QPushButton *BtGuardar = nullptr;
     QLabel *Picture3 = nullptr;
 
+    // Biodynamic-calendar tab: the web page and its print button
+    PaginaCalendario *PaginaBiodinamica = nullptr;
+    QPushButton *Bt_Printwww = nullptr;
+
     // Plant-database tab
     QComboBox *ComboTodasHortalizas = nullptr;
     CuadriculaFlex *MSHFlexBD = nullptr;
+
+    // ---- Moon panel, calendar page, tutorial (FormPrincipal_calendario.cpp) ---
+    // Refreshes the phase list, shows or hides the panel, then puts the
+    // calendar on today.
+    void CheckLuna_Click();
+    // Prints the calendar page on the default printer.
+    void Bt_Printwww_Click();
+    // Opens the tutorial window (modal).
+    void BtTutorial_Click();
 
     // ---- Start-up and rebuild (FormPrincipal_inicio.cpp) --------------------
     void Inicia_Todo();
@@ -182,15 +191,6 @@ public:
     ArbolPlan::Arbol ArbolAños;
     // The item of arbolaños with that key ("TodosAños", "a 2010"), or null.
     QTreeWidgetItem *NodoArbol(const QString &clave) const;
-
-    // ---- Moon panel, calendar page, tutorial (FormPrincipal_calendario.cpp) ---
-    // Refreshes the phase list, shows or hides the panel, then puts the
-    // calendar on today.
-    void CheckLuna_Click();
-    // Prints the calendar page on the default printer.
-    void Bt_Printwww_Click();
-    // Opens the tutorial window (modal).
-    void BtTutorial_Click();
 
     // ---- Rotation rules and crop slots (FormPrincipal_rotacion.cpp) ----------
     // LeerCultivos fills the four crop pickers of HojaActual in AñoActual and
@@ -241,12 +241,12 @@ private:
     void construirPestanaDiseno();       // FormPrincipal_ui.cpp
     void construirPanelOpciones();       // FormPrincipal_ui.cpp
     void construirOtrasPestanas();       // FormPrincipal_ui.cpp
+    void conectarEventosCalendario();    // FormPrincipal_calendario.cpp
     void conectarEventos();              // FormPrincipal.cpp
     void conectarEventosMapa();          // FormPrincipal_mapa.cpp
     void conectarEventosRejilla();       // FormPrincipal_rejilla.cpp
     void conectarEventosHoja();          // FormPrincipal_hoja.cpp
     void conectarEventosArbol();         // FormPrincipal_arbol.cpp
-    void conectarEventosCalendario();    // FormPrincipal_calendario.cpp
     void PrepararRejillas();             // FormPrincipal_inicio.cpp
     void MarcarHeladas();                // FormPrincipal_inicio.cpp
 
