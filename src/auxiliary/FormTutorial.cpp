@@ -1,5 +1,6 @@
 #include "auxiliary/FormTutorial.h"
 
+#include "widgets/MotorWeb.h"
 #include "widgets/Twips.h"
 
 #include <QUrl>
@@ -10,7 +11,7 @@ FormTutorial::FormTutorial(QWidget *dueño, const QString &carpetaPrograma, QSiz
     setModal(true);
     setWindowTitle(QStringLiteral("mini tutorial"));
     setAccessibleName(windowTitle());
-    WebBrowser1 = new QWebEngineView(this);
+    WebBrowser1 = new QWebEngineView(MotorWeb::Perfil(), this);
     WebBrowser1->setAccessibleName(QStringLiteral("Tutorial"));
     Form_Load(carpetaPrograma, tamañoDueño);
 }

@@ -1,6 +1,7 @@
 #include "catalogue/PaginaCalendario.h"
 
 #include "widgets/Dialogos.h"
+#include "widgets/MotorWeb.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -69,7 +70,7 @@ void PaginaCalendario::Navegar()
 {
     if (WebBrowser1)
         return;
-    WebBrowser1 = new QWebEngineView(this);
+    WebBrowser1 = new QWebEngineView(MotorWeb::Perfil(), this);
     WebBrowser1->setAccessibleName(QStringLiteral("Calendario biodinámico"));
     // A page that cannot load shows our notice, not the engine's error page.
     WebBrowser1->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
