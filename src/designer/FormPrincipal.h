@@ -16,6 +16,7 @@
 // Handlers carry the names of the control and the event (BtValidaCultivos_Click).
 // Signals and slots are connected with lambdas: moc does not take accented
 // identifiers, which the procedures' names have.
+#include "catalogue/PanelLuna.h"
 #include "core/ArbolPlan.h"
 #include "core/Catalogo.h"
 #include "core/ListaCandidatos.h"
@@ -38,7 +39,6 @@ class QTabWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
 class PaginaCalendario;
-class PanelLuna;
 class QWidget;
 class QCalendarWidget;
 class CuadriculaFlex;

@@ -2,13 +2,12 @@
 #include "designer/FormPrincipal.h"
 
 #include "auxiliary/FormPortada.h"
-#include "catalogue/PaginaCalendario.h"
-#include "catalogue/PanelLuna.h"
 #include "core/Parcelas.h"
 #include "core/modBasico.h"
 #include "core/Conexion.h"
 #include "widgets/CuadriculaFlex.h"
 #include "widgets/Dialogos.h"
+#include "catalogue/PaginaCalendario.h"
 #include "mapa/MapaControl.h"
 #include "widgets/Twips.h"
 

@@ -3,12 +3,12 @@
 #include "designer/FormPrincipal.h"
 
 #include "auxiliary/FormPortada.h"
-#include "catalogue/PaginaCalendario.h"
-#include "catalogue/PanelLuna.h"
 #include "widgets/CuadriculaFlex.h"
 #include "mapa/MapaControl.h"
 #include "widgets/Twips.h"
+#include "catalogue/PaginaCalendario.h"
 
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
@@ -241,12 +241,12 @@ void FormPrincipal::construirPanelOpciones()
 
 void FormPrincipal::construirOtrasPestanas()
 {
-    // Biodynamic calendar: its printer picker, the print button and the page
-    // (asked for once the window is on screen).
-    ComboImpresoras[1] = lista(tabCalendario, 120, 120, 3600, 330, QStringLiteral("Impresora del calendario"));
+    // Biodynamic calendar: the print button, the page (asked for once the
+    // window is on screen) and the printer picker.
     Bt_Printwww = boton(tabCalendario, QStringLiteral("Imprime"), 3840, 120, 1200, 330);
     PaginaBiodinamica = colocar(new PaginaCalendario(tabCalendario), 120, 570, 10740, 8160,
                                 QStringLiteral("Página del calendario biodinámico"));
+    ComboImpresoras[1] = lista(tabCalendario, 120, 120, 3600, 330, QStringLiteral("Impresora del calendario"));
 
     // Plant database: the catalogue picker and the sowing-window grid
     ComboTodasHortalizas = lista(tabPlantas, 120, 120, 3600, 330, QStringLiteral("Hortaliza"));
