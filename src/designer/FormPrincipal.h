@@ -85,6 +85,10 @@ public:
     QStatusBar *StatusBar1 = nullptr;
     QLabel *PanelEstado = nullptr; // the status bar's first panel
 
+    // Biodynamic-calendar tab: the web page and its print button
+    PaginaCalendario *PaginaBiodinamica = nullptr;
+    QPushButton *Bt_Printwww = nullptr;
+
     // Design tab: plots
     QGroupBox *Frame7 = nullptr;
     QListWidget *ListaParcelas = nullptr;
@@ -139,10 +143,6 @@ public:
     QLabel *LabelEspárrago = nullptr;
     QPushButton *BtGuardar = nullptr;
     QLabel *Picture3 = nullptr;
-
-    // Biodynamic-calendar tab: the web page and its print button
-    PaginaCalendario *PaginaBiodinamica = nullptr;
-    QPushButton *Bt_Printwww = nullptr;
 
     // Plant-database tab
     QComboBox *ComboTodasHortalizas = nullptr;
