@@ -15,6 +15,8 @@ const int kDias = 42;
 PanelLuna::PanelLuna(QWidget *parent) : QGroupBox(QStringLiteral("Fases de la luna"), parent)
 {
     setAccessibleName(title());
+    // The panel lies over the plots and the map: nothing of them shows through.
+    setAutoFillBackground(true);
     MonthView1 = new QCalendarWidget(this);
     MonthView1->setGeometry(Twips::Rect(120, 300, 3600, 2700));
     MonthView1->setAccessibleName(QStringLiteral("Calendario"));
