@@ -13,7 +13,7 @@ PAQUETES=(
   qt6-base-dev qt6-base-private-dev qt6-svg-dev qt6-webengine-dev libqt6sql6-sqlite qt6-qpa-plugins libgl-dev
   libshp-dev libsqlite3-dev sqlite3
   fonts-dejavu-core xvfb xauth
-  cups cups-client printer-driver-cups-pdf poppler-utils
+  cups cups-client libcups2-dev printer-driver-cups-pdf poppler-utils
 )
 
 instalar_lo_que_falta() {

@@ -1,11 +1,13 @@
 // Huerta: crop-rotation planning for the home vegetable garden.
 #include "designer/FormPrincipal.h"
+#include "widgets/MotorWeb.h"
 
 #include <QApplication>
 #include <QIcon>
 
 int main(int argc, char *argv[])
 {
+    MotorWeb::Preparar();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Huerta"));
     QApplication::setApplicationDisplayName(QStringLiteral("Huerta"));

@@ -27,6 +27,7 @@ FormPrincipal::~FormPrincipal() = default;
 
 void FormPrincipal::conectarEventos()
 {
+    conectarEventosCalendario();
     connect(ModoExplicito, &QCheckBox::clicked, this, [this] { ModoExplicito_Click(); });
     // A double-click anywhere on the log, on a line or below the last one.
     ListModoExplicito->viewport()->installEventFilter(this);

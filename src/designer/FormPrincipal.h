@@ -10,6 +10,7 @@
 //   FormPrincipal_rotacion.cpp rotation rules and crop-slot candidates
 //   FormPrincipal_rejilla.cpp  the plan grid and the crop pickers
 //   FormPrincipal_hoja.cpp     storing and emptying a sheet's plan
+//   FormPrincipal_calendario.cpp moon panel, calendar page, tutorial
 //   FormPrincipal_arbol.cpp    the plan tree by years
 //   FormPrincipal_imprimir.cpp printing the plan tree
 //   FormPrincipal_parcelas.cpp the plot list and the plot-options panel
@@ -17,6 +18,7 @@
 // Handlers carry the names of the control and the event (BtValidaCultivos_Click).
 // Signals and slots are connected with lambdas: moc does not take accented
 // identifiers, which the procedures' names have.
+#include "catalogue/PanelLuna.h"
 #include "core/ArbolPlan.h"
 #include "core/Catalogo.h"
 #include "core/ListaCandidatos.h"
@@ -41,6 +43,7 @@ class QStatusBar;
 class QTabWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
+class PaginaCalendario;
 class QWidget;
 class QCalendarWidget;
 class CuadriculaFlex;
@@ -95,6 +98,10 @@ public:
     QStatusBar *StatusBar1 = nullptr;
     QLabel *PanelEstado = nullptr; // the status bar's first panel
 
+    // Biodynamic-calendar tab: the web page and its print button
+    PaginaCalendario *PaginaBiodinamica = nullptr;
+    QPushButton *Bt_Printwww = nullptr;
+
     // Design tab: plots
     QGroupBox *Frame7 = nullptr;
     QListWidget *ListaParcelas = nullptr;
@@ -117,9 +124,11 @@ public:
     std::array<QComboBox *, 2> ComboImpresoras{};
     QCheckBox *ModoExplicito = nullptr;
     QListWidget *ListModoExplicito = nullptr;
+    QCheckBox *CheckLuna = nullptr;
+    QPushButton *BtTutorial = nullptr;
 
     // Design tab: moon-phase panel (hidden until asked for)
-    QGroupBox *FrameFasesLuna = nullptr;
+    PanelLuna *FrameFasesLuna = nullptr;
     QCalendarWidget *MonthView1 = nullptr;
     QListWidget *ListLunar = nullptr;
 
@@ -147,6 +156,15 @@ public:
     EditorCatalogo *EditorPlantas = nullptr;
     QComboBox *ComboTodasHortalizas = nullptr;
     CuadriculaFlex *MSHFlexBD = nullptr;
+
+    // ---- Moon panel, calendar page, tutorial (FormPrincipal_calendario.cpp) ---
+    // Refreshes the phase list, shows or hides the panel, then puts the
+    // calendar on today.
+    void CheckLuna_Click();
+    // Prints the calendar page on the default printer.
+    void Bt_Printwww_Click();
+    // Opens the tutorial window (modal).
+    void BtTutorial_Click();
 
     // ---- Start-up and rebuild (FormPrincipal_inicio.cpp) --------------------
     void Inicia_Todo();
@@ -255,6 +273,7 @@ private:
     void construirPestanaDiseno();       // FormPrincipal_ui.cpp
     void construirPanelOpciones();       // FormPrincipal_ui.cpp
     void construirOtrasPestanas();       // FormPrincipal_ui.cpp
+    void conectarEventosCalendario();    // FormPrincipal_calendario.cpp
     void conectarEventos();              // FormPrincipal.cpp
     void conectarEventosMapa();          // FormPrincipal_mapa.cpp
     void conectarEventosRejilla();       // FormPrincipal_rejilla.cpp

@@ -11,6 +11,7 @@
 #include "core/Conexion.h"
 #include "widgets/CuadriculaFlex.h"
 #include "widgets/Dialogos.h"
+#include "catalogue/PaginaCalendario.h"
 #include "mapa/MapaControl.h"
 #include "widgets/Twips.h"
 
@@ -82,6 +83,9 @@ bool FormPrincipal::Form_Load()
         return false;
     }
     Iniciando = false;
+    // The moon-calendar page: the engine starts once the window is drawn,
+    // and nothing waits for the page.
+    PaginaBiodinamica->NavegarTrasMostrar(this);
     SSTab1->setCurrentIndex(0);
     return true;
 }

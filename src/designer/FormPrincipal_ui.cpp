@@ -10,6 +10,7 @@
 #include "widgets/CuadriculaFlex.h"
 #include "mapa/MapaControl.h"
 #include "widgets/Twips.h"
+#include "catalogue/PaginaCalendario.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -119,10 +120,13 @@ void FormPrincipal::construirPestanaDiseno()
     ComboImpresoras[0] = lista(t, 5820, 6345, 2880, 330, QStringLiteral("Impresora"));
     ModoExplicito = casilla(t, QStringLiteral("Modo explícito"), 9000, 6360, 1920, 300);
 
+    CheckLuna = casilla(t, QStringLiteral("Ver fases de la luna"), 120, 6840, 2640, 300);
+    BtTutorial = boton(t, QStringLiteral("Ver mini tutorial"), 9000, 6780, 1920, 420);
+
     // Moon-phase panel, hidden as designed
-    FrameFasesLuna = marco(t, QStringLiteral("Fases de la luna"), 90, 690, 3840, 5040);
-    MonthView1 = colocar(new QCalendarWidget(FrameFasesLuna), 120, 300, 3600, 2700, QStringLiteral("Calendario"));
-    ListLunar = colocar(new QListWidget(FrameFasesLuna), 120, 3060, 3600, 1860, QStringLiteral("Fases lunares"));
+    FrameFasesLuna = colocar(new PanelLuna(t), 90, 690, 3840, 5040, QStringLiteral("Fases de la luna"));
+    MonthView1 = FrameFasesLuna->MonthView1;
+    ListLunar = FrameFasesLuna->ListLunar;
     FrameFasesLuna->hide();
 }
 
@@ -153,8 +157,11 @@ void FormPrincipal::construirPanelOpciones()
 
 void FormPrincipal::construirOtrasPestanas()
 {
-    // Biodynamic calendar: its printer picker (the page itself comes with the
-    // calendar's own work).
+    // Biodynamic calendar: the print button, the page (asked for once the
+    // window is on screen) and the printer picker.
+    Bt_Printwww = boton(tabCalendario, QStringLiteral("Imprime"), 3840, 120, 1200, 330);
+    PaginaBiodinamica = colocar(new PaginaCalendario(tabCalendario), 120, 570, 10740, 8160,
+                                QStringLiteral("Página del calendario biodinámico"));
     ComboImpresoras[1] = lista(tabCalendario, 120, 120, 3600, 330, QStringLiteral("Impresora del calendario"));
 
     // Plant database: the catalogue editor fills the tab

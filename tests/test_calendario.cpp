@@ -1,0 +1,255 @@
+// The moon-phase panel, the biodynamic-calendar page and its printing, the
+// tutorial window.
+#include "auxiliary/FormTutorial.h"
+#include "catalogue/PaginaCalendario.h"
+#include "core/Luna.h"
+#include "fixtures/VentanaPrueba.h"
+#include "widgets/Twips.h"
+
+#include <QCalendarWidget>
+#include <QDirIterator>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QUuid>
+#include <QWebEngineView>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QStringList lineas(const QListWidget *l)
+{
+    QStringList r;
+    for (int i = 0; i < l->count(); ++i)
+        r << l->item(i)->text();
+    return r;
+}
+
+QStringList lineasDe(const QList<QDate> &dias)
+{
+    QStringList r;
+    for (const QDate &d : dias)
+        if (const int f = modBasico::FaseLuna(modBasico::FechaDe(d)); f > 0)
+            r << PanelLuna::LineaFase(d, f);
+    return r;
+}
+
+// Serves one page to every request and keeps the requests' targets.
+struct Servidor : QTcpServer
+{
+    QByteArray html;
+    QStringList pedidas;
+    Servidor()
+    {
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            QTcpSocket *s = nextPendingConnection();
+            connect(s, &QTcpSocket::readyRead, s, [this, s] {
+                const QByteArray peticion = s->readAll(); // one small GET
+                pedidas << QString::fromLatin1(peticion.split(' ').value(1));
+                s->write("HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nConnection: close\r\n"
+                         "Content-Length: " + QByteArray::number(html.size()) + "\r\n\r\n" + html);
+                s->disconnectFromHost();
+            });
+        });
+    }
+};
+
+// The text of the PDFs that cups-pdf named after a job titled `titulo`.
+QString textoImpreso(const QString &titulo)
+{
+    QString r;
+    for (const QString &c : {QDir::home().filePath(u"PDF"_s), u"/var/spool/cups-pdf/ANONYMOUS"_s})
+        for (QDirIterator it(c, {u"*"_s + titulo + u"*.pdf"_s}, QDir::Files); it.hasNext();) {
+            QProcess p;
+            p.start(u"pdftotext"_s, {it.next(), u"-"_s});
+            p.waitForFinished();
+            r += QString::fromUtf8(p.readAllStandardOutput());
+        }
+    return r;
+}
+
+} // namespace
+
+class TestCalendario : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // The list follows the grid that the calendar draws, neighbouring days
+    // included, whatever the first day of the week.
+    void fasesDeLaRejilla_data()
+    {
+        QTest::addColumn<QDate>("dia");
+        QTest::addColumn<Qt::DayOfWeek>("primerDia");
+        QTest::addColumn<bool>("semanas");
+        QTest::addColumn<QDate>("primeraCelda");
+        // 1 March 2010 is a Monday: the grid starts a whole week before.
+        QTest::newRow("marzo 2010, lunes") << QDate(2010, 3, 15) << Qt::Monday << false << QDate(2010, 2, 22);
+        QTest::newRow("agosto 2010, domingo") << QDate(2010, 8, 9) << Qt::Sunday << true << QDate(2010, 7, 25);
+        QTest::newRow("junio 2011, lunes") << QDate(2011, 6, 30) << Qt::Monday << true << QDate(2011, 5, 30);
+    }
+    void fasesDeLaRejilla()
+    {
+        QFETCH(QDate, dia);
+        QFETCH(Qt::DayOfWeek, primerDia);
+        QFETCH(bool, semanas);
+        QFETCH(QDate, primeraCelda);
+        PanelLuna panel;
+        panel.MonthView1->setFirstDayOfWeek(primerDia);
+        panel.MonthView1->setVerticalHeaderFormat(semanas ? QCalendarWidget::ISOWeekNumbers
+                                                          : QCalendarWidget::NoVerticalHeader);
+        panel.MonthView1->setSelectedDate(dia);
+        QList<QDate> dias;
+        for (int i = 0; i < 42; ++i)
+            dias << primeraCelda.addDays(i);
+        QCOMPARE(panel.DiasVisibles(), dias);
+        QCOMPARE(lineas(panel.ListLunar), lineasDe(dias));
+        // The day numbers that the calendar itself draws, cell by cell.
+        const QAbstractItemModel *m = panel.MonthView1->findChild<QTableView *>()->model();
+        QCOMPARE(m->columnCount(), semanas ? 8 : 7);
+        for (int i = 0; i < 42; ++i)
+            QCOMPARE(m->index(m->rowCount() - 6 + i / 7, m->columnCount() - 7 + i % 7).data().toInt(),
+                     dias.at(i).day());
+    }
+
+    void mesConLasCuatroFases()
+    {
+        PanelLuna panel;
+        panel.MonthView1->setSelectedDate(QDate(2010, 3, 1));
+        QCOMPARE(lineas(panel.ListLunar),
+                 (QStringList{u"28/2/2010--> LLena"_s, u"7/3/2010--> ¼ Menguante-> Raices, tubérculos"_s,
+                              u"15/3/2010--> Nueva"_s, u"22/3/2010--> ¼ Creciente-> Resto plantas"_s,
+                              u"29/3/2010--> LLena"_s}));
+    }
+
+    // The check box refreshes the list, shows or hides the panel and puts the
+    // calendar back on today, also when it unticks.
+    void casillaLuna_data()
+    {
+        QTest::addColumn<QDate>("antes");
+        QTest::newRow("ya en hoy") << QDate::currentDate();
+        QTest::newRow("en marzo de 2010") << QDate(2010, 3, 15);
+    }
+    void casillaLuna()
+    {
+        QFETCH(QDate, antes);
+        Huerto h;
+        QVERIFY(h.arrancar());
+        FormPrincipal &w = *h.w;
+        QTest::mouseClick(w.CheckLuna, Qt::LeftButton);
+        QVERIFY(w.FrameFasesLuna->isVisible());
+        QCOMPARE(w.MonthView1->selectedDate(), QDate::currentDate());
+        const QStringList deHoy = lineasDe(w.FrameFasesLuna->DiasVisibles());
+        QCOMPARE(lineas(w.ListLunar), deHoy);
+
+        w.MonthView1->setSelectedDate(antes);
+        w.ListLunar->addItem(u"sobra"_s);
+        QTest::mouseClick(w.CheckLuna, Qt::LeftButton);
+        QVERIFY(w.FrameFasesLuna->isHidden());
+        QCOMPARE(w.MonthView1->selectedDate(), QDate::currentDate());
+        QCOMPARE(lineas(w.ListLunar), deHoy);
+    }
+
+    // The page is asked for once the window is up, from the service's
+    // mocal.cgi, and prints on the default printer (PDF, set by .ci/run);
+    // without the service the tab says so and nothing prints.
+    void paginaEImpresion_data()
+    {
+        QTest::addColumn<bool>("servida");
+        QTest::newRow("servida") << true;
+        QTest::newRow("sin conexión") << false;
+    }
+    void paginaEImpresion()
+    {
+        QFETCH(bool, servida);
+        QVERIFY2(QPrinterInfo::defaultPrinterName() == u"PDF"_s, "make PDF the default printer (lpadmin -d PDF)");
+        const QString marca = u"Luna"_s + QUuid::createUuid().toString(QUuid::Id128).left(12);
+        Servidor servidor;
+        servidor.html = "<html><head><title>" + marca.toUtf8() + "</title></head><body>" + marca.toUtf8() + "</body>";
+        QVERIFY(servidor.listen(QHostAddress::LocalHost));
+        PaginaCalendario::EstablecerServidor(QUrl(u"http://127.0.0.1:%1/cgi/"_s.arg(servidor.serverPort())));
+        if (!servida)
+            servidor.close();
+
+        Huerto h;
+        QVERIFY(h.arrancar());
+        PaginaCalendario *pagina = h.w->PaginaBiodinamica;
+        QVERIFY(!pagina->WebBrowser1); // the window did not wait for the engine
+        h.w->SSTab1->setCurrentIndex(1);
+        QSignalSpy carga(pagina, &PaginaCalendario::cargaTerminada);
+        QVERIFY(carga.wait(60000));
+        QCOMPARE(carga.first().first().toBool(), servida);
+        QCOMPARE(pagina->Aviso->isVisible(), !servida);
+        QCOMPARE(servidor.pedidas.filter(u"mocal"_s),
+                 servida ? QStringList{u"/cgi/mocal.cgi?language=eng&sidtrop=sid"_s} : QStringList());
+
+        QSignalSpy impresa(pagina, &PaginaCalendario::impresionTerminada);
+        QTest::mouseClick(h.w->Bt_Printwww, Qt::LeftButton);
+        QVERIFY(impresa.size() == 1 || impresa.wait(60000));
+        QCOMPARE(impresa.first().first().toBool(), servida);
+        if (servida) {
+            QCOMPARE(h.r.textos(), QStringList());
+            // The job is titled after the page; other jobs may be queued before it.
+            QTRY_VERIFY_WITH_TIMEOUT(textoImpreso(marca).contains(marca), 180000);
+        } else {
+            QCOMPARE(h.r.textos(), QStringList{u"La página del calendario no se ha cargado: no se imprime nada."_s});
+        }
+    }
+
+    // The tutorial shows the page that the build puts beside the program, in
+    // a window 1000 twips wider and 1800 taller than the main window, its
+    // browser 100 twips short of the window's outer size, also after a resize.
+    void tutorial_data()
+    {
+        QTest::addColumn<QSize>("principal"); // client size of the main window, pixels
+        QTest::newRow("como se diseñó") << QSize();
+        QTest::newRow("agrandada") << QSize(900, 760);
+    }
+    void tutorial()
+    {
+        QFETCH(QSize, principal);
+        Huerto h;
+        QVERIFY(h.arrancar());
+        FormPrincipal &w = *h.w;
+        w.carpetaPrograma = QStringLiteral(HUERTA_PROGRAMA);
+        if (principal.isValid())
+            w.resize(principal);
+        const QSize dueño(Twips::DesdePixelesX(w.frameGeometry().width()), w.AlturaTwips());
+        QList<QSize> exterior, navegador; // as opened, then resized by hand
+        QVariant imagenes;                // pictures on the page, and those that did not load
+        Dialogos::EstablecerRespondedor([&](const Dialogos::Peticion &p) {
+            auto *t = qobject_cast<FormTutorial *>(p.dialogo);
+            if (!t || !t->isModal() || t->parentWidget() != &w)
+                return 0;
+            t->show();
+            for (QSize tamaño : {t->size(), QSize(500, 400)}) {
+                t->resize(tamaño);
+                exterior << t->TamañoTwips();
+                const QRect b = t->WebBrowser1->geometry();
+                navegador << QSize(Twips::DesdePixelesX(b.right() + 1), Twips::DesdePixelesY(b.bottom() + 1));
+            }
+            if (QSignalSpy(t->WebBrowser1, &QWebEngineView::loadFinished).wait(60000))
+                t->WebBrowser1->page()->runJavaScript(
+                    u"[document.images.length, Array.from(document.images).filter(i => !i.naturalWidth).length]"_s,
+                    [&](const QVariant &v) { imagenes = v; });
+            (void)QTest::qWaitFor([&] { return imagenes.isValid(); }, 30000);
+            return 0;
+        });
+        QTest::mouseClick(w.BtTutorial, Qt::LeftButton);
+        QCOMPARE(exterior.size(), 2);
+        auto cerca = [](QSize a, QSize b) { return (a - b).width() / 16 == 0 && (a - b).height() / 16 == 0; };
+        QVERIFY(cerca(exterior.at(0), dueño + QSize(1000, 1800)));
+        QVERIFY(!cerca(exterior.at(1), exterior.at(0)));
+        QVERIFY(cerca(navegador.at(0), exterior.at(0) - QSize(100, 100)));
+        QVERIFY(cerca(navegador.at(1), exterior.at(1) - QSize(100, 100)));
+        QCOMPARE(imagenes.toList(), (QVariantList{7, 0}));
+    }
+};
+
+QTEST_MAIN(TestCalendario)
+#include "test_calendario.moc"
