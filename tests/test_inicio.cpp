@@ -1,6 +1,5 @@
-// Start-up (and its failures), the rebuild for the current plot, the
-// explanation log, accessible names and the splash.
-#include "auxiliary/FormPortada.h"
+// Start-up (and its failures), the rebuild for the current plot and the
+// accessible names.
 #include "fixtures/VentanaPrueba.h"
 
 #include <QSlider>
@@ -67,16 +66,6 @@ private slots:
         QVERIFY(!QFileInfo::exists(dir.filePath(u"BDHuerta.db"_s)));
     }
 
-    // Frost marks on every row outside the frost-free fortnights.
-    void marcasDeHelada()
-    {
-        Huerto h(4, 5, 19);
-        QVERIFY(h.arrancar());
-        for (int f = 1; f <= 24; ++f)
-            for (int r = 1; r <= 4; ++r)
-                QVERIFY2(h.w->MSHFlexTodoAño->tieneImagen(r, f) == (f < 5 || f >= 19), qPrintable(u"%1,%2"_s.arg(r).arg(f)));
-    }
-
     void reconstruirNoDuplica()
     {
         Huerto h(Huerto::Enviadas);
@@ -110,35 +99,6 @@ private slots:
         QCOMPARE(w.ComboMLH[1]->currentText(), u"diciembre ½"_s);
     }
 
-    void registroExplicito()
-    {
-        Huerto h(Huerto::Enviadas);
-        QVERIFY(h.arrancar());
-        FormPrincipal &w = *h.w;
-        QListWidget *l = w.ListModoExplicito;
-        QVERIFY(l->y() >= w.centralWidget()->height()); // just below the visible area
-
-        w.Explicito(u"perdida"_s);
-        QCOMPARE(l->count(), 0);
-        QTest::mouseClick(w.ModoExplicito, Qt::LeftButton);
-        QCOMPARE(w.ModoExplicito->checkState(), Qt::Checked);
-        QVERIFY(l->y() + 20 < w.centralWidget()->height()); // the log shows
-        QCOMPARE(l->count(), 0);                            // the lost line does not come back
-        for (int i = 0; i < 40; ++i)
-            w.Explicito(u"línea"_s);
-        w.Explicito(u"última"_s);
-        QCOMPARE(h.registro(), QStringList(40, u"línea"_s) << u"última"_s); // repeats are kept
-        QVERIFY(l->visualItemRect(l->item(40)).intersects(l->viewport()->rect()));
-
-        QTest::mouseClick(w.ModoExplicito, Qt::LeftButton);
-        QVERIFY(l->y() >= w.centralWidget()->height());
-        QCOMPARE(l->count(), 41); // lines stay while unticked
-        QTest::mouseDClick(l->viewport(), Qt::LeftButton);
-        QCOMPARE(l->count(), 0);
-        QTest::mouseDClick(l->viewport(), Qt::LeftButton);
-        QCOMPARE(l->count(), 0);
-    }
-
     void nombresAccesibles()
     {
         Huerto h(Huerto::Enviadas);
@@ -156,24 +116,6 @@ private slots:
             if (!c->objectName().startsWith(QLatin1String("qt_")))
                 QVERIFY2(!c->accessibleName().isEmpty(), c->metaObject()->className());
         }
-    }
-
-    // The splash goes with a click or the space bar, not with Escape.
-    void portada()
-    {
-        FormPortada p;
-        p.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&p));
-        QTest::keyClick(&p, Qt::Key_Escape);
-        QVERIFY(p.isVisible());
-        QTest::mouseClick(&p, Qt::LeftButton, {}, QPoint(10, 10));
-        QVERIFY(!p.isVisible());
-        QCOMPARE(p.result(), int(QDialog::Accepted));
-        FormPortada teclado;
-        teclado.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&teclado));
-        QTest::keyClick(&teclado, Qt::Key_Space);
-        QVERIFY(!teclado.isVisible());
     }
 };
 
