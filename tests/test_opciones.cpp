@@ -94,7 +94,6 @@ private slots:
         QTest::addColumn<QString>("fila");
         QTest::addColumn<int>("marcas");
         QTest::newRow("3") << QList<int>{3} << 12 << 18 << true << "" << "Huerto|4|12|18|000|436|1" << 72;
-        QTest::newRow("12") << QList<int>{12} << 1 << 1 << true << "" << "Huerto|4|1|1|000|436|1" << 0;
         QTest::newRow("especificar tras 3")
             << QList<int>{3, 0} << 12 << 18 << false << "" << "Huerto|4|12|18|000|436|1" << 72;
         QTest::newRow("fila ausente")
@@ -134,26 +133,6 @@ private slots:
         QCOMPARE(marcasHelada(w), marcas);
         if (marcas == 0) // no frost limit: every crop fits
             QCOMPARE(w.CultivosPosiblesSinHelada.size(), h.bd.contar(u"horticolas"_s) + 1);
-    }
-
-    // The notice comes each time the box becomes ticked, by hand or by the
-    // rebuild of a plot that has the switch on.
-    void cicloCorto()
-    {
-        Huerto h;
-        QVERIFY(h.arrancar());
-        FormPrincipal &w = *h.w;
-        pulsar(w.CheckParcelasOpciones);
-        for (int i = 0; i < 3; ++i)
-            pulsar(w.CheckRepetirVarCicloCorto);
-        QCOMPARE(h.r.avisos(), QStringList(2, u"*|SinIcono|SoloAceptar|Esta función aún no está completada..."_s));
-        QCOMPARE(w.CheckRepetirVarCicloCorto->checkState(), Qt::Checked);
-        pulsar(w.CheckRepetirVarCicloCorto);
-        h.r.limpiar();
-        h.bd.ejecutar(u"update Parcelas set CicloCorto = 1"_s);
-        w.Inicia_Todo();
-        w.Inicia_Todo();
-        QCOMPARE(h.r.avisos().size(), 1);
     }
 
     void perenneDeSeis()
