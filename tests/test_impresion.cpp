@@ -48,144 +48,134 @@ class TestImpresion : public QObject
     Q_OBJECT
 
 private slots:
-    void disposicion_data();
-    void disposicion();
-    void saltoDePagina();
-    void sinImpresora_data();
-    void sinImpresora();
-    void impresoraPdf();
-};
+    void disposicion_data()
+    {
+        QTest::addColumn<QStringList>("arbol");
+        QTest::addColumn<int>("lineStyle");
+        QTest::addColumn<int>("style");
+        QTest::addColumn<int>("fila");
+        QTest::addColumn<QString>("trazos");
 
-void TestImpresion::disposicion_data()
-{
-    QTest::addColumn<QStringList>("arbol");
-    QTest::addColumn<int>("lineStyle");
-    QTest::addColumn<int>("style");
-    QTest::addColumn<int>("fila");
-    QTest::addColumn<QString>("trazos");
-
-    // Rows: R, A, a1, a2 (no picture), B, b1.
-    const QStringList t{u"R 3"_s, u" A 2"_s, u"  a1 1"_s, u"  a2"_s, u" B 2"_s, u"  b1 1"_s};
-    QTest::newRow("raíz con imagen") << t << 0 << 7 << 0 << u"img3 0,0 «R» 300,0"_s;
-    QTest::newRow("nieto con hermano bajo la línea de A")
-        << t << 0 << 1 << 2 << u"75,400-75,600 375,400-375,600 375,500-600,500 img1 600,400 «a1» 900,400"_s;
-    QTest::newRow("último nieto sin imagen")
-        << t << 0 << 7 << 3 << u"75,600-75,800 375,600-375,700 375,700-600,700 «a2» 900,600"_s;
-    QTest::newRow("sin línea bajo el último hijo")
-        << t << 0 << 7 << 5 << u"375,1000-375,1100 375,1100-600,1100 img1 600,1000 «b1» 900,1000"_s;
-    QTest::newRow("raíz con líneas de raíz") << t << 1 << 7 << 0 << u"75,0-75,100 75,100-300,100 img3 300,0 «R» 600,0"_s;
-    QTest::newRow("líneas de raíz, nivel 2")
-        << t << 1 << 4 << 2 << u"375,400-375,600 675,400-675,600 675,500-900,500 img1 900,400 «a1» 1200,400"_s;
-    QStringList hondo;
-    for (int d = 0; d <= 13; ++d)
-        hondo << QString(d, u' ') + u"n%1"_s.arg(d);
-    QTest::newRow("nivel 13 en la columna del 10")
-        << hondo << 0 << 0 << 13 << u"2775,2600-2775,2700 2775,2700-3000,2700 «n13» 3000,2600"_s;
-}
-
-void TestImpresion::disposicion()
-{
-    QFETCH(QStringList, arbol);
-    QFETCH(int, lineStyle);
-    QFETCH(int, style);
-    QFETCH(int, fila);
-    QFETCH(QString, trazos);
-    DestinoGrabado g;
-    ImprimirArbol(arbolDe(arbol, lineStyle, style), g);
-    QCOMPARE(g.Filas().size(), arbol.size());
-    QCOMPARE(g.Filas().at(fila), trazos);
-}
-
-void TestImpresion::saltoDePagina()
-{
-    QStringList lineas{u"R"_s};
-    for (const QString &hijo : {u"A"_s, u"B"_s, u"C"_s})
-        for (int i = 0; i <= 4; ++i)
-            lineas << (i == 0 ? u" "_s + hijo : u"  %1%2"_s.arg(hijo).arg(i));
-    DestinoGrabado g;
-    g.Alto = 1000; // five rows a page
-    g.CurrentY = 180;
-    ImprimirArbol(arbolDe(lineas, 0, 0), g);
-    QCOMPARE(g.Filas().size(), lineas.size());
-    QCOMPARE(g.Trazos.count(u"página"_s), 3);
-    // First row of the second page: A3, with A's line going on.
-    QCOMPARE(g.Filas().at(4), u"página 75,0-75,200 375,0-375,200 375,100-600,100 «A3» 600,0"_s);
-}
-
-void TestImpresion::sinImpresora_data()
-{
-    QTest::addColumn<QStringList>("impresoras");
-    QTest::addColumn<QString>("aviso");
-    QTest::newRow("ninguna instalada") << QStringList()
-                                       << u"No hay ninguna impresora instalada: no se puede imprimir el plan."_s;
-    QTest::newRow("desconocida para el sistema")
-        << QStringList{u"Huerta-NoExiste"_s}
-        << u"La impresora «Huerta-NoExiste» no ha aceptado el trabajo: el plan no se ha impreso."_s;
-}
-
-void TestImpresion::sinImpresora()
-{
-    QFETCH(QStringList, impresoras);
-    QFETCH(QString, aviso);
-    Huerto h;
-    QVERIFY(h.arrancar());
-    h.w->Printers = [impresoras] { return impresoras; };
-    h.w->ComboImpresoras[0]->setCurrentIndex(-1);
-    h.r.limpiar();
-    QTest::mouseClick(h.w->Btimprimir, Qt::LeftButton);
-    QCOMPARE(h.r.avisos(), QStringList{u"Atención|Exclamacion|SoloAceptar|"_s + aviso});
-}
-
-void TestImpresion::impresoraPdf()
-{
-    QVERIFY2(!QPrinterInfo::printerInfo(u"PDF"_s).isNull(), "no CUPS printer named PDF (see .ci/run)");
-    const QString parcela = u"Ñora-"_s + QUuid::createUuid().toString(QUuid::Id128).left(12);
-    Huerto h(4, 1, 1, parcela);
-    QStringList filas;
-    const QStringList cultivos{u"Zanahorias"_s, u"Ajos"_s, u"Lechugas"_s, u"Tomates"_s};
-    for (int año = 2009; año <= 2026; ++año)
-        for (int hoja = 1; hoja <= 4; ++hoja)
-            filas << u"%1|%2|%3|5|12"_s.arg(año).arg(hoja).arg(cultivos.at((año + hoja) % 4));
-    h.sembrar(filas);
-    QVERIFY(h.arrancar());
-    QStringList textos{h.w->ArbolAños.raiz.texto};
-    for (const ArbolPlan::Nodo &año : h.w->ArbolAños.raiz.hijos) {
-        textos << año.texto.trimmed();
-        for (const ArbolPlan::Nodo &fila : año.hijos)
-            textos << fila.texto;
+        // Rows: R, A, a1, a2 (no picture), B, b1.
+        const QStringList t{u"R 3"_s, u" A 2"_s, u"  a1 1"_s, u"  a2"_s, u" B 2"_s, u"  b1 1"_s};
+        QTest::newRow("nieto con hermano bajo la línea de A")
+            << t << 0 << 1 << 2 << u"75,400-75,600 375,400-375,600 375,500-600,500 img1 600,400 «a1» 900,400"_s;
+        QTest::newRow("último nieto sin imagen")
+            << t << 0 << 7 << 3 << u"75,600-75,800 375,600-375,700 375,700-600,700 «a2» 900,600"_s;
+        QTest::newRow("sin línea bajo el último hijo")
+            << t << 0 << 7 << 5 << u"375,1000-375,1100 375,1100-600,1100 img1 600,1000 «b1» 900,1000"_s;
+        QTest::newRow("raíz con líneas de raíz") << t << 1 << 7 << 0 << u"75,0-75,100 75,100-300,100 img3 300,0 «R» 600,0"_s;
+        QStringList hondo;
+        for (int d = 0; d <= 13; ++d)
+            hondo << QString(d, u' ') + u"n%1"_s.arg(d);
+        QTest::newRow("nivel 13 en la columna del 10")
+            << hondo << 0 << 0 << 13 << u"2775,2600-2775,2700 2775,2700-3000,2700 «n13» 3000,2600"_s;
     }
 
-    const QHash<QString, qint64> previos = pdfs();
-    h.w->ComboImpresoras[0]->setCurrentIndex(h.w->ComboImpresoras[0]->findText(u"PDF"_s));
-    h.r.limpiar();
-    QTest::mouseClick(h.w->Btimprimir, Qt::LeftButton);
-    QCOMPARE(h.r.avisos(), QStringList());
+    void disposicion()
+    {
+        QFETCH(QStringList, arbol);
+        QFETCH(int, lineStyle);
+        QFETCH(int, style);
+        QFETCH(int, fila);
+        QFETCH(QString, trazos);
+        DestinoGrabado g;
+        ImprimirArbol(arbolDe(arbol, lineStyle, style), g);
+        QCOMPARE(g.Filas().size(), arbol.size());
+        QCOMPARE(g.Filas().at(fila), trazos);
+    }
 
-    // Ours is the new PDF that holds the plot's name, read once it stops growing.
-    QString texto;
-    QElapsedTimer reloj;
-    reloj.start();
-    QHash<QString, qint64> antes = previos;
-    while (texto.isEmpty() && reloj.elapsed() < 120000) {
-        QThread::msleep(250);
-        const QHash<QString, qint64> ahora = pdfs();
-        for (auto f = ahora.cbegin(); f != ahora.cend() && texto.isEmpty(); ++f) {
-            if (previos.contains(f.key()) || antes.value(f.key(), -1) != f.value())
-                continue;
-            QProcess p;
-            p.start(u"pdftotext"_s, {f.key(), u"-"_s});
-            const QString leido = p.waitForFinished(30000) ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
-            if (p.exitCode() == 0 && leido.contains(parcela))
-                texto = leido;
+    void saltoDePagina()
+    {
+        QStringList lineas{u"R"_s};
+        for (const QString &hijo : {u"A"_s, u"B"_s, u"C"_s})
+            for (int i = 0; i <= 4; ++i)
+                lineas << (i == 0 ? u" "_s + hijo : u"  %1%2"_s.arg(hijo).arg(i));
+        DestinoGrabado g;
+        g.Alto = 1000; // five rows a page
+        g.CurrentY = 180;
+        ImprimirArbol(arbolDe(lineas, 0, 0), g);
+        QCOMPARE(g.Filas().size(), lineas.size());
+        QCOMPARE(g.Trazos.count(u"página"_s), 3);
+        // First row of the second page: A3, with A's line going on.
+        QCOMPARE(g.Filas().at(4), u"página 75,0-75,200 375,0-375,200 375,100-600,100 «A3» 600,0"_s);
+    }
+
+    void sinImpresora_data()
+    {
+        QTest::addColumn<QStringList>("impresoras");
+        QTest::addColumn<QString>("aviso");
+        QTest::newRow("ninguna instalada") << QStringList()
+                                           << u"No hay ninguna impresora instalada: no se puede imprimir el plan."_s;
+        QTest::newRow("desconocida para el sistema")
+            << QStringList{u"Huerta-NoExiste"_s}
+            << u"La impresora «Huerta-NoExiste» no ha aceptado el trabajo: el plan no se ha impreso."_s;
+    }
+
+    void sinImpresora()
+    {
+        QFETCH(QStringList, impresoras);
+        QFETCH(QString, aviso);
+        Huerto h;
+        QVERIFY(h.arrancar());
+        h.w->Printers = [impresoras] { return impresoras; };
+        h.w->ComboImpresoras[0]->setCurrentIndex(-1);
+        h.r.limpiar();
+        QTest::mouseClick(h.w->Btimprimir, Qt::LeftButton);
+        QCOMPARE(h.r.avisos(), QStringList{u"Atención|Exclamacion|SoloAceptar|"_s + aviso});
+    }
+
+    void impresoraPdf()
+    {
+        QVERIFY2(!QPrinterInfo::printerInfo(u"PDF"_s).isNull(), "no CUPS printer named PDF (see .ci/run)");
+        const QString parcela = u"Ñora-"_s + QUuid::createUuid().toString(QUuid::Id128).left(12);
+        Huerto h(4, 1, 1, parcela);
+        QStringList filas;
+        const QStringList cultivos{u"Zanahorias"_s, u"Ajos"_s, u"Lechugas"_s, u"Tomates"_s};
+        for (int año = 2009; año <= 2026; ++año)
+            for (int hoja = 1; hoja <= 4; ++hoja)
+                filas << u"%1|%2|%3|5|12"_s.arg(año).arg(hoja).arg(cultivos.at((año + hoja) % 4));
+        h.sembrar(filas);
+        QVERIFY(h.arrancar());
+        QStringList textos{h.w->ArbolAños.raiz.texto};
+        for (const ArbolPlan::Nodo &año : h.w->ArbolAños.raiz.hijos) {
+            textos << año.texto.trimmed();
+            for (const ArbolPlan::Nodo &fila : año.hijos)
+                textos << fila.texto;
         }
-        antes = ahora;
+
+        const QHash<QString, qint64> previos = pdfs();
+        h.w->ComboImpresoras[0]->setCurrentIndex(h.w->ComboImpresoras[0]->findText(u"PDF"_s));
+        h.r.limpiar();
+        QTest::mouseClick(h.w->Btimprimir, Qt::LeftButton);
+        QCOMPARE(h.r.avisos(), QStringList());
+
+        // Ours is the new PDF that holds the plot's name, read once it stops growing.
+        QString texto;
+        QElapsedTimer reloj;
+        reloj.start();
+        QHash<QString, qint64> antes = previos;
+        while (texto.isEmpty() && reloj.elapsed() < 120000) {
+            QThread::msleep(250);
+            const QHash<QString, qint64> ahora = pdfs();
+            for (auto f = ahora.cbegin(); f != ahora.cend() && texto.isEmpty(); ++f) {
+                if (previos.contains(f.key()) || antes.value(f.key(), -1) != f.value())
+                    continue;
+                QProcess p;
+                p.start(u"pdftotext"_s, {f.key(), u"-"_s});
+                const QString leido = p.waitForFinished(30000) ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
+                if (p.exitCode() == 0 && leido.contains(parcela))
+                    texto = leido;
+            }
+            antes = ahora;
+        }
+        QVERIFY(texto.count(u'\f') >= 2); // more rows than a page holds
+        QStringList lineas = QString(texto).remove(u'\f').split(u'\n', Qt::SkipEmptyParts);
+        for (QString &l : lineas)
+            l = l.trimmed();
+        QCOMPARE(lineas, textos);
     }
-    QVERIFY(texto.count(u'\f') >= 2); // more rows than a page holds
-    QStringList lineas = QString(texto).remove(u'\f').split(u'\n', Qt::SkipEmptyParts);
-    for (QString &l : lineas)
-        l = l.trimmed();
-    QCOMPARE(lineas, textos);
-}
+};
 
 QTEST_MAIN(TestImpresion)
 #include "test_impresion.moc"
