@@ -287,45 +287,25 @@ private slots:
             QCOMPARE(numeros.at(i), i + 1);
     }
 
-    void hueco()
-    {
-        Shapefile siete;
-        QVERIFY(siete.Open(ruta(7)));
-        // The fruit tree in the middle bed of the seven-bed garden is a hole,
-        // whose edge belongs to the bed.
-        QCOMPARE(enPunto(siete, OrigenX + 15.5, OrigenY + 10.5), QList<int>{});
-        const QList<int> r = enPunto(siete, OrigenX + 16.3, OrigenY + 10.5);
-        QCOMPARE(r.size(), 1);
-        QCOMPARE(siete.CellValue(0, r.first()).toInt(), 7);
-        QCOMPARE(siete.ShapeRings(r.first()).size(), 2);
-    }
-
     // ---- Selection -------------------------------------------------------------
 
+    // The box of a click: both squares on their shared edge, the hole's edge
+    // belonging to its shape, nothing for a box that is not finite.
     void seleccion_data()
     {
         QTest::addColumn<QList<double>>("caja"); // x0, y0, x1, y1
-        QTest::addColumn<double>("tolerancia");
-        QTest::addColumn<int>("modo");
         QTest::addColumn<QList<int>>("esperado");
-        const int I = Shapefile::Interseccion;
         // Shapes: 0 = square 0..1, 1 = square 1..2 (sharing the edge x = 1),
         // 2 = square 3..6 with a square hole 4..5.
-        QTest::newRow("dentro del primero") << QList<double>{0.5, 0.5, 0.5, 0.5} << 0.0 << I << QList<int>{0};
-        QTest::newRow("borde compartido") << QList<double>{1.0, 0.5, 1.0, 0.5} << 0.0 << I << QList<int>{0, 1};
-        QTest::newRow("en el hueco") << QList<double>{4.5, 4.5, 4.5, 4.5} << 0.0 << I << QList<int>{};
-        QTest::newRow("borde del hueco") << QList<double>{4.0, 4.5, 4.0, 4.5} << 0.0 << I << QList<int>{2};
-        QTest::newRow("con tolerancia") << QList<double>{2.05, 0.5, 2.05, 0.5} << 0.1 << I << QList<int>{1};
-        QTest::newRow("inclusión") << QList<double>{-1.0, -1.0, 1.5, 2.0} << 0.0 << int(Shapefile::Inclusion)
-                                   << QList<int>{0};
-        QTest::newRow("caja no finita") << QList<double>{qQNaN(), 0.0, 1.0, 1.0} << 0.0 << I << QList<int>{};
+        QTest::newRow("borde compartido") << QList<double>{1.0, 0.5, 1.0, 0.5} << QList<int>{0, 1};
+        QTest::newRow("en el hueco") << QList<double>{4.5, 4.5, 4.5, 4.5} << QList<int>{};
+        QTest::newRow("borde del hueco") << QList<double>{4.0, 4.5, 4.0, 4.5} << QList<int>{2};
+        QTest::newRow("caja no finita") << QList<double>{qQNaN(), 0.0, 1.0, 1.0} << QList<int>{};
     }
 
     void seleccion()
     {
         QFETCH(QList<double>, caja);
-        QFETCH(double, tolerancia);
-        QFETCH(int, modo);
         QFETCH(QList<int>, esperado);
         const QString carpeta = m_dir.filePath(u"seleccion"_s);
         QString error;
@@ -338,7 +318,7 @@ private slots:
         Extents e;
         e.SetBounds(OrigenX + caja[0], OrigenY + caja[1], 0, OrigenX + caja[2], OrigenY + caja[3], 0);
         QList<int> r = {99};
-        QCOMPARE(sf.SelectShapes(e, tolerancia, modo, r), !esperado.isEmpty());
+        QCOMPARE(sf.SelectShapes(e, 0.0, Shapefile::Interseccion, r), !esperado.isEmpty());
         QCOMPARE(r, esperado);
     }
 
