@@ -48,9 +48,6 @@ private slots:
         using L = QStringList;
         QTest::newRow("fresas tres años")
             << L{} << L{"Fresas:17-30"} << 3 << L{"2010|2|Fresas|17|24", "2011|2|Fresas|1|24", "2012|2|Fresas|1|30"};
-        QTest::newRow("fresas cero años") << L{} << L{"Fresas:17-30"} << 0 << L{};
-        QTest::newRow("fresas en minúsculas es un cultivo corriente")
-            << L{} << L{"fresas:17-30"} << 3 << L{"2010|2|fresas|17|30"};
         QTest::newRow("fila intermedia vacía") << L{} << L{"Tomates:5-12", "····:0-0", "Lechugas:15-18", ":0-0"} << 3
                                                << L{"2010|2|Tomates|5|12", "2010|2|Lechugas|15|18"};
         QTest::newRow("todo vacío solo borra")
@@ -63,9 +60,6 @@ private slots:
             << L{"2010|2|Fresas|17|24", "2011|2|Fresas|1|24", "2012|2|Fresas|1|30", "2011|2|Ajos|20|30"}
             << L{"Fresas:17-30"} << 3
             << L{"2010|2|Fresas|17|24", "2011|2|Ajos|20|30", "2011|2|Fresas|1|24", "2012|2|Fresas|1|30"};
-        QTest::newRow("menos años quita los sobrantes")
-            << L{"2010|2|Fresas|17|24", "2011|2|Fresas|1|24", "2012|2|Fresas|1|24", "2013|2|Fresas|1|30"}
-            << L{"Fresas:17-30"} << 2 << L{"2010|2|Fresas|17|24", "2011|2|Fresas|1|30"};
         QTest::newRow("continuación de una plantación")
             << L{"2009|2|Fresas|17|24", "2010|2|Fresas|1|24", "2011|2|Fresas|1|30"}
             << L{"Fresas:1-24", "Cebollas:25-30"} << 3
