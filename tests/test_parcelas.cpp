@@ -59,12 +59,10 @@ private slots:
         QTest::newRow("crear con comillas y comodines")
             << "crear:O'Brien 5_%" << "" << L{kFamiliar, k50, "O'Brien 5_%|5|5|21|000|436|0"} << 3;
         QTest::newRow("crear sin nombre") << "crear:" << "Escribe el nombre" << L{kFamiliar, k50} << 3;
-        QTest::newRow("crear en blanco") << "crear:   " << "Escribe el nombre" << L{kFamiliar, k50} << 3;
         QTest::newRow("crear repetida") << "crear:HUERTO 50%" << "Ya hay una parcela llamada «HUERTO 50%»"
                                         << L{kFamiliar, k50} << 3;
         QTest::newRow("borrar la última usada marca otra")
             << "borrar:huerta FAMILIAR" << "" << L{"Huerto 50%|4|1|1|000|436|1"} << 1;
-        QTest::newRow("borrar otra deja la marca") << "borrar:Huerto 50%" << "" << L{kFamiliar} << 2;
         QTest::newRow("borrar con comodín no toca otras") << "borrar:Huerto 5_%" << "" << L{kFamiliar, k50} << 3;
         QTest::newRow("guardar") << "guardar:huerto 50%" << ""
                                  << L{kFamiliar, "huerto 50%|6|12|18|100|526|0"} << 3;
