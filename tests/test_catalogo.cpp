@@ -144,19 +144,6 @@ private slots:
         QVERIFY(c.posicion(u"Espárragos"_s) < c.posicion(u"Espinacas"_s));
     }
 
-    void nombreRepetidoSeTomaUnaVez()
-    {
-        BDPrueba bd;
-        bd.ejecutar(QStringLiteral("insert into horticolas (Nombre, Familia, Siembra_1_I, Siembra_1_F, Cosecha_1_min)"
-                                   " values ('TOMATES', 'Rosaceae', 8, 10, 70)"));
-        Conexion con(bd.fichero());
-        const ColeccionesCatalogo c = CargarColeccionesCatalogo(con);
-        QCOMPARE(c.TodosCultivos.filter(u"tomates"_s, Qt::CaseInsensitive).size(), 1);
-        QCOMPARE(c.TodasFamilias.size(), c.TodosCultivos.size());
-        const ListaCandidatos l = CultivosSinHelada(con, FiltroHeladas::Para(1, 1));
-        QCOMPARE(l.nombres().filter(u"tomates"_s, Qt::CaseInsensitive).size(), 1);
-    }
-
     void cultivosSinHelada()
     {
         BDPrueba bd;
@@ -180,20 +167,6 @@ private slots:
         }
         QCOMPARE(l.size(), esperados + 1);
         QVERIFY(esperados > 5 && esperados < todos.size());
-    }
-
-    void listaCandidatos()
-    {
-        ListaCandidatos l;
-        l.agregarSinClave(CultivoVacio);
-        QVERIFY(l.agregar(u"Fresas"_s));
-        QVERIFY(!l.agregar(u"FRESAS"_s));
-        QVERIFY(l.agregar(u"Ñoras"_s));
-        QVERIFY(!l.agregar(u"ñoras"_s));
-        QVERIFY(!l.contiene(CultivoVacio)); // added without a key
-        QCOMPARE(l.size(), 3);
-        QVERIFY(l.quitar(u"fresas"_s));
-        QCOMPARE(l.nombres(), (QStringList{CultivoVacio, u"Ñoras"_s}));
     }
 
     void opcionesFueraDeRango()
