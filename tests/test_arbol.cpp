@@ -149,24 +149,13 @@ private slots:
         QCOMPARE(n.texto, t);
     }
 
-    void raicesBuscanElMenguante_data()
-    {
-        QTest::addColumn<QString>("extraccion");
-        QTest::addColumn<int>("fase");
-        QTest::newRow("raíces") << "Raices y tubérculos" << int(modBasico::CuartoMenguante);
-        QTest::newRow("con tilde") << "Raíces y tubérculos" << int(modBasico::CuartoCreciente);
-    }
-
+    // Roots (the catalogue's spelling, without the accent) seek the last
+    // quarter.
     void raicesBuscanElMenguante()
     {
-        QFETCH(QString, extraccion);
-        QFETCH(int, fase);
-        for (int q = 1; q <= 24; ++q) {
-            const QString luna = TextoFila(fila(2013, 1, u"X"_s, q, q + 2, extraccion)).section(u" »Luna:"_s, 1);
-            QCOMPARE(luna, modBasico::FechaSiembraLunar(fase == modBasico::CuartoMenguante, qint16(q), 2013));
-            if (!luna.isEmpty())
-                QCOMPARE(int(modBasico::FaseLuna(*modBasico::LeerFecha(luna))), fase);
-        }
+        for (int q = 1; q <= 24; ++q)
+            QCOMPARE(TextoFila(fila(2013, 1, u"X"_s, q, q + 2, u"Raices y tubérculos"_s)).section(u" »Luna:"_s, 1),
+                     modBasico::FechaSiembraLunar(true, qint16(q), 2013));
     }
 
     void ordenPorHojaYNombre()
