@@ -148,23 +148,7 @@ private slots:
         QCOMPARE(h.r.mensajes().size(), 0);
     }
 
-    // ---- Highlight -------------------------------------------------------------
-
-    void resaltarPorNumero()
-    {
-        Huerto h(5);
-        QVERIFY(h.arrancar());
-        FormPrincipal &w = *h.w;
-        const Shapefile *sf = w.Map1->GetObject(0);
-        // The sheet is found by its number, not by its place in the file.
-        QVERIFY(indiceDeHoja(sf, 4) != 3);
-        w.ResaltarHojaPorNumero(4);
-        QCOMPARE(resaltadas(w.Map1), QList<int>{4});
-        w.ResaltarHojaPorNumero(9);
-        QVERIFY(resaltadas(w.Map1).isEmpty());
-        w.ResaltarHoja({-1, 99});
-        QVERIFY(resaltadas(w.Map1).isEmpty());
-    }
+    // ---- Missing and damaged layouts -------------------------------------------
 
     void vistaPreviaSinFichero()
     {
