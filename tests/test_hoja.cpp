@@ -16,10 +16,9 @@ namespace {
 
 const QString H = u"Huerto"_s;
 
-// Stores sheet 2 of 2010 from slots written as "cultivo:inicio-final" ("····"
-// is the empty-crop entry), strawberries staying fresa years, the other
-// perennials three.
-void guardar(BDPrueba &bd, const QStringList &huecos, int fresa = 3, int hoja = 2, const QString &parcela = H)
+// Stores sheet hoja of 2010 from slots written as "cultivo:inicio-final" ("····"
+// is the empty-crop entry), perennials staying three years.
+void guardar(BDPrueba &bd, const QStringList &huecos, int hoja = 2)
 {
     QList<CultivoHoja> r;
     for (const QString &s : huecos) {
@@ -27,7 +26,7 @@ void guardar(BDPrueba &bd, const QStringList &huecos, int fresa = 3, int hoja = 
         r << CultivoHoja{nombre == u"····"_s ? CultivoVacio : nombre, span.section(u'-', 0, 0).toInt(),
                          span.section(u'-', 1).toInt()};
     }
-    GuardarHoja(bd.fichero(), parcela, 2010, hoja, r, AñosPlurianuales{3, fresa, 3});
+    GuardarHoja(bd.fichero(), H, 2010, hoja, r, AñosPlurianuales{3, 3, 3});
 }
 
 const QString kBloqueada = u"la base de datos está bloqueada por otro programa"_s;
@@ -43,39 +42,34 @@ private slots:
     {
         QTest::addColumn<QStringList>("antes");
         QTest::addColumn<QStringList>("cultivos");
-        QTest::addColumn<int>("fresa");
         QTest::addColumn<QStringList>("despues");
         using L = QStringList;
         QTest::newRow("fresas tres años")
-            << L{} << L{"Fresas:17-30"} << 3 << L{"2010|2|Fresas|17|24", "2011|2|Fresas|1|24", "2012|2|Fresas|1|30"};
-        QTest::newRow("fila intermedia vacía") << L{} << L{"Tomates:5-12", "····:0-0", "Lechugas:15-18", ":0-0"} << 3
+            << L{} << L{"Fresas:17-30"} << L{"2010|2|Fresas|17|24", "2011|2|Fresas|1|24", "2012|2|Fresas|1|30"};
+        QTest::newRow("fila intermedia vacía") << L{} << L{"Tomates:5-12", "····:0-0", "Lechugas:15-18", ":0-0"}
                                                << L{"2010|2|Tomates|5|12", "2010|2|Lechugas|15|18"};
         QTest::newRow("todo vacío solo borra")
             << L{"2010|2|Tomates|5|12", "2010|2|Coles|14|17", "2009|2|Habas|3|10", "2010|1|Ajos|20|30"}
-            << L{"····:0-0", "····:0-0", "····:0-0", "····:0-0"} << 3 << L{"2009|2|Habas|3|10", "2010|1|Ajos|20|30"};
+            << L{"····:0-0", "····:0-0", "····:0-0", "····:0-0"} << L{"2009|2|Habas|3|10", "2010|1|Ajos|20|30"};
         QTest::newRow("sustituye la hoja del año")
-            << L{"2010|2|Tomates|5|12", "2011|2|Coles|5|8"} << L{"Pimientos:9-13", "Coles:14-17"} << 3
-            << L{"2010|2|Pimientos|9|13", "2010|2|Coles|14|17", "2011|2|Coles|5|8"};
+            << L{"2010|2|Tomates|5|12", "2011|2|Coles|5|8"} << L{"Pimientos:9-13", "Coles:14-17"} << L{"2010|2|Pimientos|9|13", "2010|2|Coles|14|17", "2011|2|Coles|5|8"};
         QTest::newRow("guardar otra vez no dobla la plantación")
             << L{"2010|2|Fresas|17|24", "2011|2|Fresas|1|24", "2012|2|Fresas|1|30", "2011|2|Ajos|20|30"}
-            << L{"Fresas:17-30"} << 3
-            << L{"2010|2|Fresas|17|24", "2011|2|Ajos|20|30", "2011|2|Fresas|1|24", "2012|2|Fresas|1|30"};
+            << L{"Fresas:17-30"} << L{"2010|2|Fresas|17|24", "2011|2|Ajos|20|30", "2011|2|Fresas|1|24", "2012|2|Fresas|1|30"};
         QTest::newRow("continuación de una plantación")
             << L{"2009|2|Fresas|17|24", "2010|2|Fresas|1|24", "2011|2|Fresas|1|30"}
-            << L{"Fresas:1-24", "Cebollas:25-30"} << 3
-            << L{"2009|2|Fresas|17|24", "2010|2|Fresas|1|24", "2010|2|Cebollas|25|30", "2011|2|Fresas|1|30"};
+            << L{"Fresas:1-24", "Cebollas:25-30"} << L{"2009|2|Fresas|17|24", "2010|2|Fresas|1|24", "2010|2|Cebollas|25|30", "2011|2|Fresas|1|30"};
     }
 
     void guardar()
     {
         QFETCH(QStringList, antes);
         QFETCH(QStringList, cultivos);
-        QFETCH(int, fresa);
         QFETCH(QStringList, despues);
         BDPrueba bd;
         bd.sembrar(H, antes);
         bd.sembrar(u"Otra"_s, {u"2010|2|Tomates|5|12"_s});
-        ::guardar(bd, cultivos, fresa);
+        ::guardar(bd, cultivos);
         QCOMPARE(bd.filas(H), despues);
         QCOMPARE(bd.filas(u"Otra"_s), QStringList{u"2010|2|Tomates|5|12"_s});
     }
@@ -87,8 +81,6 @@ private slots:
         QTest::addColumn<QString>("texto");
         const QString sinColocar = u"El cultivo <%1> de la fila %2 no está colocado en la rejilla: pulsa una quincena"
                                    " verde de su fila antes de validar la hoja."_s;
-        QTest::newRow("sin hoja") << 0 << QStringList{"Tomates:5-12"}
-                                  << "No hay ninguna hoja elegida: pulsa una hoja en el mapa antes de validar.";
         QTest::newRow("sin fechas") << 2 << QStringList{"Tomates:5-12", "Coles:0-0"} << sinColocar.arg("Coles", "2");
         QTest::newRow("final antes del inicio")
             << 2 << QStringList{"····:0-0", "····:0-0", "Ajos:20-3"} << sinColocar.arg("Ajos", "3");
@@ -107,7 +99,7 @@ private slots:
                                    "2012|2|Judías|11|12"};
         bd.sembrar(H, antes);
         try {
-            ::guardar(bd, cultivos, 3, hoja);
+            ::guardar(bd, cultivos, hoja);
             QFAIL("the plan was stored");
         } catch (const PlanNoValido &e) {
             QCOMPARE(e.texto(), texto);
