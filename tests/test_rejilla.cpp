@@ -120,23 +120,19 @@ private slots:
 
     // ---- Arithmetic ------------------------------------------------------
 
+    // Placing a crop away from frost (the session covers frost and the year
+    // end): rounding, and a span held at 48.
     void colocar_data()
     {
         QTest::addColumn<int>("c");
         QTest::addColumn<double>("min");
         QTest::addColumn<double>("max");
-        QTest::addColumn<L>("heladas");
         QTest::addColumn<L>("cultivo"); // columns in ColorCultivo, in span order
         QTest::addColumn<L>("cosecha");
-        QTest::addColumn<L>("solape");
         QTest::addColumn<L>("tramo"); // recorded start and end
-        QTest::newRow("22, 90 y 120 días") << 22 << 90.0 << 120.0 << L{} << L{22, 23, 24, 1, 2, 3} << L{4, 5} << L{}
-                                           << L{22, 27};
         // 5 + 67.5/15 - 1 = 8.5 rounds to the even 8; the growing cells compare unrounded.
-        QTest::newRow("medio al par, abajo") << 5 << 67.5 << 97.5 << L{} << tramo(5, 9) << L{10} << L{} << L{5, 8};
-        QTest::newRow("helada en la cosecha") << 5 << 60.0 << 90.0 << L{10} << tramo(5, 8) << L{9} << L{10} << L{5, 8};
-        QTest::newRow("más allá de 48") << 24 << 400.0 << 700.0 << L{} << L{24} + tramo(1, 24) << L{} << L{}
-                                        << L{24, 48};
+        QTest::newRow("medio al par, abajo") << 5 << 67.5 << 97.5 << tramo(5, 9) << L{10} << L{5, 8};
+        QTest::newRow("más allá de 48") << 24 << 400.0 << 700.0 << L{24} + tramo(1, 24) << L{} << L{24, 48};
     }
 
     void colocar()
@@ -144,25 +140,19 @@ private slots:
         QFETCH(int, c);
         QFETCH(double, min);
         QFETCH(double, max);
-        QFETCH(L, heladas);
         QFETCH(L, cultivo);
         QFETCH(L, cosecha);
-        QFETCH(L, solape);
         QFETCH(L, tramo);
         DatosSiembra d;
-        if (min >= 0) {
-            d.Cosecha_1_min = min;
-            d.Cosecha_1_max = max;
-        }
-        const Colocacion r = Colocar(c, d, [&](int columna) { return heladas.contains(columna); });
+        d.Cosecha_1_min = min;
+        d.Cosecha_1_max = max;
+        const Colocacion r = Colocar(c, d, [](int) { return false; });
         QMap<qint32, QList<int>> porColor;
         for (const auto &celda : r.celdas)
             porColor[celda.color] << celda.columna;
         QCOMPARE(porColor.value(ColorCultivo), cultivo);
         QCOMPARE(porColor.value(ColorCosecha), cosecha);
-        QCOMPARE(porColor.value(ColorSolape), solape);
-        QCOMPARE(r.celdas.size(), cultivo.size() + cosecha.size() + solape.size()); // no other colour
-        QCOMPARE(r.heladaEnElCamino, !solape.isEmpty());
+        QCOMPARE(r.celdas.size(), cultivo.size() + cosecha.size()); // no other colour
         QCOMPARE(L({r.inicio, r.final}), tramo);
     }
 
@@ -272,16 +262,6 @@ private slots:
         QVERIFY(v.plantar(1, u"Lechugas"_s, 15));
         QVERIFY(v.avisos.isEmpty());
         QVERIFY(v.s.ranura(1).colocado);
-
-        // Another sheet starts with no span recorded: nothing above slot 2
-        // refuses it.
-        v.s.hoja = 2;
-        v.s.leerCultivos();
-        v.s.cultivosCombos(1);
-        v.avisos.clear();
-        QVERIFY(v.plantar(1, u"Lechugas"_s, 10));
-        QVERIFY(v.avisos.isEmpty());
-        QCOMPARE(v.cultivo(1), u"Lechugas"_s);
     }
 
     // ---- Loading a sheet -------------------------------------------------
