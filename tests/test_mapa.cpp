@@ -150,34 +150,15 @@ private slots:
 
     // ---- Missing and damaged layouts -------------------------------------------
 
-    void vistaPreviaSinFichero()
-    {
-        Huerto h(4);
-        QVERIFY(QFile::remove(enHojas(h, u"hojas6.shp"_s)));
-        QVERIFY(h.arrancar());
-        FormPrincipal &w = *h.w;
-        QCOMPARE(h.r.mensajes().size(), 0);
-        verHojas(w, u"6"_s);
-        QCOMPARE(h.r.avisos(), QStringList{u"*|Critico|SoloAceptar|The file, "_s + enHojas(h, u"hojas6.shp"_s)
-                                           + u" was not found."_s});
-        QCOMPARE(w.Map2->NumLayers(), 0);
-        // The preview changes nothing else.
-        QCOMPARE(w.Map1->LayerName(0), u"hojas4.shp"_s);
-        QCOMPARE(h.bd.valor(u"select HOJAS from Parcelas"_s).toInt(), 4);
-
-        verHojas(w, u"7"_s);
-        QCOMPARE(h.r.mensajes().size(), 1);
-        QCOMPARE(w.Map2->LayerName(0), u"hojas7.shp"_s);
-        QCOMPARE(w.Map2->Etiquetas(0).size(), 7);
-    }
-
-    // An empty layout file: reported, and the rest of the window goes on.
-    void planoRoto()
+    // An empty layout file and a missing one: each reported, and the rest of
+    // the window goes on.
+    void planosRotos()
     {
         Huerto h(5);
         QFile f(enHojas(h, u"hojas5.shp"_s));
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.close();
+        QVERIFY(QFile::remove(enHojas(h, u"hojas6.shp"_s)));
         QVERIFY(h.arrancar());
         FormPrincipal &w = *h.w;
         // Reported twice: for the map and for the preview of the same count.
@@ -192,19 +173,23 @@ private slots:
         QVERIFY(w.CapasMapa.isEmpty());
 
         // A click selects nothing but still refreshes the pickers.
-        const QString titulo = w.FrameCultivo->title();
         w.ComboCult[0]->clear();
         QTest::mouseClick(w.Map1, Qt::LeftButton, {}, w.Map1->rect().center());
         QCOMPARE(w.HojaActual, 0);
-        QCOMPARE(w.FrameCultivo->title(), titulo);
         QVERIFY(w.ComboCult[0]->count() > 0);
 
-        // The rest of the window goes on: another count previews.
-        verHojas(w, u"4"_s);
-        QCOMPARE(w.Map2->LayerName(0), u"hojas4.shp"_s);
-        QCOMPARE(h.r.mensajes().size(), 2);
+        // The missing file is reported on its preview; another count previews,
+        // and the plot keeps its sheets.
+        h.r.limpiar();
+        verHojas(w, u"6"_s);
+        QCOMPARE(h.r.avisos(), QStringList{u"*|Critico|SoloAceptar|The file, "_s + enHojas(h, u"hojas6.shp"_s)
+                                           + u" was not found."_s});
+        QCOMPARE(w.Map2->NumLayers(), 0);
+        verHojas(w, u"7"_s);
+        QCOMPARE(w.Map2->Etiquetas(0).size(), 7);
+        QCOMPARE(h.r.mensajes().size(), 1);
+        QCOMPARE(h.bd.valor(u"select HOJAS from Parcelas"_s).toInt(), 5);
     }
-
 };
 
 QTEST_MAIN(TestMapa)
