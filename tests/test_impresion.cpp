@@ -60,11 +60,8 @@ private slots:
         const QStringList t{u"R 3"_s, u" A 2"_s, u"  a1 1"_s, u"  a2"_s, u" B 2"_s, u"  b1 1"_s};
         QTest::newRow("nieto con hermano bajo la línea de A")
             << t << 0 << 1 << 2 << u"75,400-75,600 375,400-375,600 375,500-600,500 img1 600,400 «a1» 900,400"_s;
-        QTest::newRow("último nieto sin imagen")
-            << t << 0 << 7 << 3 << u"75,600-75,800 375,600-375,700 375,700-600,700 «a2» 900,600"_s;
         QTest::newRow("sin línea bajo el último hijo")
             << t << 0 << 7 << 5 << u"375,1000-375,1100 375,1100-600,1100 img1 600,1000 «b1» 900,1000"_s;
-        QTest::newRow("raíz con líneas de raíz") << t << 1 << 7 << 0 << u"75,0-75,100 75,100-300,100 img3 300,0 «R» 600,0"_s;
         QStringList hondo;
         for (int d = 0; d <= 13; ++d)
             hondo << QString(d, u' ') + u"n%1"_s.arg(d);
