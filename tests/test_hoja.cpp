@@ -157,35 +157,18 @@ private slots:
 
     // ---- From the window ---------------------------------------------------
 
-    // No sheet loaded (the pickers emptied by a year chosen in the plan tree)
-    // or none chosen: neither button touches the stored plan.
-    void sinHoja_data()
+    // No sheet loaded (the pickers emptied by a year chosen in the plan tree):
+    // validating does not touch the stored plan.
+    void sinHojaCargada()
     {
-        QTest::addColumn<bool>("vaciar");
-        QTest::addColumn<bool>("hojaElegida");
-        QTest::addColumn<QString>("texto");
-        const QString texto = u"No hay ninguna hoja elegida: pulsa una hoja en el mapa antes de %1."_s;
-        QTest::newRow("validar sin hoja cargada") << false << true << texto.arg("validar");
-        QTest::newRow("vaciar sin hoja elegida") << true << false << texto.arg("vaciarla");
-    }
-
-    void sinHoja()
-    {
-        QFETCH(bool, vaciar);
-        QFETCH(bool, hojaElegida);
-        QFETCH(QString, texto);
         Huerto h;
         h.sembrar({u"2010|2|Habas|3|10"_s, u"2011|2|Coles|5|8"_s});
         QVERIFY(h.abrir(2010, 2));
-        FormPrincipal &w = *h.w;
-        if (hojaElegida) {
-            w.AñoActual = 2011;
-            w.Sesion.soltarHoja();
-        } else {
-            w.HojaActual = 0;
-        }
-        QTest::mouseClick(vaciar ? w.BtVaciaHoja : w.BtValidaCultivos, Qt::LeftButton);
-        QCOMPARE(h.r.textos(), QStringList{texto});
+        h.w->AñoActual = 2011;
+        h.w->Sesion.soltarHoja();
+        QTest::mouseClick(h.w->BtValidaCultivos, Qt::LeftButton);
+        QCOMPARE(h.r.textos(),
+                 QStringList{u"No hay ninguna hoja elegida: pulsa una hoja en el mapa antes de validar."_s});
         QCOMPARE(h.filas(), QStringList({u"2010|2|Habas|3|10"_s, u"2011|2|Coles|5|8"_s}));
     }
 
