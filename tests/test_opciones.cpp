@@ -52,32 +52,20 @@ class TestOpciones : public QObject
     Q_OBJECT
 
 private slots:
-    // Every switch rewrites the last-used mark; only a change of plot clears
-    // the crop editor.
-    void cambiar_data()
-    {
-        QTest::addColumn<QString>("pulsada");
-        QTest::addColumn<QString>("cultivo");
-        QTest::addColumn<int>("marcas");
-        QTest::newRow("otra parcela") << "Otra" << "" << 0;
-        QTest::newRow("la misma") << "Huerto" << "Tomates" << 40;
-    }
-
+    // A switch to another plot moves the last-used mark and clears the crop
+    // editor and the frost marks.
     void cambiar()
     {
-        QFETCH(QString, pulsada);
-        QFETCH(QString, cultivo);
-        QFETCH(int, marcas);
         Huerto h(4, 5, 19);
         h.bd.agregarParcela(u"Otra"_s, 6, 1, 1);
         h.sembrar({u"2010|2|Tomates|8|12"_s});
         QVERIFY(h.abrir(2010, 2));
-        h.bd.ejecutar(u"update Parcelas set ultima = 1"_s);
-        QVERIFY(pulsarParcela(*h.w, pulsada));
-        QCOMPARE(h.bd.valor(u"select group_concat(NombreParcela) from Parcelas where ultima"_s).toString(), pulsada);
-        QCOMPARE(h.w->BtBorrarParcela->text(), "Borrar " + pulsada);
-        QCOMPARE(h.w->ComboCult[0]->currentText(), cultivo);
-        QCOMPARE(marcasHelada(*h.w), marcas);
+        QCOMPARE(h.w->ComboCult[0]->currentText(), u"Tomates"_s);
+        QCOMPARE(marcasHelada(*h.w), 40);
+        QVERIFY(pulsarParcela(*h.w, u"Otra"_s));
+        QCOMPARE(h.bd.valor(u"select group_concat(NombreParcela) from Parcelas where ultima"_s).toString(), u"Otra"_s);
+        QCOMPARE(h.w->ComboCult[0]->currentText(), QString());
+        QCOMPARE(marcasHelada(*h.w), 0);
     }
 
     // Presets move and lock the pickers; "Guardar" stores the bounds and
@@ -94,8 +82,6 @@ private slots:
         QTest::addColumn<QString>("fila");
         QTest::addColumn<int>("marcas");
         QTest::newRow("3") << QList<int>{3} << 12 << 18 << true << "" << "Huerto|4|12|18|000|436|1" << 72;
-        QTest::newRow("especificar tras 3")
-            << QList<int>{3, 0} << 12 << 18 << false << "" << "Huerto|4|12|18|000|436|1" << 72;
         QTest::newRow("fila ausente")
             << QList<int>{12} << 1 << 1 << true << "delete from Parcelas" << "Huerto|4|1|1|000|436|0" << 0;
         QTest::newRow("bloqueada") << QList<int>{12} << 1 << 1 << true << "BEGIN EXCLUSIVE" << kHuerto << 40;
