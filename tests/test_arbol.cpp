@@ -33,7 +33,7 @@ FilaPlan lechugas(int año, int hoja, int inicio, int final)
 }
 
 const int kHoy = QDate::currentDate().year();
-constexpr qint32 kAmarillo = 65535, kSinFondo = -1;
+constexpr qint32 kAmarillo = 65535, kSinFondo = -1; // colours of a tree item
 
 // The window's tree: the node of a key, its background, a mouse click on it.
 struct Arbolado : Huerto
@@ -250,26 +250,17 @@ private slots:
         QVERIFY(h.pulsar(h.año(2012)));
         QVERIFY(!h.etiquetasDelMapa().contains(u"Ajos"_s));
 
-        QCOMPARE(h.r.mensajes().size(), 0);
-    }
-
-    // A plan row chooses its sheet and year; the map highlights the sheet and
-    // the crop frame comes up.
-    void clicEnUnaFila()
-    {
-        Arbolado h(5);
-        h.sembrar({u"2010|4|Ajos|5|8"_s});
-        QVERIFY(h.arrancar());
-        FormPrincipal &w = *h.w;
+        // A plan row chooses its sheet and year; the map highlights the sheet
+        // and the crop frame comes up.
         w.FrameCultivo->hide();
-        QVERIFY(h.pulsar(h.año(2010)->child(0)));
-        QCOMPARE(w.HojaActual, 4);
-        QCOMPARE(w.AñoActual, 2010);
+        QVERIFY(h.pulsar(h.año(2013)->child(0)));
+        QCOMPARE(w.HojaActual, 2);
+        QCOMPARE(w.AñoActual, 2013);
         QVERIFY(w.FrameCultivo->isVisible());
         const Shapefile *hojas = w.Map1->GetObject(0);
         for (int i = 0; i < hojas->NumShapes(); ++i)
-            QCOMPARE(w.Map1->ShapeFillColor(0, i) == kAmarillo, hojas->CellValue(0, i).toInt() == 4);
-        QCOMPARE(Arbolado::fondo(h.año(2010)), kSinFondo); // the year nodes keep their colours
+            QCOMPARE(w.Map1->ShapeFillColor(0, i) == kAmarillo, hojas->CellValue(0, i).toInt() == 2);
+        QCOMPARE(h.amarillos(), QList<int>{2012}); // the year nodes keep their colours
         QCOMPARE(h.r.mensajes().size(), 0);
     }
 };
