@@ -48,38 +48,24 @@ class TestImpresion : public QObject
     Q_OBJECT
 
 private slots:
-    void disposicion_data()
-    {
-        QTest::addColumn<QStringList>("arbol");
-        QTest::addColumn<int>("lineStyle");
-        QTest::addColumn<int>("style");
-        QTest::addColumn<int>("fila");
-        QTest::addColumn<QString>("trazos");
-
-        // Rows: R, A, a1, a2 (no picture), B, b1.
-        const QStringList t{u"R 3"_s, u" A 2"_s, u"  a1 1"_s, u"  a2"_s, u" B 2"_s, u"  b1 1"_s};
-        QTest::newRow("nieto con hermano bajo la línea de A")
-            << t << 0 << 1 << 2 << u"75,400-75,600 375,400-375,600 375,500-600,500 img1 600,400 «a1» 900,400"_s;
-        QTest::newRow("sin línea bajo el último hijo")
-            << t << 0 << 7 << 5 << u"375,1000-375,1100 375,1100-600,1100 img1 600,1000 «b1» 900,1000"_s;
-        QStringList hondo;
-        for (int d = 0; d <= 13; ++d)
-            hondo << QString(d, u' ') + u"n%1"_s.arg(d);
-        QTest::newRow("nivel 13 en la columna del 10")
-            << hondo << 0 << 0 << 13 << u"2775,2600-2775,2700 2775,2700-3000,2700 «n13» 3000,2600"_s;
-    }
-
+    // Rows R, A, a1, B, b1: A's line goes on past a1 (B follows), not past b1;
+    // a last child's own line stops halfway; root lines; the depth stops at
+    // column 10.
     void disposicion()
     {
-        QFETCH(QStringList, arbol);
-        QFETCH(int, lineStyle);
-        QFETCH(int, style);
-        QFETCH(int, fila);
-        QFETCH(QString, trazos);
-        DestinoGrabado g;
-        ImprimirArbol(arbolDe(arbol, lineStyle, style), g);
-        QCOMPARE(g.Filas().size(), arbol.size());
-        QCOMPARE(g.Filas().at(fila), trazos);
+        const QStringList t{u"R 3"_s, u" A 2"_s, u"  a1 1"_s, u" B 2"_s, u"  b1 1"_s};
+        DestinoGrabado g, raiz, hondo;
+        ImprimirArbol(arbolDe(t, 0, 1), g);
+        QCOMPARE(g.Filas().size(), t.size());
+        QCOMPARE(g.Filas().at(2), u"75,400-75,600 375,400-375,500 375,500-600,500 img1 600,400 «a1» 900,400"_s);
+        QCOMPARE(g.Filas().at(4), u"375,800-375,900 375,900-600,900 img1 600,800 «b1» 900,800"_s);
+        ImprimirArbol(arbolDe(t, 1, 7), raiz);
+        QCOMPARE(raiz.Filas().at(0), u"75,0-75,100 75,100-300,100 img3 300,0 «R» 600,0"_s);
+        QStringList n;
+        for (int d = 0; d <= 13; ++d)
+            n << QString(d, u' ') + u"n%1"_s.arg(d);
+        ImprimirArbol(arbolDe(n, 0, 0), hondo);
+        QCOMPARE(hondo.Filas().at(13), u"2775,2600-2775,2700 2775,2700-3000,2700 «n13» 3000,2600"_s);
     }
 
     void saltoDePagina()
