@@ -76,28 +76,6 @@ class TestEditor : public QObject
     Q_OBJECT
 
 private slots:
-    void ventanas_data()
-    {
-        QTest::addColumn<QVariantList>("ventanas");
-        QTest::addColumn<QString>("pintado");
-        const QVariant nulo;
-        QTest::newRow("i<f y segunda") << QVariantList{8, 10, 13, 15} << marcas({{8, 10}, {13, 15}});
-        QTest::newRow("20 a 3") << QVariantList{20, 3, nulo, nulo} << marcas({{20, 24}, {1, 3}});
-        QTest::newRow("fuera de la rejilla") << QVariantList{0, 30, nulo, nulo} << marcas({{1, 24}});
-    }
-    void ventanas()
-    {
-        QFETCH(QVariantList, ventanas);
-        QFETCH(QString, pintado);
-        Editor t;
-        t.agregarHortaliza(u"Prueba"_s, ventanas, 65);
-        QVERIFY(t.enlazar());
-        t.elegir(u"Prueba"_s);
-        QCOMPARE(t.e.Registros->nombreActual(), u"Prueba"_s);
-        QCOMPARE(t.siembra(), pintado);
-        QCOMPARE(t.e.MSHFlexBD->texto(2, 0), u"C:65d"_s);
-    }
-
     void busquedaExactaPintaAmbas()
     {
         Editor t;
