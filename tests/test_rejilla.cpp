@@ -118,8 +118,6 @@ class TestRejilla : public QObject
 private slots:
     void initTestCase() { IniciaColores(); }
 
-    // ---- Arithmetic ------------------------------------------------------
-
     // Placing a crop away from frost (the session covers frost and the year
     // end): rounding, and a span held at 48.
     void colocar_data()
@@ -189,8 +187,6 @@ private slots:
         QVERIFY(v.registro.join(u'\n').contains(u"fuera de"_s));
     }
 
-    // ---- Choosing and placing ----------------------------------------------
-
     void elegirYColocar()
     {
         Sesion v;
@@ -219,26 +215,22 @@ private slots:
         }
     }
 
-    void heladaRechaza_data()
-    {
-        QTest::addColumn<int>("columna");
-        QTest::newRow("en la siembra") << 5;
-        QTest::newRow("solo en la cosecha") << 9; // 9..14, frost from 14 on
-    }
-
+    // Frost in the sowing fortnight, or only in the harvest (9..14, frost from
+    // 14 on): refused, nothing recorded.
     void heladaRechaza()
     {
-        QFETCH(int, columna);
-        Sesion v(6, 14);
-        v.agregar(u"Tardía"_s, 3, 12, 60, 90);
-        QVERIFY(v.abrir(2010, 1));
-        QVERIFY(v.plantar(0, u"Tardía"_s, columna));
-        QCOMPARE(v.textosAvisos(),
-                 QStringList{u"Advertencia|%1|No es posible <Tardía>, escoge otro u otra fecha"_s.arg(
-                     SesionHoja::AvisoSiNo)});
-        QCOMPARE(v.fila(0), kVacia);
-        QCOMPARE(v.cultivo(0), CultivoVacio);
-        QCOMPARE(L({v.s.ranura(0).inicio, v.s.ranura(0).final}), L({0, 0})); // nothing recorded
+        for (int columna : {5, 9}) {
+            Sesion v(6, 14);
+            v.agregar(u"Tardía"_s, 3, 12, 60, 90);
+            QVERIFY(v.abrir(2010, 1));
+            QVERIFY(v.plantar(0, u"Tardía"_s, columna));
+            QCOMPARE(v.textosAvisos(),
+                     QStringList{u"Advertencia|%1|No es posible <Tardía>, escoge otro u otra fecha"_s.arg(
+                         SesionHoja::AvisoSiNo)});
+            QCOMPARE(v.fila(0), kVacia);
+            QCOMPARE(v.cultivo(0), CultivoVacio);
+            QCOMPARE(L({v.s.ranura(0).inicio, v.s.ranura(0).final}), L({0, 0}));
+        }
     }
 
     void solapeRechaza()
@@ -262,8 +254,6 @@ private slots:
         QVERIFY(v.avisos.isEmpty());
         QVERIFY(v.s.ranura(1).colocado);
     }
-
-    // ---- Loading a sheet -------------------------------------------------
 
     void hojaConCultivosGuardados()
     {
@@ -338,8 +328,6 @@ private slots:
         QCOMPARE(v.fila(0), fila);
         QVERIFY(QFile::rename(v.bd.fichero() + u".fuera"_s, v.bd.fichero()));
     }
-
-    // ---- Storing and emptying ------------------------------------------------
 
     void validar()
     {
