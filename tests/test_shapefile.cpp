@@ -257,39 +257,29 @@ private slots:
         QVERIFY2(GeneradorHojas::CrearHojas(gHojas, &error), qPrintable(error));
     }
 
-    // ---- The shipped layouts -------------------------------------------------
-
-    void planosEnviados_data()
-    {
-        QTest::addColumn<int>("n");
-        for (int n = 3; n <= 7; ++n)
-            QTest::addRow("hojas%d", n) << n;
-    }
-
     void planosEnviados()
     {
-        QFETCH(int, n);
-        Shapefile sf;
-        QVERIFY2(sf.Open(ruta(n)), qPrintable(sf.ErrorMsg(sf.LastErrorCode())));
-        QCOMPARE(sf.NumShapes(), n);
-        QList<int> numeros;
-        for (int i = 0; i < n; ++i) {
-            numeros << sf.CellValue(0, i).toInt();
-            // The label goes at the centre of the box: it must fall on the
-            // sheet itself and on no other.
-            const Extents c = sf.ShapeExtents(i);
-            QCOMPARE(enPunto(sf, c.centroX(), c.centroY()), QList<int>{i});
-            // Paths between the beds: no vertex of a bed touches another bed.
-            for (const QPolygonF &anillo : sf.ShapeRings(i))
-                for (const QPointF &v : anillo)
-                    QCOMPARE(enPunto(sf, v.x(), v.y()), QList<int>{i});
+        for (int n = 3; n <= 7; ++n) {
+            Shapefile sf;
+            QVERIFY2(sf.Open(ruta(n)), qPrintable(sf.ErrorMsg(sf.LastErrorCode())));
+            QCOMPARE(sf.NumShapes(), n);
+            QList<int> numeros;
+            for (int i = 0; i < n; ++i) {
+                numeros << sf.CellValue(0, i).toInt();
+                // The label goes at the centre of the box: it must fall on the
+                // sheet itself and on no other.
+                const Extents c = sf.ShapeExtents(i);
+                QCOMPARE(enPunto(sf, c.centroX(), c.centroY()), QList<int>{i});
+                // Paths between the beds: no vertex of a bed touches another bed.
+                for (const QPolygonF &anillo : sf.ShapeRings(i))
+                    for (const QPointF &v : anillo)
+                        QCOMPARE(enPunto(sf, v.x(), v.y()), QList<int>{i});
+            }
+            std::sort(numeros.begin(), numeros.end());
+            for (int i = 0; i < n; ++i)
+                QCOMPARE(numeros.at(i), i + 1);
         }
-        std::sort(numeros.begin(), numeros.end());
-        for (int i = 0; i < n; ++i)
-            QCOMPARE(numeros.at(i), i + 1);
     }
-
-    // ---- Selection -------------------------------------------------------------
 
     // The box of a click: both squares on their shared edge, the hole's edge
     // belonging to its shape, nothing for a box that is not finite.
@@ -323,8 +313,6 @@ private slots:
         QCOMPARE(sf.SelectShapes(e, 0.0, Shapefile::Interseccion, r), !esperado.isEmpty());
         QCOMPARE(r, esperado);
     }
-
-    // ---- Files that must be refused ----------------------------------------------
 
     void corpusRoto_data()
     {
@@ -418,8 +406,6 @@ private slots:
         QVERIFY(rechazados > 100);
         QVERIFY(aceptados > 10); // damage to coordinates or the year field passes
     }
-
-    // ---- Opening again, names and letter case ------------------------------------
 
     void reabrir()
     {
