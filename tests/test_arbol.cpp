@@ -85,8 +85,6 @@ class TestArbol : public QObject
     Q_OBJECT
 
 private slots:
-    // ---- Content -----------------------------------------------------------
-
     void ultimoAnio_data()
     {
         QTest::addColumn<int>("hoy");
@@ -190,8 +188,6 @@ private slots:
         QVERIFY(a.buscar(u"a 2033"_s)->expandido);
     }
 
-    // ---- The widget ----------------------------------------------------------
-
     void arbolDeLaVentana()
     {
         Arbolado h;
@@ -222,8 +218,6 @@ private slots:
         QCOMPARE(h.año(2015)->childCount(), 1);
         QCOMPARE(h.r.mensajes().size(), 0);
     }
-
-    // ---- Clicks --------------------------------------------------------------
 
     void clicEnUnAnio()
     {

@@ -20,8 +20,6 @@ class TestCatalogo : public QObject
     Q_OBJECT
 
 private slots:
-    // ---- The connection ------------------------------------------------------
-
     void ficheroAusenteNoSeCrea()
     {
         QTemporaryDir dir;
@@ -93,8 +91,6 @@ private slots:
         QCOMPARE(LeerSiNo(q, "CicloCorto"), false);
         QCOMPARE(LeerSiNo(q, "Vacio"), false); // Null is not true
     }
-
-    // ---- The catalogue -------------------------------------------------------
 
     void catalogoEnviado()
     {

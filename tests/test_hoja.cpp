@@ -155,8 +155,6 @@ private slots:
         QCOMPARE(bd.filas(H), QStringList{u"2010|2|Habas|3|10"_s});
     }
 
-    // ---- From the window ---------------------------------------------------
-
     // No sheet loaded (the pickers emptied by a year chosen in the plan tree):
     // validating does not touch the stored plan.
     void sinHojaCargada()

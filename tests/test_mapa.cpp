@@ -58,8 +58,6 @@ class TestMapa : public QObject
     Q_OBJECT
 
 private slots:
-    // ---- Loading and labelling ------------------------------------------------
-
     void etiquetas()
     {
         Huerto h(5);
@@ -96,8 +94,6 @@ private slots:
         QCOMPARE(w.Map1->Etiquetas(0).at(indiceDeHoja(sf, 4)).texto, u"Hoja: 4\r\n"_s);
         QCOMPARE(w.CapasMapa, (QList<int>{0, 0, 0}));
     }
-
-    // ---- Choosing a sheet ------------------------------------------------------
 
     // After a click on sheet 3, another click through the window: on a
     // sheet, off the sheets, in another cursor mode.
@@ -147,8 +143,6 @@ private slots:
         }
         QCOMPARE(h.r.mensajes().size(), 0);
     }
-
-    // ---- Missing and damaged layouts -------------------------------------------
 
     // An empty layout file and a missing one: each reported, and the rest of
     // the window goes on.
