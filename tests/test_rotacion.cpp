@@ -247,11 +247,6 @@ private slots:
         QTest::addColumn<QStringList>("salida");
         QTest::addColumn<QStringList>("lineas");
         const QString dos = kFamilia.arg(u"Solanáceas y la Compuestas"_s);
-        const L conCardos
-            = {"····", "Tomates", "Pimientos", "Lechugas", "Judías", "Calabazas", "Zanahorias", "Cebollas", "Cardos"};
-        QTest::newRow("fila 1") << 1 << L{"Tomates"} << 0 << L{} << L{"····", "Lechugas", "Zanahorias", "Cebollas"}
-                                << L{kSolanaceas + "Tomates", kSolanaceas + "Pimientos", kFrutos + "Judías",
-                                     kFrutos + "Calabazas", kProfundas + "Cardos"};
         QTest::newRow("fila 1, repetir ambas") << 1 << L{"Tomates"} << 3 << L{}
             << L{"····", "Lechugas", "Judías", "Calabazas", "Zanahorias", "Cebollas", "Cardos"}
             << L{kSolanaceas + "Tomates", kSolanaceas + "Pimientos"};
@@ -266,8 +261,6 @@ private slots:
         QTest::newRow("cultivo en otra hoja") << 1 << L{"Coles"} << 3 << L{"Huerto|2011|3|Zanahorias"}
             << L{"····", "Tomates", "Pimientos", "Lechugas", "Judías", "Calabazas", "Cebollas", "Cardos"}
             << L{kHojas + "Zanahorias"};
-        QTest::newRow("plurianual en otra hoja el año anterior")
-            << 1 << L{"Coles"} << 3 << L{"Huerto|2010|3|fresas"} << conCardos.mid(0, 8) << L{};
         QTest::newRow("fila 0") << 0 << L{} << 0 << L{} << L{} << L{};
     }
 
