@@ -1,14 +1,11 @@
-// The data connection (opening, whole-text matching, Spanish order, transactions,
-// reading by name), the shipped catalogue, the catalogue collections, the frost
-// filter and the plots' settings out of range.
+// The data connection (whole-text matching, transactions, reading by name), the
+// shipped catalogue, the frost filter and the plots' settings out of range.
 #include "core/Catalogo.h"
 #include "core/Parcelas.h"
 #include "core/modBasico.h"
 #include "fixtures/BDPrueba.h"
 #include "core/Conexion.h"
 
-#include <QFileInfo>
-#include <QTemporaryDir>
 #include <QTest>
 
 using modBasico::CultivoVacio;
@@ -20,19 +17,6 @@ class TestCatalogo : public QObject
     Q_OBJECT
 
 private slots:
-    void ficheroAusenteNoSeCrea()
-    {
-        QTemporaryDir dir;
-        const QString fichero = dir.filePath(u"BDHuerta.db"_s);
-        try {
-            Conexion con(fichero);
-            QFAIL("a missing file was opened");
-        } catch (const ErrorBD &e) {
-            QVERIFY2(e.texto().contains(u"BDHuerta.db"_s), qPrintable(e.texto()));
-        }
-        QVERIFY(!QFileInfo::exists(fichero));
-    }
-
     // Whole texts, letter case ignored for accented letters too (the other
     // cases go through the plan-row lookups in test_indices).
     void coincide()
@@ -44,21 +28,6 @@ private slots:
         QVERIFY(q.next());
         QCOMPARE(QList<int>({q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt(), q.value(3).toInt()}),
                  QList<int>({1, 0, 0, 0}));
-    }
-
-    void ordenEspanol()
-    {
-        BDPrueba bd;
-        bd.vaciarParcelas();
-        for (const char *n : {"Zanahorias", "espinacas", "Espárragos", "Ñoras", "Nabos", "Acelgas", "Oca"})
-            bd.agregarParcela(QString::fromUtf8(n), 4, 1, 1);
-        Conexion con(bd.fichero());
-        QSqlQuery q = con.ejecutar(u"select NombreParcela from Parcelas order by NombreParcela collate ES"_s);
-        QStringList orden;
-        while (q.next())
-            orden << q.value(0).toString();
-        // Accents and case are folded for ordering; ñ folds to n here.
-        QCOMPARE(orden, (QStringList{"Acelgas", "Espárragos", "espinacas", "Nabos", "Ñoras", "Oca", "Zanahorias"}));
     }
 
     void transaccionSinConfirmarSeDeshace()
@@ -118,24 +87,6 @@ private slots:
         QCOMPARE(QSet<QString>(nombres.begin(), nombres.end()).size(), nombres.size());
         // One plot, marked as the last one used.
         QCOMPARE(bd.valor(u"select count(*) from Parcelas where ultima <> 0"_s).toInt(), 1);
-    }
-
-    void colecciones()
-    {
-        BDPrueba bd;
-        Conexion con(bd.fichero());
-        const ColeccionesCatalogo c = CargarColeccionesCatalogo(con);
-        const int n = bd.contar(u"horticolas"_s);
-        QCOMPARE(QList<qsizetype>(
-                     {c.TodosCultivos.size(), c.TodasFamilias.size(), c.TodasRaiz.size(), c.TodasProfit.size()}),
-                 QList<qsizetype>(4, n));
-        const int i = c.posicion(u"Tomates"_s);
-        QVERIFY(i >= 0);
-        QCOMPARE(c.TodasFamilias.at(i) + u'|' + c.TodasRaiz.at(i) + u'|' + c.TodasProfit.at(i),
-                 u"Solanáceas|Profundas|Flor, Semilla y fruto"_s);
-        QCOMPARE(c.posicion(u"tomates"_s), -1); // exact names only
-        // Ordered by name as a Spanish reader expects.
-        QVERIFY(c.posicion(u"Espárragos"_s) < c.posicion(u"Espinacas"_s));
     }
 
     void cultivosSinHelada()
