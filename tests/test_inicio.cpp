@@ -82,23 +82,6 @@ private slots:
         QCOMPARE(w.AñoActual, QDate::currentDate().year());
     }
 
-    void opcionesDeLaParcela()
-    {
-        Huerto h(0);
-        h.bd.ejecutar(u"insert into Parcelas (NombreParcela, HOJAS, Libre_Heladas_Inicio, Libre_Heladas_Final,"
-                      " RepetirFrutos, RepetirRaices, Alcachofa, Fresa, Espárrago, ultima)"
-                      " values ('Opciones', 7, 6, 24, 1, 0, 5, 3, 6, 1)"_s);
-        QVERIFY(h.arrancar());
-        FormPrincipal &w = *h.w;
-        QCOMPARE(w.CheckRepetirFrutos->checkState(), Qt::Checked);
-        QCOMPARE(w.CheckRepetirRaices->checkState(), Qt::Unchecked);
-        QCOMPARE(QList<int>({w.SliderAlcachofa->value(), w.SliderFresa->value(), w.SliderEsparrago->value()}),
-                 QList<int>({5, 3, 6}));
-        QCOMPARE(w.ComboNHojas->currentText(), u"7"_s);
-        QCOMPARE(w.ComboMLH[0]->currentText(), u"marzo ½"_s);
-        QCOMPARE(w.ComboMLH[1]->currentText(), u"diciembre ½"_s);
-    }
-
     void nombresAccesibles()
     {
         Huerto h(Huerto::Enviadas);
