@@ -168,26 +168,6 @@ private slots:
         QCOMPARE(cultivos, (QStringList{"1acelgas", "1Espárragos", "1Espinacas", "1Tomates", "2Zanahorias", "3Ajos"}));
     }
 
-    void filasDeLaBaseDeDatos()
-    {
-        BDPrueba bd;
-        const QString parcela = u"O'Brien_%"_s;
-        bd.vaciarParcelas();
-        bd.agregarParcela(parcela, 4, 1, 1, true);
-        bd.sembrar(parcela, {u"2010|2|Zanahorias|5|12"_s, u"2008|3|Ajos|7|10"_s, u"2033|4|Espárragos|5|48"_s});
-        bd.sembrar(u"o'brien_%"_s, {u"2010|1|Lechugas|7|10"_s});
-        Conexion con(bd.fichero());
-        const Arbol a = CargarArbol(con, parcela, 2015);
-        QCOMPARE(a.raiz.texto, u"Parcela: <<<O'Brien_%>>>"_s);
-        QCOMPARE(a.raiz.hijos.size(), 2033 - 2009 + 1);
-        const QList<Nodo> &filas = a.buscar(u"a 2010"_s)->hijos;
-        QCOMPARE(filas.size(), 2); // the plot's rows, its name in any letter case
-        QCOMPARE(filas.at(1).texto, u"Hoja:2»Zanahorias » Umbelíferas » Medias » Raices y tubérculos »De la 1ªQ Marzo"
-                                    " a la 2ªQ Junio »Luna:07/03/2010"_s);
-        QCOMPARE(a.buscar(u"a 2033"_s)->hijos.size(), 1);
-        QVERIFY(a.buscar(u"a 2033"_s)->expandido);
-    }
-
     void arbolDeLaVentana()
     {
         Arbolado h;
