@@ -51,14 +51,14 @@ private slots:
         QTest::newRow("todo vacío solo borra")
             << L{"2010|2|Tomates|5|12", "2010|2|Coles|14|17", "2009|2|Habas|3|10", "2010|1|Ajos|20|30"}
             << L{"····:0-0", "····:0-0", "····:0-0", "····:0-0"} << L{"2009|2|Habas|3|10", "2010|1|Ajos|20|30"};
-        QTest::newRow("sustituye la hoja del año")
-            << L{"2010|2|Tomates|5|12", "2011|2|Coles|5|8"} << L{"Pimientos:9-13", "Coles:14-17"} << L{"2010|2|Pimientos|9|13", "2010|2|Coles|14|17", "2011|2|Coles|5|8"};
         QTest::newRow("guardar otra vez no dobla la plantación")
             << L{"2010|2|Fresas|17|24", "2011|2|Fresas|1|24", "2012|2|Fresas|1|30", "2011|2|Ajos|20|30"}
-            << L{"Fresas:17-30"} << L{"2010|2|Fresas|17|24", "2011|2|Ajos|20|30", "2011|2|Fresas|1|24", "2012|2|Fresas|1|30"};
+            << L{"Fresas:17-30"}
+            << L{"2010|2|Fresas|17|24", "2011|2|Ajos|20|30", "2011|2|Fresas|1|24", "2012|2|Fresas|1|30"};
         QTest::newRow("continuación de una plantación")
             << L{"2009|2|Fresas|17|24", "2010|2|Fresas|1|24", "2011|2|Fresas|1|30"}
-            << L{"Fresas:1-24", "Cebollas:25-30"} << L{"2009|2|Fresas|17|24", "2010|2|Fresas|1|24", "2010|2|Cebollas|25|30", "2011|2|Fresas|1|30"};
+            << L{"Fresas:1-24", "Cebollas:25-30"}
+            << L{"2009|2|Fresas|17|24", "2010|2|Fresas|1|24", "2010|2|Cebollas|25|30", "2011|2|Fresas|1|30"};
     }
 
     void guardar()
