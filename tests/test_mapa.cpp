@@ -89,29 +89,24 @@ private slots:
         QVERIFY(resaltadas(w.Map1).isEmpty());
         QCOMPARE(w.HojaActual, 2);
         const Shapefile *sf = w.Map1->GetObject(0);
-        QCOMPARE(w.Map1->NumLayers(), 1);
         QCOMPARE(w.Map1->Etiquetas(0).at(indiceDeHoja(sf, 2)).texto, u"Hoja: 2\r\nColes\r\n"_s);
         QCOMPARE(w.Map1->Etiquetas(0).at(indiceDeHoja(sf, 4)).texto, u"Hoja: 4\r\n"_s);
-        QCOMPARE(w.CapasMapa, (QList<int>{0, 0, 0}));
     }
 
     // After a click on sheet 3, another click through the window: on a
-    // sheet, off the sheets, in another cursor mode.
+    // sheet, off the sheets (the frame goes; the pickers are refilled for the
+    // unchanged sheet).
     void clic_data()
     {
-        QTest::addColumn<int>("modo");
         QTest::addColumn<int>("destino"); // a sheet; 0 the path north of the middle
         QTest::addColumn<int>("hoja");
         QTest::addColumn<QList<int>>("resaltada");
-        const int S = MapaControl::cmSelection;
-        QTest::newRow("otra hoja") << S << 5 << 5 << QList<int>{5};
-        QTest::newRow("camino entre hojas") << S << 0 << 3 << QList<int>{};
-        QTest::newRow("acercar") << int(MapaControl::cmZoomIn) << 5 << 3 << QList<int>{3};
+        QTest::newRow("otra hoja") << 5 << 5 << QList<int>{5};
+        QTest::newRow("camino entre hojas") << 0 << 3 << QList<int>{};
     }
 
     void clic()
     {
-        QFETCH(int, modo);
         QFETCH(int, destino);
         QFETCH(int, hoja);
         QFETCH(QList<int>, resaltada);
@@ -123,7 +118,6 @@ private slots:
 
         w.PanelEstado->clear();
         w.ComboCult[0]->clear();
-        w.Map1->setCursorMode(modo);
         QSignalSpy avisos(w.Map1, &MapaControl::MouseUp);
         const QPoint p = destino > 0 ? pixelDeHoja(w.Map1, destino) : pixelDe(w.Map1, OrigenX + 11, OrigenY + 19);
         QTest::mouseClick(w.windowHandle(), Qt::LeftButton, {}, w.Map1->mapTo(&w, p));
@@ -131,16 +125,9 @@ private slots:
         QCOMPARE(avisos.first(), (QList<QVariant>{int(Qt::LeftButton), 0, p.x(), p.y()}));
         QCOMPARE(w.HojaActual, hoja);
         QCOMPARE(resaltadas(w.Map1), resaltada);
-        if (modo != MapaControl::cmSelection) { // nothing else happens
-            QCOMPARE(w.PanelEstado->text(), QString());
-            QCOMPARE(w.ComboCult[0]->count(), 0);
-        } else {
-            // Off the sheets the frame goes and the pickers are refilled for
-            // the unchanged sheet.
-            QCOMPARE(w.FrameCultivo->isVisible(), destino > 0);
-            QCOMPARE(w.PanelEstado->text(), destino > 0 ? kTextoPanel : QString());
-            QVERIFY(w.ComboCult[0]->count() > 0);
-        }
+        QCOMPARE(w.FrameCultivo->isVisible(), destino > 0);
+        QCOMPARE(w.PanelEstado->text(), destino > 0 ? kTextoPanel : QString());
+        QVERIFY(w.ComboCult[0]->count() > 0);
         QCOMPARE(h.r.mensajes().size(), 0);
     }
 
