@@ -158,22 +158,6 @@ private slots:
         QCOMPARE(dada, antes); // a filter never changes the list it is given
     }
 
-    // An unreadable database fails every rule, a switched-off one too (it
-    // still reads the plan); only the follow-on stage past the last row reads
-    // nothing.
-    void sinBaseDeDatos()
-    {
-        Prueba p;
-        ReglasRotacion r(p.catalogo, p.bd.carpeta() + u"/no-existe.db"_s);
-        r.repetirFrutos = r.repetirRaices = true;
-        const ListaCandidatos vacia;
-        QVERIFY_THROWS_EXCEPTION(ErrorBD, r.VerificarNoRepeticiónProfRaices(vacia, 2010));
-        QVERIFY_THROWS_EXCEPTION(ErrorBD, r.VerificarNoRepeticiónHojas(vacia));
-        QVERIFY_THROWS_EXCEPTION(ErrorBD, r.VerificarNoRepeticiónPorAños(vacia, 3));
-        QVERIFY_THROWS_EXCEPTION(ErrorBD, r.CandidatosSiguientes(1, {u"Tomates"_s}, {CultivoVacio}));
-        QCOMPARE(r.CandidatosSiguientes(4, {u"Tomates"_s}, {}), QStringList());
-    }
-
     void consultas()
     {
         // Names holding a quote or pattern characters are matched as whole
