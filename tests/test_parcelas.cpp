@@ -56,8 +56,6 @@ private slots:
         using L = QStringList;
         QTest::newRow("crear") << "crear:Huerto Norte" << ""
                                << L{kFamiliar, k50, "Huerto Norte|5|5|21|000|436|0"} << 3;
-        QTest::newRow("crear con comillas y comodines")
-            << "crear:O'Brien 5_%" << "" << L{kFamiliar, k50, "O'Brien 5_%|5|5|21|000|436|0"} << 3;
         QTest::newRow("crear sin nombre") << "crear:" << "Escribe el nombre" << L{kFamiliar, k50} << 3;
         QTest::newRow("crear repetida") << "crear:HUERTO 50%" << "Ya hay una parcela llamada «HUERTO 50%»"
                                         << L{kFamiliar, k50} << 3;
