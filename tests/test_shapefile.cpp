@@ -346,17 +346,6 @@ private slots:
         QVERIFY(!sf.SelectShapes(Extents(), 1e9, Shapefile::Interseccion, sel));
     }
 
-    // The sheet number may come as text or as a decimal with nothing after the point.
-    void campoHojaDeTexto()
-    {
-        const QString shp = copia(3);
-        escribirDbf(shp.chopped(3) + u"dbf"_s, FTString, {u"1"_s, u"2"_s, u"255"_s});
-        QVERIFY(!QTest::currentTestFailed());
-        Shapefile sf;
-        QVERIFY(sf.Open(shp));
-        QCOMPARE(sf.CellValue(0, 2), QVariant(255));
-    }
-
     // Random damage in every part of the three files: every outcome is either
     // a clean refusal or a layout that keeps every promise of the class.
     void roturaAlAzar()
