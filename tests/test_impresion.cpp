@@ -88,8 +88,6 @@ private slots:
     {
         QTest::addColumn<QStringList>("impresoras");
         QTest::addColumn<QString>("aviso");
-        QTest::newRow("ninguna instalada") << QStringList()
-                                           << u"No hay ninguna impresora instalada: no se puede imprimir el plan."_s;
         QTest::newRow("desconocida para el sistema")
             << QStringList{u"Huerta-NoExiste"_s}
             << u"La impresora «Huerta-NoExiste» no ha aceptado el trabajo: el plan no se ha impreso."_s;
