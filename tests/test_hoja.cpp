@@ -82,8 +82,6 @@ private slots:
         const QString sinColocar = u"El cultivo <%1> de la fila %2 no está colocado en la rejilla: pulsa una quincena"
                                    " verde de su fila antes de validar la hoja."_s;
         QTest::newRow("sin fechas") << 2 << QStringList{"Tomates:5-12", "Coles:0-0"} << sinColocar.arg("Coles", "2");
-        QTest::newRow("final antes del inicio")
-            << 2 << QStringList{"····:0-0", "····:0-0", "Ajos:20-3"} << sinColocar.arg("Ajos", "3");
         QTest::newRow("más de cuatro en un año siguiente") << 2 << QStringList{"Alcachofas:13-20"}
             << "La hoja 2 tendría más de cuatro cultivos en 2012 con las plantas plurianuales de este año. No se ha"
                " guardado nada: deja sitio en 2012 o reduce sus años en las opciones de la parcela.";
