@@ -153,12 +153,6 @@ private slots:
         QCOMPARE(w.Map2->NumLayers(), 0);
         QVERIFY(w.CapasMapa.isEmpty());
 
-        // A click selects nothing but still refreshes the pickers.
-        w.ComboCult[0]->clear();
-        QTest::mouseClick(w.Map1, Qt::LeftButton, {}, w.Map1->rect().center());
-        QCOMPARE(w.HojaActual, 0);
-        QVERIFY(w.ComboCult[0]->count() > 0);
-
         // The missing file is reported on its preview; another count previews,
         // and the plot keeps its sheets.
         h.r.limpiar();
