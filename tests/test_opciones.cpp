@@ -117,8 +117,6 @@ private slots:
         QCOMPARE(w.PictureOpcionesParcelas->isVisible(), bloqueada);
         QCOMPARE(w.ComboMLH[0]->currentIndex(), inicio - 1);
         QCOMPARE(marcasHelada(w), marcas);
-        if (marcas == 0) // no frost limit: every crop fits
-            QCOMPARE(w.CultivosPosiblesSinHelada.size(), h.bd.contar(u"horticolas"_s) + 1);
     }
 
     void perenneDeSeis()
