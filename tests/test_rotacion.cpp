@@ -215,11 +215,6 @@ private slots:
         QCOMPARE(r.VerificarNoRepeticiónFamilia(dada, 2010).nombres(), nombres({"····", "Fresas", "Lechugas"}));
         QCOMPARE(r.VerificarNoRepeticiónHojas(dada).nombres(), nombres({"····", "Lechugas"}));
         QCOMPARE(p.registro, QStringList{kHojas + u"Fresas"_s});
-        // In the follow-on stage the one appended after the candidates stays behind.
-        ReglasRotacion s = p.reglas(2011, 2);
-        s.repetirFrutos = s.repetirRaices = true;
-        QCOMPARE(s.CandidatosSiguientes(1, nombres({"····", "Fresas", "Lechugas", "Coles", "Fresas"}), {u"Coles"_s}),
-                 nombres({"····", "Fresas", "Lechugas"}));
     }
 
     void siguientes_data()
