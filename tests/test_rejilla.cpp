@@ -287,9 +287,6 @@ private slots:
                  QStringList({u"Tomates"_s, CultivoVacio, CultivoVacio}));
         QVERIFY(!v.fila(2).contains(u'C'));
         QCOMPARE(v.s.ocultas(), QStringList({u"Coles"_s, u"Ajos"_s}));
-        // Picking a crop afterwards works as usual.
-        QVERIFY(v.elegir(1, u"Lechugas"_s));
-        QCOMPARE(v.fila(1), u"...vvvvvvv....vvvvvvv..."_s);
     }
 
     void cultivoVacioSacadoPorLasReglas()
