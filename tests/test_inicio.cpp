@@ -5,7 +5,6 @@
 #include <QSlider>
 #include <QDate>
 #include <QFileInfo>
-#include <QPrinterInfo>
 
 using namespace modBasico;
 using namespace Qt::StringLiterals;
@@ -28,8 +27,6 @@ private slots:
         QCOMPARE(h.r.peticiones.first().tipo, Dialogos::Peticion::Modal);
         QCOMPARE(h.r.peticiones.first().clase, u"FormPortada"_s);
 
-        for (QComboBox *c : w.ComboImpresoras)
-            QCOMPARE(elementos(c), QPrinterInfo::availablePrinterNames());
         QStringList parcelas;
         for (int i = 0; i < w.ListaParcelas->count(); ++i)
             parcelas << w.ListaParcelas->item(i)->text();
