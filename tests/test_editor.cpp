@@ -27,12 +27,6 @@ struct Editor
         e.EnlazarDatos(bd.fichero());
         return e.Registros->enlazado() && r.peticiones.isEmpty();
     }
-    void agregarHortaliza(const QString &nombre, const QVariantList &ventanas, int cosecha)
-    {
-        bd.ejecutar(u"insert into horticolas (Nombre, Siembra_1_I, Siembra_1_F, Siembra_2_I, Siembra_2_F,"
-                    " Cosecha_1_min) values (?, ?, ?, ?, ?, ?)"_s,
-                    QVariantList{nombre} + ventanas + QVariantList{cosecha});
-    }
     // The crop chosen in the picker, and the timer's tick.
     void elegir(const QString &nombre)
     {
@@ -76,21 +70,6 @@ class TestEditor : public QObject
     Q_OBJECT
 
 private slots:
-    void busquedaExactaPintaAmbas()
-    {
-        Editor t;
-        t.agregarHortaliza(u"COL RIZADA"_s, {3, 4, 0, 0}, 40);
-        t.agregarHortaliza(u"Col rizada"_s, {10, 11, 0, 0}, 50);
-        QVERIFY(t.enlazar());
-        t.elegir(u"Col rizada"_s);
-        // The walk passed the other spelling and stopped at the exact one.
-        QCOMPARE(t.e.txtFields[0]->text(), u"Col rizada"_s);
-        QCOMPARE(t.e.Registros->modelo()->index(t.e.Registros->actual() - 1, 0).data().toString(), u"COL RIZADA"_s);
-        QCOMPARE(t.siembra(), marcas({{3, 4}, {10, 11}}));
-        QCOMPARE(t.e.MSHFlexBD->texto(2, 0), u"C:50d"_s);
-        QVERIFY(t.r.peticiones.isEmpty());
-    }
-
     void eliminarEnElUltimoNoBorra()
     {
         Editor t;
