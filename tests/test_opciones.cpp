@@ -134,16 +134,6 @@ private slots:
         QCOMPARE(h.bd.parcelas(), QStringList{u"Huerto|4|1|1|000|466|1"_s});
     }
 
-    void guardarSinParcelas()
-    {
-        Huerto h(0);
-        QVERIFY(h.arrancar());
-        pulsar(h.w->CheckParcelasOpciones);
-        pulsar(h.w->BtGuardar);
-        QCOMPARE(h.r.textos(), QStringList{u"No hay ninguna parcela elegida: crea una antes de guardar sus opciones."_s});
-        QVERIFY(h.bd.parcelas().isEmpty());
-    }
-
     // The last plot is not deleted.
     void borrarUltima()
     {
