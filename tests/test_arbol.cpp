@@ -156,18 +156,6 @@ private slots:
                      modBasico::FechaSiembraLunar(true, qint16(q), 2013));
     }
 
-    void ordenPorHojaYNombre()
-    {
-        const QList<FilaPlan> filas = {fila(2012, 3, u"Ajos"_s, 5, 8),      fila(2012, 1, u"Tomates"_s, 9, 14),
-                                       fila(2012, 1, u"Espinacas"_s, 3, 6), fila(2012, 1, u"Espárragos"_s, 5, 48),
-                                       fila(2012, 1, u"acelgas"_s, 5, 8),   fila(2012, 2, u"Zanahorias"_s, 5, 8)};
-        QStringList cultivos;
-        const Arbol arbol = ConstruirArbol(u"P"_s, filas, 2015);
-        for (const Nodo &n : arbol.buscar(u"a 2012"_s)->hijos)
-            cultivos << QString::number(n.hoja) + n.texto.section(u"»"_s, 1, 1).trimmed();
-        QCOMPARE(cultivos, (QStringList{"1acelgas", "1Espárragos", "1Espinacas", "1Tomates", "2Zanahorias", "3Ajos"}));
-    }
-
     void arbolDeLaVentana()
     {
         Arbolado h;
