@@ -123,7 +123,6 @@ private slots:
         // 2 March), though a last quarter.
         QTest::newRow("3 2001 sin creciente") << false << 3 << 2001 << "";
         QTest::newRow("3 2001 raíz") << true << 3 << 2001 << "15/02/2001";
-        QTest::newRow("fuera: 48") << false << 48 << 2010 << "";
     }
     void siembraConocida()
     {
