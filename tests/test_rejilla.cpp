@@ -240,7 +240,10 @@ private slots:
         QCOMPARE(v.fila(1), kVacia);
         QCOMPARE(v.cultivo(1), CultivoVacio);
         QCOMPARE(v.s.ranura(1).inicio, 10); // the refused span stays recorded
-        QVERIFY(!v.s.ranura(1).colocado);   // but is no placement
+        QVERIFY(!v.s.ranura(1).colocado);   // but is no placement: it refuses nothing below
+        v.avisos.clear();
+        QVERIFY(v.plantar(2, u"Prueba"_s, 10));
+        QVERIFY(v.avisos.isEmpty());
 
         // A later date is accepted.
         v.avisos.clear();
