@@ -53,4 +53,10 @@ void rotular(W *w, const QString &texto)
     w->setAccessibleName(texto);
 }
 
+inline void rotular(QGroupBox *marco, const QString &titulo)
+{
+    marco->setTitle(titulo);
+    marco->setAccessibleName(titulo);
+}
+
 } // namespace Controles

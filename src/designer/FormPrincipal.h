@@ -200,8 +200,6 @@ public:
     };
     void ModoExplicito_Click();
     void ListModoExplicito_DblClick();
-    // A frame's caption, and the name a screen reader gives it.
-    void PonerTitulo(QGroupBox *marco, const QString &titulo);
 
     // ---- Sheet map (FormPrincipal_mapa.cpp) ----------------------------------
     void refrescaMapa();

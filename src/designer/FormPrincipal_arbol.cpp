@@ -1,6 +1,8 @@
 // The plan tree by years.
 #include "designer/FormPrincipal.h"
 
+#include "designer/Controles.h"
+
 #include "core/Conexion.h"
 #include "widgets/CuadriculaFlex.h"
 #include "widgets/Dialogos.h"
@@ -275,7 +277,7 @@ void FormPrincipal::arbolaños_Click()
         if (Map1->CursorMode() != MapaControl::cmSelection || Map1->NumLayers() == 0)
             return;
         FrameCultivo->show();
-        PonerTitulo(FrameCultivo, QStringLiteral("Cultivo de hoja :") + QString::number(HojaActual));
+        Controles::rotular(FrameCultivo, QStringLiteral("Cultivo de hoja :") + QString::number(HojaActual));
         ResaltarHojaPorNumero(HojaActual);
         PonerTextoPanel(QStringLiteral("Selecciona el cultivo que desees para esa hoja"));
         CargarHojaElegida();

@@ -28,19 +28,28 @@ void mostrarLoGuardado(FormPrincipal &w)
     }
 }
 
+// True when there is a plot and a sheet loaded to act on; otherwise tells the
+// user what is missing before `accion` ("validar una hoja") can be done.
+bool hayHojaPara(FormPrincipal &w, const QString &accion, const QString &accionSobreHoja)
+{
+    if (w.ParcelaActual.isEmpty()) {
+        avisar(&w, QStringLiteral("No hay ninguna parcela: crea una antes de %1.").arg(accion), Dialogos::Exclamacion);
+        return false;
+    }
+    if (!w.Sesion.hayHojaCargada()) {
+        avisar(&w, QStringLiteral("No hay ninguna hoja elegida: pulsa una hoja en el mapa antes de %1.").arg(accionSobreHoja),
+               Dialogos::Exclamacion);
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 void FormPrincipal::BtValidaCultivos_Click()
 {
-    if (ParcelaActual.isEmpty()) {
-        avisar(this, QStringLiteral("No hay ninguna parcela: crea una antes de validar una hoja."), Dialogos::Exclamacion);
+    if (!hayHojaPara(*this, QStringLiteral("validar una hoja"), QStringLiteral("validar")))
         return;
-    }
-    if (!Sesion.hayHojaCargada()) {
-        avisar(this, QStringLiteral("No hay ninguna hoja elegida: pulsa una hoja en el mapa antes de validar."),
-               Dialogos::Exclamacion);
-        return;
-    }
     // Storing replaces the sheet's rows of the year with what the slots show:
     // stored crops the load had to hide would go without the user seeing them.
     const QStringList ocultas = Sesion.ocultas();
@@ -74,15 +83,8 @@ void FormPrincipal::BtValidaCultivos_Click()
 
 void FormPrincipal::BtVaciaHoja_Click()
 {
-    if (ParcelaActual.isEmpty()) {
-        avisar(this, QStringLiteral("No hay ninguna parcela: crea una antes de vaciar una hoja."), Dialogos::Exclamacion);
+    if (!hayHojaPara(*this, QStringLiteral("vaciar una hoja"), QStringLiteral("vaciarla")))
         return;
-    }
-    if (!Sesion.hayHojaCargada()) {
-        avisar(this, QStringLiteral("No hay ninguna hoja elegida: pulsa una hoja en el mapa antes de vaciarla."),
-               Dialogos::Exclamacion);
-        return;
-    }
     try {
         Sesion.vaciar();
     } catch (const ErrorBD &e) {

@@ -2,6 +2,8 @@
 // to plan; Map2 previews the layout for the sheet count of the options panel.
 #include "designer/FormPrincipal.h"
 
+#include "designer/Controles.h"
+
 #include "designer/modBasicoMapa.h"
 #include "core/Conexion.h"
 #include "core/EtiquetasHojas.h"
@@ -130,7 +132,7 @@ void FormPrincipal::Map1_MouseUp(int, int, int x, int y)
             } else {
                 FrameCultivo->show();
                 HojaActual = hojas->CellValue(0, resultado.first()).toInt();
-                PonerTitulo(FrameCultivo, QStringLiteral("Hoja :") + QString::number(HojaActual));
+                Controles::rotular(FrameCultivo, QStringLiteral("Hoja :") + QString::number(HojaActual));
                 ResaltarHoja(resultado);
                 PonerTextoPanel(QStringLiteral("Selecciona el cultivo que desees para esa hoja"));
             }

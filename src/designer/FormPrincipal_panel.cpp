@@ -4,7 +4,6 @@
 #include "widgets/Twips.h"
 
 #include <QApplication>
-#include <QGroupBox>
 #include <algorithm>
 #include <QCheckBox>
 #include <QLabel>
@@ -34,12 +33,6 @@ void FormPrincipal::AnunciarEstado(const QString &Texto)
     // Screen readers hear the message itself; the status line keeps a name of
     // its own while it is empty.
     PanelEstado->setAccessibleName(Texto.isEmpty() ? QStringLiteral("Línea de estado") : Texto);
-}
-
-void FormPrincipal::PonerTitulo(QGroupBox *marco, const QString &titulo)
-{
-    marco->setTitle(titulo);
-    marco->setAccessibleName(titulo);
 }
 
 void FormPrincipal::AjustarRegistro()
