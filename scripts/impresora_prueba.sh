@@ -16,7 +16,8 @@ if [ $# -eq 0 ]; then
   echo "uso: $0 ORDEN [ARGUMENTOS...]" >&2
   exit 2
 fi
-cupsd=$(PATH="$PATH:/usr/sbin:/sbin" command -v cupsd || true)
+PATH="$PATH:/usr/sbin:/sbin" # cupsd and lpadmin, also for a user
+cupsd=$(command -v cupsd || true)
 if [ -z "$cupsd" ] || ! command -v lpadmin >/dev/null; then
   echo "Faltan cupsd o lpadmin (paquetes cups-daemon y cups-client)." >&2
   exit 1
