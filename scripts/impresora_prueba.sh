@@ -7,9 +7,10 @@
 # device writes every job (the PDF as the program sent it) into that folder.
 # The command runs with CUPS_SERVER set to the private socket (libcups, and so
 # QPrinter, talk to no other server) and HUERTA_PDF_DIR set to the folder where
-# the jobs land, one file trabajo-N.pdf a job. Whatever happens, the server
-# stops and the folder goes; the exit code is the command's. Works as root and
-# as an ordinary user; nothing on the machine changes.
+# the jobs land, one file trabajo-N.pdf a job, and with a HOME of its own in
+# the folder (see below). Whatever happens, the server stops and the folder
+# goes; the exit code is the command's. Works as root and as an ordinary user;
+# nothing on the machine changes.
 set -euo pipefail
 
 if [ $# -eq 0 ]; then
@@ -49,8 +50,8 @@ cat >"$dir/bin/backend/huerta" <<'EOF'
 destino="${DEVICE_URI#huerta:}/trabajo-$1.pdf"
 if [ $# -ge 6 ]; then cat "$6"; else cat; fi >"$destino.part" && mv "$destino.part" "$destino"
 EOF
-# A4 paper for the programs that ask; PDF goes to the
-# backend as it came, through no filter.
+# A4 paper for the programs that ask; PDF goes to the backend as it came,
+# through no filter.
 cat >"$dir/etc/huerta.ppd" <<'EOF'
 *PPD-Adobe: "4.3"
 *FormatVersion: "4.3"
