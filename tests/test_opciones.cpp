@@ -132,7 +132,6 @@ private slots:
         QVERIFY(h.abrir(2010, 2));
         pulsar(h.w->CheckParcelasOpciones);
         QTest::keyClick(h.w->SliderFresa, Qt::Key_End);
-        QCOMPARE(h.w->TextFresa->text(), u"6"_s);
         QVERIFY(h.plantar(0, u"Fresas"_s, 18));
         pulsar(h.w->BtValidaCultivos);
         QCOMPARE(h.filas().size(), 6);
@@ -156,7 +155,6 @@ private slots:
             QCOMPARE(w.HojaActual, hojas == 6 ? 6 : 0);
             QCOMPARE(w.FrameCultivo->title(), hojas == 6 ? u"Hoja :6"_s : u"Hoja :"_s);
         }
-        QCOMPARE(w.ComboCult[0]->count(), 0);
         h.r.limpiar();
         pulsar(w.BtValidaCultivos);
         QCOMPARE(h.r.textos(), {u"No hay ninguna hoja elegida: pulsa una hoja en el mapa antes de validar."_s});

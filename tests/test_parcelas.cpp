@@ -63,8 +63,6 @@ private slots:
         QTest::newRow("crear sin nombre") << "crear:" << "Escribe el nombre" << L{kFamiliar, k50} << 3;
         QTest::newRow("crear repetida") << "crear:HUERTO 50% " << "Ya hay una parcela llamada «HUERTO 50%»"
                                         << L{kFamiliar, k50} << 3;
-        QTest::newRow("crear sin los blancos de los lados")
-            << "crear: Huerto Norte  " << "" << L{kFamiliar, k50, "Huerto Norte|5|5|21|000|436|0"} << 3;
         QTest::newRow("borrar la última usada marca otra")
             << "borrar:huerta FAMILIAR" << "" << L{"Huerto 50%|4|1|1|000|436|1"} << 1;
         QTest::newRow("borrar con comodín no toca otras") << "borrar:Huerto 5_%" << "" << L{kFamiliar, k50} << 3;
