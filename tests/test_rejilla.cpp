@@ -46,6 +46,7 @@ struct Sesion
             return;
         EstablecerCadenaConexion(bd.carpeta());
         agregar(u"Prueba"_s, 3, 10, 60, 90);
+        bd.agregarParcela(u"Huerto"_s, 4, inicio, final);
         s.parcela = u"Huerto"_s;
         s.nhojas = 4;
         s.inicioLibreHeladas = inicio;
@@ -332,6 +333,7 @@ private slots:
         // for the slot is the stored crop's, and nothing is stored.
         QVERIFY(v.elegir(0, u"Coles"_s));
         QCOMPARE(v.s.ranura(0).inicio, 3);
+        QVERIFY(!v.s.haySinGuardar()); // chosen, not placed: nothing to store
         try {
             v.s.validar();
             QFAIL("a crop never placed was stored");
@@ -347,6 +349,7 @@ private slots:
 
         QVERIFY(v.plantar(1, u"Lechugas"_s, 15));
         v.s.validar();
+        QVERIFY(!v.s.haySinGuardar());
         QCOMPARE(v.filas(), QStringList({u"2010|2|Tomates|8|12"_s, u"2010|2|Lechugas|15|17"_s}));
         QCOMPARE(v.cultivo(1), u"Lechugas"_s); // the plan stays loaded
     }

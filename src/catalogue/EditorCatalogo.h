@@ -50,6 +50,9 @@ public:
     // Edits not yet written stay pending. A failure goes to datPrimaryRS_Error.
     void EnlazarDatos(const QString &cadena);
 
+    // Edits not yet written with «Actualizar», the field being edited included.
+    bool HayCambios();
+
     void RellenaFechasSiembraHortalizas();
     void datPrimaryRS_MoveComplete();
     void datPrimaryRS_Error(const QString &Description);

@@ -81,6 +81,8 @@ public:
     bool LeyendoCultivo = false;
     bool Iniciando = false;
     bool BorrandoParcela = false;
+    // The database file cannot be written: plots are browsed, nothing stored.
+    bool BaseSoloLectura = false;
 
     // Catalogue collections (TodosCultivos, TodasFamilias, TodasRaiz,
     // TodasProfit) and the crops that fit the plot's frost-free period.
@@ -259,6 +261,9 @@ public:
     // ---- Storing and emptying a sheet (FormPrincipal_hoja.cpp) ---------------
     void BtValidaCultivos_Click();
     void BtVaciaHoja_Click();
+    // Stores the sheet as BtValidaCultivos does; false when it was not stored
+    // (the user has been told why, or chose not to).
+    bool ValidarHoja();
 
 
 protected:
@@ -281,12 +286,15 @@ private:
     void conectarEventosImprimir();      // FormPrincipal_imprimir.cpp
     void conectarEventosParcelas();      // FormPrincipal_parcelas.cpp
     void LimpiarEditorCultivos();        // FormPrincipal_parcelas.cpp
+    void SoltarHoja();                   // FormPrincipal_parcelas.cpp
     void QuitarHeladas();                // FormPrincipal_parcelas.cpp
     void PrepararRejillas();             // FormPrincipal_inicio.cpp
     void MarcarHeladas();                // FormPrincipal_inicio.cpp
     void AvisarFalloArranque(const ErrorBD &e); // FormPrincipal_inicio.cpp
 
     int altoMarco() const;
+    // Pending work at close: asks to write it, drop it or stay. True to close.
+    bool PuedeCerrar();
     void AnunciarEstado(const QString &Texto); // FormPrincipal_panel.cpp
     void AjustarRegistro();                    // FormPrincipal_panel.cpp
     int m_lotesRegistro = 0;                   // RegistroEnLote alive

@@ -12,6 +12,8 @@
 #include <QSignalBlocker>
 #include <QSlider>
 
+#include <algorithm>
+
 using namespace Controles;
 
 namespace {
@@ -123,7 +125,9 @@ void PanelOpciones::llenarHojas(int nhojas)
     ComboNHojas->clear();
     for (int n = 3; n <= 7; ++n)
         ComboNHojas->addItem(QString::number(n));
-    ComboNHojas->setCurrentIndex(ComboNHojas->findText(QString::number(nhojas)));
+    // Without a plot (an empty garden) the picker still shows a count, and a
+    // new plot takes the count shown.
+    ComboNHojas->setCurrentIndex(ComboNHojas->findText(QString::number(std::clamp(nhojas, 3, 7))));
 }
 
 void PanelOpciones::llenarHeladas(int inicio, int final)
@@ -164,6 +168,10 @@ bool PanelOpciones::guardar(const QString &parcela)
     try {
         Conexion con;
         GuardarOpcionesParcela(con, parcela, opciones());
+    } catch (const ParcelaNoValida &e) {
+        Dialogos::MsgBox(window(), e.texto(), Dialogos::SoloAceptar, Dialogos::Exclamacion,
+                         QStringLiteral("Atención"));
+        return false;
     } catch (const ErrorBD &e) {
         Dialogos::MsgBox(window(),
                          QStringLiteral("No se han podido guardar las opciones de la parcela <%1>: %2.\nNo se ha"
