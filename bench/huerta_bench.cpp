@@ -138,10 +138,11 @@ std::unique_ptr<FormPrincipal> arrancar(const QString &carpeta)
 // The sheet click after its blink: the load and the follow-on picker.
 void abrirHoja(FormPrincipal &w, int año, int hoja)
 {
-    w.AñoActual = año;
-    w.HojaActual = hoja;
     w.FrameCultivo->show();
-    w.CargarHojaElegida();
+    const SesionHoja::Gesto gesto(w.Sesion);
+    const FormPrincipal::RegistroEnLote lote(w);
+    w.Sesion.abrirHoja(hoja, año);
+    w.CultivosCombos(w.MSHFlexTodoAño->fila());
 }
 
 } // namespace

@@ -170,7 +170,7 @@ private slots:
         QVERIFY(h.pulsar(h.año(2011)));
         h.sembrar({u"2015|1|Habas|21|30"_s});
         h.w->RefrescarArbolAños();
-        QCOMPARE(h.w->AñoActual, 2011);
+        QCOMPARE(h.w->Sesion.año(), 2011);
         QCOMPARE(h.año(2015)->childCount(), 1);
         QVERIFY(h.año(2015)->isExpanded());
 
@@ -187,7 +187,7 @@ private slots:
         h.sembrar({u"2020|2|Ajos|5|8"_s, u"2013|2|Ajos|5|8"_s});
         QVERIFY(h.arrancar());
         FormPrincipal &w = *h.w;
-        QCOMPARE(w.AñoActual, kHoy);
+        QCOMPARE(w.Sesion.año(), kHoy);
         for (QComboBox *c : w.ComboCult)
             c->addItems({modBasico::CultivoVacio, u"Ajos"_s});
         w.MSHFlexTodoAño->setColorFondo(1, 5, modBasico::ColorCultivo);
@@ -196,7 +196,7 @@ private slots:
         // The year becomes current and is marked; pickers and grid rows are
         // emptied, and the map shows that year's crops.
         QVERIFY(h.pulsar(h.año(2020)));
-        QCOMPARE(w.AñoActual, 2020);
+        QCOMPARE(w.Sesion.año(), 2020);
         QCOMPARE(h.amarillos(), QList<int>{2020});
         for (QComboBox *c : w.ComboCult)
             QCOMPARE(c->count(), 0);
@@ -210,8 +210,8 @@ private slots:
         // and the crop frame comes up.
         w.FrameCultivo->hide();
         QVERIFY(h.pulsar(h.año(2013)->child(0)));
-        QCOMPARE(w.HojaActual, 2);
-        QCOMPARE(w.AñoActual, 2013);
+        QCOMPARE(w.Sesion.hoja(), 2);
+        QCOMPARE(w.Sesion.año(), 2013);
         QVERIFY(w.FrameCultivo->isVisible());
         const Shapefile *hojas = w.Map1->GetObject(0);
         for (int i = 0; i < hojas->NumShapes(); ++i)

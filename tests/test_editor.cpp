@@ -200,7 +200,7 @@ private slots:
         h.w->LeerCultivos();
         QVERIFY(elementos(h.w->ComboCult[0]).contains(u"Chufas"_s));
         QVERIFY(elementos(h.w->ComboTodasHortalizas).contains(u"Chufas"_s));
-        QCOMPARE(h.w->Catalogo.TodasFamilias.value(h.w->Catalogo.posicion(u"Chufas"_s)), u"Gramineae"_s);
+        QCOMPARE(h.w->Sesion.catalogo().TodasFamilias.value(h.w->Sesion.catalogo().posicion(u"Chufas"_s)), u"Gramineae"_s);
         QVERIFY(h.r.peticiones.isEmpty());
     }
 };

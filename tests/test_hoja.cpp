@@ -248,7 +248,7 @@ private slots:
         QFile::setPermissions(h.bd.fichero(), QFile::ReadOwner | QFile::WriteOwner);
         QVERIFY(arrancada);
         QCOMPARE(h.r.mensajes().size(), int(soloLectura));
-        QCOMPARE(h.w->ParcelaActual, u"Segunda"_s);
+        QCOMPARE(h.w->Sesion.parcela(), u"Segunda"_s);
         QCOMPARE(h.bd.valor(u"select group_concat(NombreParcela) from Parcelas where ultima <> 0"_s).toString(),
                  soloLectura ? QString() : u"Segunda"_s);
     }

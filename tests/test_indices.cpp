@@ -66,18 +66,15 @@ private slots:
         QSet<QString> sentencias;
         sqlite3_trace_v2(manejador(con), SQLITE_TRACE_STMT, anotar, &sentencias);
         const ColeccionesCatalogo catalogo = CargarColeccionesCatalogo(con);
-        ReglasRotacion r(catalogo, con);
-        r.parcela = u"huerto"_s;
-        r.año = 2012;
-        r.hoja = 1;
-        r.nhojas = 4;
+        const ReglasRotacion r(catalogo, con, {u"huerto"_s, 2012, 1, 4});
         r.CandidatosDeLaHoja(ListaCandidatos(catalogo.TodosCultivos));
         r.CandidatosSiguientes(1, catalogo.TodosCultivos, {u"Ajos"_s});
-        LeerFilasHoja(con, r.parcela, 2012, 1);
-        ArbolPlan::LeerFilas(con, r.parcela);
-        TextosEtiquetas(con, r.parcela, 2012);
-        TextoEtiquetaHoja(con, r.parcela, 2012, 1);
-        BorrarParcela(con, r.parcela);
+        const QString parcela = r.contexto().parcela;
+        LeerFilasHoja(con, parcela, 2012, 1);
+        ArbolPlan::LeerFilas(con, parcela);
+        TextosEtiquetas(con, parcela, 2012);
+        TextoEtiquetaHoja(con, parcela, 2012, 1);
+        BorrarParcela(con, parcela);
         sqlite3_trace_v2(manejador(con), 0, nullptr, nullptr);
 
         const QRegularExpression busca(u"^SEARCH BDParcela USING (COVERING )?INDEX BDParcela_parcela_año \\(parcela=\\?"_s);

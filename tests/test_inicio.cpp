@@ -33,9 +33,9 @@ private slots:
             parcelas << w.ListaParcelas->item(i)->text();
         QCOMPARE(parcelas, (QStringList{"Huerto", "Norte", "Sur"}));
         QCOMPARE(w.ListaParcelas->currentRow(), 1);
-        QCOMPARE(w.ParcelaActual, u"Norte"_s);
-        QCOMPARE(w.Nhojas, 6);
-        QCOMPARE(w.AñoActual, QDate::currentDate().year());
+        QCOMPARE(w.Sesion.parcela(), u"Norte"_s);
+        QCOMPARE(w.Sesion.nhojas(), 6);
+        QCOMPARE(w.Sesion.año(), QDate::currentDate().year());
         QVERIFY(!w.Iniciando);
     }
 
@@ -44,14 +44,14 @@ private slots:
         Huerto h(0);
         QVERIFY(h.arrancar());
         QCOMPARE(h.w->ListaParcelas->count(), 0);
-        QVERIFY(h.w->ParcelaActual.isEmpty());
+        QVERIFY(h.w->Sesion.parcela().isEmpty());
         QCOMPARE(h.r.mensajes().size(), 0);
         // The first plot gets the sheet count shown, its name without blanks.
         static_cast<QLineEdit *>(h.w->TextCrearNuevaParcela)->setText(u" Primera  "_s);
         h.w->BtCrearNuevaParcela->click();
         QCOMPARE(h.bd.parcelas(), QStringList{u"Primera|3|1|1|000|436|1"_s});
         QCOMPARE(h.w->ListaParcelas->currentItem()->text(), u"Primera"_s);
-        QCOMPARE(h.w->ComboNHojas->currentText().toInt(), h.w->Nhojas);
+        QCOMPARE(h.w->ComboNHojas->currentText().toInt(), h.w->Sesion.nhojas());
     }
 
     void sinBaseDeDatos()
@@ -77,13 +77,13 @@ private slots:
         FormPrincipal &w = *h.w;
         const int n = w.ComboTodasHortalizas->count();
         QCOMPARE(n, h.bd.contar(u"horticolas"_s));
-        w.AñoActual = 2011;
+        w.Sesion.elegirAño(2011);
         for (int i = 0; i < 3; ++i)
             w.Inicia_Todo();
         QCOMPARE(w.ComboTodasHortalizas->count(), n);
         QCOMPARE(w.ComboMLH[0]->count(), 24);
-        QCOMPARE(w.Catalogo.TodosCultivos.size(), n);
-        QCOMPARE(w.AñoActual, QDate::currentDate().year());
+        QCOMPARE(w.Sesion.catalogo().TodosCultivos.size(), n);
+        QCOMPARE(w.Sesion.año(), QDate::currentDate().year());
     }
 
     void nombresAccesibles()

@@ -83,10 +83,10 @@ private slots:
         // the highlight; the chosen sheet stays.
         QVERIFY(h.pulsarHoja(2));
         QCOMPARE(resaltadas(w.Map1), QList<int>{2});
-        w.AñoActual = año - 1;
+        w.Sesion.elegirAño(año - 1);
         w.refrescaMapa();
         QVERIFY(resaltadas(w.Map1).isEmpty());
-        QCOMPARE(w.HojaActual, 2);
+        QCOMPARE(w.Sesion.hoja(), 2);
         const Shapefile *sf = w.Map1->GetObject(0);
         QCOMPARE(w.Map1->Etiquetas(0).at(indiceDeHoja(sf, 2)).texto, u"Hoja: 2\r\nColes\r\n"_s);
         QCOMPARE(w.Map1->Etiquetas(0).at(indiceDeHoja(sf, 4)).texto, u"Hoja: 4\r\n"_s);
@@ -113,13 +113,13 @@ private slots:
         QVERIFY(h.arrancar());
         FormPrincipal &w = *h.w;
         QVERIFY(h.pulsarHoja(3));
-        QCOMPARE(w.HojaActual, 3);
+        QCOMPARE(w.Sesion.hoja(), 3);
 
         w.PanelEstado->clear();
         w.ComboCult[0]->clear();
         const QPoint p = destino > 0 ? pixelDeHoja(w.Map1, destino) : pixelDe(w.Map1, OrigenX + 11, OrigenY + 19);
         QTest::mouseClick(w.windowHandle(), Qt::LeftButton, {}, w.Map1->mapTo(&w, p));
-        QCOMPARE(w.HojaActual, hoja);
+        QCOMPARE(w.Sesion.hoja(), hoja);
         QCOMPARE(resaltadas(w.Map1), resaltada);
         QCOMPARE(w.FrameCultivo->isVisible(), destino > 0);
         QCOMPARE(w.PanelEstado->text(), destino > 0 ? kTextoPanel : QString());

@@ -67,7 +67,7 @@ private slots:
         QCOMPARE(h.bd.valor(u"select group_concat(NombreParcela) from Parcelas where ultima"_s).toString(), u"Otra"_s);
         QCOMPARE(h.w->ComboCult[0]->currentText(), QString());
         QCOMPARE(marcasHelada(*h.w), 0);
-        QCOMPARE(h.w->HojaActual, 0);
+        QCOMPARE(h.w->Sesion.hoja(), 0);
         pulsar(h.w->CheckParcelasOpciones);
         pulsar(h.w->BtGuardar);
         pulsar(h.w->BtValidaCultivos);
@@ -152,7 +152,7 @@ private slots:
             pulsar(w.CheckParcelasOpciones);
             w.ComboNHojas->setCurrentIndex(w.ComboNHojas->findText(QString::number(hojas)));
             pulsar(w.BtGuardar);
-            QCOMPARE(w.HojaActual, hojas == 6 ? 6 : 0);
+            QCOMPARE(w.Sesion.hoja(), hojas == 6 ? 6 : 0);
             QCOMPARE(w.FrameCultivo->title(), hojas == 6 ? u"Hoja :6"_s : u"Hoja :"_s);
         }
         h.r.limpiar();

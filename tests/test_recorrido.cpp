@@ -36,7 +36,7 @@ private slots:
 
         // The sheet.
         QVERIFY(h.pulsarHoja(2));
-        QCOMPARE(w.HojaActual, 2);
+        QCOMPARE(w.Sesion.hoja(), 2);
         QCOMPARE(w.FrameCultivo->title(), u"Hoja :2"_s);
         QVERIFY(w.FrameCultivo->isVisible());
         for (int k = 0; k < 4; ++k)
@@ -146,7 +146,7 @@ private slots:
         QVERIFY(enviado);
         QCOMPARE(h.r.avisos(),
                  QStringList{u"Advertencia|SinIcono|SiNo|No es posible <Tardía>, escoge otro u otra fecha"_s});
-        QTRY_COMPARE(w.HojaActual, 2);
+        QTRY_COMPARE(w.Sesion.hoja(), 2);
         QCOMPARE(w.ComboCult[0]->currentText(), u"Temprana"_s);
         QTest::mouseClick(w.BtValidaCultivos, Qt::LeftButton);
         QCOMPARE(h.filas(), guardadas);

@@ -47,11 +47,7 @@ struct Sesion
         EstablecerCadenaConexion(bd.carpeta());
         agregar(u"Prueba"_s, 3, 10, 60, 90);
         bd.agregarParcela(u"Huerto"_s, 4, inicio, final);
-        s.parcela = u"Huerto"_s;
-        s.nhojas = 4;
-        s.inicioLibreHeladas = inicio;
-        s.finalLibreHeladas = final;
-        s.interruptores = [this] { return interruptores; };
+        s.establecerInterruptores([this] { return interruptores; });
         QObject::connect(&s, &SesionHoja::explicacion, [this](const QString &l) { registro << l; });
     }
     void agregar(const QString &nombre, int s1i, int s1f, double min, double max)
@@ -69,13 +65,9 @@ struct Sesion
             return false;
         {
             Conexion con;
-            s.catalogo = CargarColeccionesCatalogo(con);
-            s.posiblesSinHelada
-                = CultivosSinHelada(con, FiltroHeladas::Para(s.inicioLibreHeladas, s.finalLibreHeladas));
+            s.abrirParcela(SesionHoja::leerParcela(con, u"Huerto"_s), año);
         }
-        s.año = año;
-        s.hoja = hoja;
-        s.leerCultivos();
+        s.abrirHoja(hoja, año);
         avisos.clear();
         estados.clear();
         return true;
@@ -277,13 +269,45 @@ private slots:
         QVERIFY(!v.ofrece(1, u"Pimientos"_s));
     }
 
+    // Opening a plot again keeps the sheet loaded only when the plot is the
+    // same and still has it; a sheet outside 1..nhojas is never loaded.
+    void hojaAlAbrirParcela_data()
+    {
+        QTest::addColumn<int>("hoja");
+        QTest::addColumn<int>("hojas"); // the plot's sheet count when reopened
+        QTest::addColumn<QString>("parcela");
+        QTest::addColumn<int>("queda");
+        QTest::newRow("la última que queda") << 3 << 3 << u"Huerto"_s << 3;
+        QTest::newRow("una más de las que quedan") << 4 << 3 << u"Huerto"_s << 0;
+        QTest::newRow("otra parcela") << 1 << 4 << u"Otra"_s << 0;
+    }
+
+    void hojaAlAbrirParcela()
+    {
+        QFETCH(int, hoja);
+        QFETCH(int, hojas);
+        QFETCH(QString, parcela);
+        QFETCH(int, queda);
+        Sesion v;
+        QVERIFY(v.abrir(2010, hoja));
+        v.bd.agregarParcela(u"Otra"_s, 4, 1, 1);
+        v.bd.ejecutar(u"update Parcelas set HOJAS = ?"_s, {hojas});
+        {
+            Conexion con;
+            v.s.abrirParcela(SesionHoja::leerParcela(con, parcela), 2011);
+        }
+        QCOMPARE(QList<int>({v.s.hoja(), v.s.nhojas(), v.s.año()}), QList<int>({queda, hojas, 2011}));
+        QCOMPARE(v.s.hayHojaCargada(), queda > 0);
+        v.s.abrirHoja(hojas + 1, 2011);
+        QVERIFY(!v.s.hayHojaCargada());
+    }
+
     void cultivoGuardadoQueYaNoCabe()
     {
         Sesion v;
         v.sembrar({u"2010|1|Tomates|8|12"_s, u"2010|1|Coles|14|17"_s, u"2010|1|Ajos|20|30"_s, u"2010|3|Coles|14|17"_s});
         QVERIFY(v.abrir(2010, 2));
-        v.s.hoja = 1;
-        v.s.leerCultivos();
+        v.s.abrirHoja(1, 2010);
         QCOMPARE(v.textosAvisos(), QStringList{u"Cambio del sistema libre de heladas|%1|no puedo poner el cultivo"
                                                " <Coles> porque no pertenece a la fecha libre de heladas"_s.arg(
                                                    SesionHoja::AvisoCritico)});

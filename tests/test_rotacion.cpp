@@ -49,15 +49,11 @@ struct Prueba
         for (const QString &f : filas)
             bd.sembrar(f.section(u'|', 0, 0), {f.section(u'|', 1)});
     }
-    ReglasRotacion reglas(int año, int hoja, const QString &parcela = u"Huerto"_s)
+    ReglasRotacion reglas(int año, int hoja, bool frutos = false, bool raices = false,
+                          const QString &parcela = u"Huerto"_s)
     {
-        ReglasRotacion r(catalogo, bd.fichero());
-        r.parcela = parcela;
-        r.año = año;
-        r.hoja = hoja;
-        r.nhojas = 4;
-        r.explicar = [this](const QString &l) { registro << l; };
-        return r;
+        return ReglasRotacion(catalogo, bd.fichero(), {parcela, año, hoja, 4, frutos, raices},
+                              [this](const QString &l) { registro << l; });
     }
 };
 
@@ -143,9 +139,8 @@ private slots:
         QFETCH(QStringList, lineas);
         Prueba p;
         p.sembrar(filas);
-        ReglasRotacion r = p.reglas(año, hoja);
-        r.repetirFrutos = regla == u"parte"_s && repetir;
-        r.repetirRaices = regla == u"raíz"_s && repetir;
+        const ReglasRotacion r
+            = p.reglas(año, hoja, regla == u"parte"_s && repetir, regla == u"raíz"_s && repetir);
         const ListaCandidatos dada = lista(entrada);
         const ListaCandidatos antes = dada;
         const ListaCandidatos res = regla == u"hojas"_s     ? r.VerificarNoRepeticiónHojas(dada)
@@ -169,7 +164,7 @@ private slots:
         p.recargarCatalogo();
         p.sembrar({u"O'Brien_%|2011|2|Col d'Asti_%"_s, u"O'BrienX%|2011|2|Tomates"_s, u"o'brien_%|2011|3|Lechugas"_s});
         const ListaCandidatos dada = lista({"····", "Col d'Asti_%", "Tomates", "Lechugas"});
-        const ListaCandidatos r = p.reglas(2011, 1, u"O'Brien_%"_s).VerificarNoRepeticiónHojas(dada);
+        const ListaCandidatos r = p.reglas(2011, 1, false, false, u"O'Brien_%"_s).VerificarNoRepeticiónHojas(dada);
         QCOMPARE(r.nombres(), nombres({"····", "Tomates"}));
         QCOMPARE(p.registro, QStringList({kHojas + u"Col d'Asti_%"_s, kHojas + u"Lechugas"_s}));
         QCOMPARE(ReglasRotacion(p.catalogo, p.bd.fichero()).SacarFamilia(u"Col d'Asti_%"_s), u"Crucíferas"_s);
@@ -253,9 +248,7 @@ private slots:
         QFETCH(QStringList, lineas);
         Prueba p;
         p.sembrar(filas);
-        ReglasRotacion r = p.reglas(2011, 2);
-        r.repetirFrutos = repetir & 1;
-        r.repetirRaices = repetir & 2;
+        const ReglasRotacion r = p.reglas(2011, 2, repetir & 1, repetir & 2);
         const QStringList anterior = nombres(
             {"····", "Tomates", "Pimientos", "Lechugas", "Judías", "Calabazas", "Zanahorias", "Cebollas", "Cardos"});
         QCOMPARE(r.CandidatosSiguientes(fila, anterior, nombres(anteriores)), nombres(salida));

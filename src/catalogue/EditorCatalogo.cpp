@@ -344,9 +344,7 @@ void EditorCatalogo::ComboTodasHortalizas_Click()
     confirmarCampos();
     const QString buscada = ComboTodasHortalizas->currentText();
     BuscandoHortaliza = true;
-    Registros->moverPrimero();
-    while (!Registros->alFinal() && Registros->nombreActual() != buscada)
-        Registros->moverSiguiente();
+    Registros->moverA(Registros->buscar(buscada));
     BuscandoHortaliza = false;
     mostrarRegistro();
     TimerHort->start(300);

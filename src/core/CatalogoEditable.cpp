@@ -182,6 +182,15 @@ void CatalogoEditable::moverA(int fila)
     emit movido();
 }
 
+int CatalogoEditable::buscar(const QString &nombre) const
+{
+    const int columna = m_modelo ? m_modelo->fieldIndex(QStringLiteral("Nombre")) : -1;
+    for (int fila = 0; fila < filas(); ++fila)
+        if (m_modelo->data(m_modelo->index(fila, columna)).toString() == nombre)
+            return fila;
+    return filas();
+}
+
 void CatalogoEditable::moverPrimero() { moverA(filas() > 0 ? 0 : filas()); }
 void CatalogoEditable::moverAnterior() { moverA(m_actual - 1); }
 void CatalogoEditable::moverSiguiente() { moverA(m_actual + 1); }

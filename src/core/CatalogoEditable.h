@@ -65,6 +65,9 @@ public:
     void moverSiguiente(); // stops after the last record
     void moverUltimo();
     void moverA(int fila);
+    // The first record named exactly `nombre` (letter case counts), or filas()
+    // when none is.
+    int buscar(const QString &nombre) const;
 
     // A field of the current record (an invalid value where there is none).
     QVariant campo(const QString &nombre) const;

@@ -26,13 +26,17 @@ QHash<QString, int> posiciones(const ColeccionesCatalogo &catalogo)
 
 } // namespace
 
-ReglasRotacion::ReglasRotacion(const ColeccionesCatalogo &catalogo, const QString &cadena)
-    : m_catalogo(catalogo), m_posiciones(posiciones(catalogo)), m_cadena(cadena)
+ReglasRotacion::ReglasRotacion(const ColeccionesCatalogo &catalogo, const QString &cadena, const ContextoReglas &contexto,
+                               Explicar explicar)
+    : m_catalogo(catalogo), m_contexto(contexto), m_explicar(std::move(explicar)), m_posiciones(posiciones(catalogo)),
+      m_cadena(cadena)
 {
 }
 
-ReglasRotacion::ReglasRotacion(const ColeccionesCatalogo &catalogo, Conexion &conexion)
-    : m_catalogo(catalogo), m_posiciones(posiciones(catalogo)), m_conexion(&conexion)
+ReglasRotacion::ReglasRotacion(const ColeccionesCatalogo &catalogo, Conexion &conexion, const ContextoReglas &contexto,
+                               Explicar explicar)
+    : m_catalogo(catalogo), m_contexto(contexto), m_explicar(std::move(explicar)), m_posiciones(posiciones(catalogo)),
+      m_conexion(&conexion)
 {
 }
 
@@ -47,8 +51,8 @@ Conexion &ReglasRotacion::conexion() const
 
 void ReglasRotacion::decir(const QString &linea) const
 {
-    if (explicar)
-        explicar(linea);
+    if (m_explicar)
+        m_explicar(linea);
 }
 
 // ---- Lookups ---------------------------------------------------------------
@@ -89,7 +93,7 @@ QStringList ReglasRotacion::cultivosDe(const QString &dondeMas, const QVariantLi
     QSqlQuery q = conexion().ejecutar(QStringLiteral("select cultivo from BDParcela where ") + dondeMas
                                           + QStringLiteral(" and ") + FiltroParcela
                                           + QStringLiteral(" order by hoja, rowid"),
-                                      QVariantList(valores) << parcela);
+                                      QVariantList(valores) << m_contexto.parcela);
     while (q.next())
         cultivos << q.value(0).toString();
     return cultivos;
@@ -100,7 +104,8 @@ ListaCandidatos ReglasRotacion::VerificarNoRepeticiónHojas(const ListaCandidato
     ListaCandidatos resultado = CopiaConClave(ListaPrevia);
     // The other sheets of the plot, sheet by sheet.
     const QStringList filas
-        = cultivosDe(QStringLiteral("año = ? and hoja >= 1 and hoja <= ? and hoja <> ?"), {año, nhojas, hoja});
+        = cultivosDe(QStringLiteral("año = ? and hoja >= 1 and hoja <= ? and hoja <> ?"),
+                     {m_contexto.año, m_contexto.nhojas, m_contexto.hoja});
     const QSet<QString> dados(ListaPrevia.begin(), ListaPrevia.end());
     for (const QString &cultivo : filas) {
         if (dados.contains(cultivo) && resultado.quitar(cultivo))
@@ -113,7 +118,8 @@ ListaCandidatos ReglasRotacion::porPropiedad(const ListaCandidatos &ListaPrevia,
                                              Propiedad p, bool apagada) const
 {
     ListaCandidatos resultado = CopiaConClave(ListaPrevia);
-    const QStringList filas = cultivosDe(QStringLiteral("año = ? and hoja = ?"), {AñoVerificación, hoja});
+    const QStringList filas
+        = cultivosDe(QStringLiteral("año = ? and hoja = ?"), {AñoVerificación, m_contexto.hoja});
     if (apagada)
         return resultado;
     // The entries by their property, each group in the list's order.
@@ -145,30 +151,30 @@ ListaCandidatos ReglasRotacion::VerificarNoRepeticiónFamilia(const ListaCandida
 ListaCandidatos ReglasRotacion::VerificarNoRepeticiónParteAprovechable(const ListaCandidatos &ListaPrevia,
                                                                        int AñoVerificación) const
 {
-    return porPropiedad(ListaPrevia, AñoVerificación, Propiedad::ParteAprovechable, repetirFrutos);
+    return porPropiedad(ListaPrevia, AñoVerificación, Propiedad::ParteAprovechable, m_contexto.repetirFrutos);
 }
 
 ListaCandidatos ReglasRotacion::VerificarNoRepeticiónProfRaices(const ListaCandidatos &ListaPrevia,
                                                                 int AñoVerificación) const
 {
-    return porPropiedad(ListaPrevia, AñoVerificación, Propiedad::ProfRaiz, repetirRaices);
+    return porPropiedad(ListaPrevia, AñoVerificación, Propiedad::ProfRaiz, m_contexto.repetirRaices);
 }
 
 ListaCandidatos ReglasRotacion::VerificarNoRepeticiónPorAños(const ListaCandidatos &ListaPrevia, int Años) const
 {
     ListaCandidatos resultado = CopiaConClave(ListaPrevia);
-    const int desde = año - Años;
+    const int desde = m_contexto.año - Años;
     QSqlQuery q = conexion().ejecutar(QStringLiteral("select cultivo from BDParcela where año > ? and año < ?"
                                                      " and hoja = ? and ")
                                           + FiltroParcela + QStringLiteral(" order by rowid"),
-                                      {desde, año, hoja, parcela});
+                                      {desde, m_contexto.año, m_contexto.hoja, m_contexto.parcela});
     const QSet<QString> dados(ListaPrevia.begin(), ListaPrevia.end());
     while (q.next()) {
         const QString cultivo = q.value(0).toString();
         if (!dados.contains(cultivo) || !resultado.quitar(cultivo))
             continue;
         decir(QStringLiteral("Por repetición de «") + cultivo + QStringLiteral("» en alguno de los años previos <")
-              + QString::number(desde) + QLatin1Char('-') + QString::number(año)
+              + QString::number(desde) + QLatin1Char('-') + QString::number(m_contexto.año)
               + QStringLiteral("> sacado el cultivo de la lista de posibles"));
     }
     return resultado;
@@ -177,9 +183,9 @@ ListaCandidatos ReglasRotacion::VerificarNoRepeticiónPorAños(const ListaCandid
 ListaCandidatos ReglasRotacion::CandidatosDeLaHoja(const ListaCandidatos &posibles) const
 {
     ListaCandidatos l = VerificarNoRepeticiónHojas(posibles);
-    l = VerificarNoRepeticiónFamilia(l, año - 1);
-    l = VerificarNoRepeticiónParteAprovechable(l, año - 1);
-    l = VerificarNoRepeticiónProfRaices(l, año - 1);
+    l = VerificarNoRepeticiónFamilia(l, m_contexto.año - 1);
+    l = VerificarNoRepeticiónParteAprovechable(l, m_contexto.año - 1);
+    l = VerificarNoRepeticiónProfRaices(l, m_contexto.año - 1);
     return VerificarNoRepeticiónPorAños(l, 3);
 }
 
@@ -191,7 +197,7 @@ bool ReglasRotacion::MarcaPlurianual() const
                                               " and (coincide(cultivo, 'fresas') or coincide(cultivo, 'alcachofas')"
                                               " or coincide(cultivo, 'espárragos')) and ")
                                    + FiltroParcela,
-                               {año - 1, año, parcela});
+                               {m_contexto.año - 1, m_contexto.año, m_contexto.parcela});
 }
 
 QStringList ReglasRotacion::ListaArrastrada(const QStringList &listaAnterior, bool marca)
@@ -247,7 +253,7 @@ QStringList ReglasRotacion::EtapasSiguientes(int fila, const QStringList &candid
     }
 
     QStringList trasParte;
-    if (repetirFrutos) {
+    if (m_contexto.repetirFrutos) {
         trasParte = trasFamilia;
     } else {
         for (const QString &c : trasFamilia) {
@@ -259,7 +265,7 @@ QStringList ReglasRotacion::EtapasSiguientes(int fila, const QStringList &candid
         }
     }
 
-    if (repetirRaices)
+    if (m_contexto.repetirRaices)
         return trasParte;
     QStringList trasRaiz;
     for (const QString &c : trasParte) {

@@ -25,26 +25,32 @@
 
 class Conexion;
 
+// State the rules read: the plot, the plan year, the sheet being planned
+// (0 when none is chosen) and the plot's sheet count; and the plot's
+// switches as they stand: true lets a crop repeat the edible part (resp.
+// root depth) of the crops before it.
+struct ContextoReglas
+{
+    QString parcela;
+    int año = 0;
+    int hoja = 0;
+    int nhojas = 0;
+    bool repetirFrutos = false;
+    bool repetirRaices = false;
+};
+
 class ReglasRotacion
 {
 public:
     using Explicar = std::function<void(const QString &)>;
 
-    explicit ReglasRotacion(const ColeccionesCatalogo &catalogo, const QString &cadena);
-    ReglasRotacion(const ColeccionesCatalogo &catalogo, Conexion &conexion);
+    // `explicar` receives one line per crop taken out; it may be empty.
+    ReglasRotacion(const ColeccionesCatalogo &catalogo, const QString &cadena, const ContextoReglas &contexto = {},
+                   Explicar explicar = {});
+    ReglasRotacion(const ColeccionesCatalogo &catalogo, Conexion &conexion, const ContextoReglas &contexto = {},
+                   Explicar explicar = {});
 
-    // State the rules read: the plot, the plan year, the sheet being planned
-    // (0 when none is chosen) and the plot's sheet count.
-    QString parcela;
-    int año = 0;
-    int hoja = 0;
-    int nhojas = 0;
-    // The plot's switches as they stand: true lets a crop repeat the edible
-    // part (resp. root depth) of the crops before it.
-    bool repetirFrutos = false;
-    bool repetirRaices = false;
-    // Receives one line per crop taken out; may be empty.
-    Explicar explicar;
+    const ContextoReglas &contexto() const { return m_contexto; }
 
     // Sheet rule: out goes every crop that another sheet of the plot (1 to
     // nhojas) holds in `año`.
@@ -98,6 +104,8 @@ private:
     void decir(const QString &linea) const;
 
     const ColeccionesCatalogo &m_catalogo;
+    ContextoReglas m_contexto;
+    Explicar m_explicar;
     QHash<QString, int> m_posiciones; // each name's first position in the catalogue
     QString m_cadena;
     Conexion *m_conexion = nullptr;

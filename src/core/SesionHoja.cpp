@@ -62,32 +62,60 @@ Conexion &SesionHoja::conexion()
     return *m_conexion;
 }
 
-ReglasRotacion SesionHoja::reglas()
+ReglasRotacion SesionHoja::reglas(int hoja, int año)
 {
-    ReglasRotacion r(catalogo, conexion());
-    r.parcela = parcela;
-    r.año = año;
-    r.hoja = hoja;
-    r.nhojas = nhojas;
-    if (interruptores) {
-        const Interruptores i = interruptores();
-        r.repetirFrutos = i.repetirFrutos;
-        r.repetirRaices = i.repetirRaices;
+    ContextoReglas c{m_parcela, año, hoja, m_nhojas};
+    if (m_interruptores) {
+        const Interruptores i = m_interruptores();
+        c.repetirFrutos = i.repetirFrutos;
+        c.repetirRaices = i.repetirRaices;
     }
-    r.explicar = [this](const QString &linea) { emit explicacion(linea); };
-    return r;
+    return ReglasRotacion(m_catalogo, conexion(), c, [this](const QString &linea) { emit explicacion(linea); });
+}
+
+SesionHoja::Parcela SesionHoja::leerParcela(Conexion &con, const QString &nombre)
+{
+    Parcela p;
+    p.nombre = nombre;
+    if (!nombre.isEmpty())
+        p.opciones = LeerOpcionesParcela(con, nombre);
+    const OpcionesParcela o = p.opciones.value_or(OpcionesParcela{0, 1, 1});
+    p.posiblesSinHelada = CultivosSinHelada(con, FiltroHeladas::Para(o.inicioSinHeladas, o.finalSinHeladas));
+    p.catalogo = CargarColeccionesCatalogo(con);
+    return p;
+}
+
+void SesionHoja::abrirParcela(const Parcela &p, int año)
+{
+    const OpcionesParcela o = p.opciones.value_or(OpcionesParcela{0, 1, 1});
+    const bool conservaHoja = p.nombre == m_parcela && m_hoja >= 1 && m_hoja <= o.hojas;
+    m_parcela = p.nombre;
+    m_año = año;
+    m_nhojas = o.hojas;
+    m_inicioLibreHeladas = o.inicioSinHeladas;
+    m_finalLibreHeladas = o.finalSinHeladas;
+    m_catalogo = p.catalogo;
+    m_posiblesSinHelada = p.posiblesSinHelada;
+    if (!conservaHoja)
+        soltarHoja();
+}
+
+void SesionHoja::elegirAño(int año)
+{
+    m_año = año;
+    vaciarRanuras();
 }
 
 bool SesionHoja::conHelada(int columna) const
 {
-    if (inicioLibreHeladas == 1 || finalLibreHeladas == 1)
+    if (m_inicioLibreHeladas == 1 || m_finalLibreHeladas == 1)
         return false;
-    return columna < inicioLibreHeladas || columna >= finalLibreHeladas;
+    return columna < m_inicioLibreHeladas || columna >= m_finalLibreHeladas;
 }
 
 bool SesionHoja::hayHojaCargada() const
 {
-    if (hoja < 1)
+    if (m_hoja < 1)
         return false;
     return std::any_of(m_ranuras.begin(), m_ranuras.end(), [](const Ranura &r) { return !r.entradas.isEmpty(); });
 }
@@ -113,6 +141,12 @@ void SesionHoja::borrarFilas()
 
 void SesionHoja::soltarHoja()
 {
+    m_hoja = 0;
+    vaciarRanuras();
+}
+
+void SesionHoja::vaciarRanuras()
+{
     for (int k = 0; k < 4; ++k) {
         m_ranuras[k].entradas.clear();
         m_ranuras[k].actual = -1;
@@ -124,13 +158,17 @@ void SesionHoja::soltarHoja()
     m_ocultas.clear();
 }
 
-void SesionHoja::leerCultivos()
+void SesionHoja::abrirHoja(int hoja, int año)
 {
+    if (hoja < 1 || hoja > m_nhojas) {
+        soltarHoja();
+        return;
+    }
     // Everything is read first: a failing database changes nothing.
     const Gesto gesto(*this);
-    const ReglasRotacion r = reglas();
-    const QStringList entradas = conCultivoVacio(r.CandidatosDeLaHoja(posiblesSinHelada).nombres());
-    QList<FilaGuardada> filas = LeerFilasHoja(conexion(), parcela, año, hoja);
+    const ReglasRotacion r = reglas(hoja, año);
+    const QStringList entradas = conCultivoVacio(r.CandidatosDeLaHoja(m_posiblesSinHelada).nombres());
+    QList<FilaGuardada> filas = LeerFilasHoja(conexion(), m_parcela, año, hoja);
 
     // A hand-edited or damaged file may hold a span outside the two years the
     // grid shows: it is brought within them, and the log says so.
@@ -151,6 +189,8 @@ void SesionHoja::leerCultivos()
         }
     }
 
+    m_hoja = hoja;
+    m_año = año;
     for (Ranura &ranura : m_ranuras) {
         ranura.entradas = entradas;
         ranura.actual = entradas.indexOf(CultivoVacio);
@@ -208,7 +248,7 @@ void SesionHoja::cultivosCombos(int fila)
     const QStringList anterior = fila > 0 ? m_ranuras[fila - 1].entradas : QStringList();
 
     const Gesto gesto(*this);
-    const QStringList entradas = conCultivoVacio(reglas().CandidatosSiguientes(fila, anterior, anteriores));
+    const QStringList entradas = conCultivoVacio(reglas(m_hoja, m_año).CandidatosSiguientes(fila, anterior, anteriores));
 
     // The picker keeps showing its crop when that crop may still follow the
     // earlier ones (a sheet just loaded keeps its stored crops); otherwise it
@@ -319,8 +359,8 @@ void SesionHoja::validar()
     QList<CultivoHoja> cultivos;
     for (const Ranura &r : m_ranuras)
         cultivos << CultivoHoja{r.cultivo(), r.colocado ? r.inicio : 0, r.colocado ? r.final : 0};
-    const AñosPlurianuales años = interruptores ? interruptores().años : AñosPlurianuales();
-    GuardarHoja(CadenaConexion, parcela, año, hoja, cultivos, años);
+    const AñosPlurianuales años = m_interruptores ? m_interruptores().años : AñosPlurianuales();
+    GuardarHoja(CadenaConexion, m_parcela, m_año, m_hoja, cultivos, años);
     m_ocultas.clear();
     for (Ranura &r : m_ranuras)
         r.sinGuardar = false;
@@ -328,7 +368,7 @@ void SesionHoja::validar()
 
 void SesionHoja::vaciar()
 {
-    VaciarHoja(CadenaConexion, parcela, año, hoja);
+    VaciarHoja(CadenaConexion, m_parcela, m_año, m_hoja);
     for (Ranura &r : m_ranuras)
         r.sinGuardar = false;
     borrarFilas();

@@ -9,6 +9,7 @@
 // it needs first: a database failure (ErrorBD) leaves the session as it was.
 #include "core/Catalogo.h"
 #include "core/ListaCandidatos.h"
+#include "core/Parcelas.h"
 #include "core/PlanHoja.h"
 
 #include <QObject>
@@ -16,6 +17,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class Conexion;
 class ReglasRotacion;
@@ -70,16 +72,45 @@ public:
         SesionHoja &m_sesion;
     };
 
-    // ---- Context: the plot as the last rebuild read it ----------------------
-    QString parcela;
-    int año = 0;
-    int hoja = 0;
-    int nhojas = 0;
-    int inicioLibreHeladas = 0; // frost-free from this fortnight ...
-    int finalLibreHeladas = 0;  // ... to this one - 1; a 1 in either: no limit
-    ColeccionesCatalogo catalogo;
-    ListaCandidatos posiblesSinHelada;
-    std::function<Interruptores()> interruptores;
+    // ---- The plot, year and sheet ---------------------------------------------
+    // What opening a plot reads: its options (none without a plot, or for a
+    // plot without its row: then no sheet and no frost limit), the catalogue,
+    // and the crops that fit the plot's frost-free period.
+    struct Parcela
+    {
+        QString nombre;
+        std::optional<OpcionesParcela> opciones;
+        ColeccionesCatalogo catalogo;
+        ListaCandidatos posiblesSinHelada;
+    };
+    static Parcela leerParcela(Conexion &con, const QString &nombre);
+    // Opens the plot read in year año: its name, sheet count, frost bounds and
+    // catalogue together. The sheet loaded stays (as loaded: the caller reloads
+    // it) only when the plot is the same and still has it; otherwise no sheet
+    // is left loaded.
+    void abrirParcela(const Parcela &p, int año);
+    // Another plan year, with no sheet loaded: the sheet chosen stays chosen,
+    // to be loaded in that year when it is opened again.
+    void elegirAño(int año);
+    // Loads sheet `hoja` of `año` into the four pickers with the crops the
+    // rules leave, and shows the stored crops. A stored crop no picker offers
+    // any more is announced, and it and the later ones stay hidden (ocultas()).
+    // A sheet outside 1..nhojas leaves no sheet loaded.
+    void abrirHoja(int hoja, int año);
+    // Loads the current sheet again (the plot's options may have changed).
+    void leerCultivos() { abrirHoja(m_hoja, m_año); }
+    // Empties the pickers and the grid: no sheet chosen.
+    void soltarHoja();
+
+    const QString &parcela() const { return m_parcela; }
+    int año() const { return m_año; }
+    int hoja() const { return m_hoja; } // 0: none chosen
+    int nhojas() const { return m_nhojas; }
+    int inicioLibreHeladas() const { return m_inicioLibreHeladas; } // frost-free from this fortnight ...
+    int finalLibreHeladas() const { return m_finalLibreHeladas; }   // ... to this one - 1; a 1 in either: no limit
+    const ColeccionesCatalogo &catalogo() const { return m_catalogo; }
+    // The options panel's switches as they stand, read at each use.
+    void establecerInterruptores(std::function<Interruptores()> leer) { m_interruptores = std::move(leer); }
 
     const Ranura &ranura(int k) const { return m_ranuras.at(k); }
     // True when the frost mark stands on grid column c (1..24).
@@ -88,21 +119,15 @@ public:
     bool hayHojaCargada() const;
 
     // ---- The road ------------------------------------------------------------
-    // Fills the four pickers of `hoja` in `año` with the crops the rules leave
-    // and shows the stored crops. A stored crop no picker offers any more is
-    // announced, and it and the later ones stay hidden (ocultas()).
-    void leerCultivos();
     // Narrows picker `fila` (0..3) to the crops that may follow the earlier ones.
     void cultivosCombos(int fila);
     // The user chose entry `indice` of picker k: its sowing fortnights turn green.
     void elegir(int k, int indice);
     // A click on column c of slot k: places the slot's crop when c is green.
     void colocar(int k, int columna);
-    // Empties the rows of the grid, and with soltarHoja the pickers too (a year
-    // chosen in the tree leaves no sheet loaded).
+    // Empties row k of the grid, or all four.
     void borrarFila(int k);
     void borrarFilas();
-    void soltarHoja();
 
     // Some crop has been placed on the grid and not stored since.
     bool haySinGuardar() const;
@@ -123,10 +148,20 @@ signals:
     void explicacion(const QString &linea);
 
 private:
-    ReglasRotacion reglas();
+    ReglasRotacion reglas(int hoja, int año);
     Conexion &conexion();
     void vaciarColores(int k);
+    void vaciarRanuras();
     void volverAlCultivoVacio(int k);
+    QString m_parcela;
+    int m_año = 0;
+    int m_hoja = 0;
+    int m_nhojas = 0;
+    int m_inicioLibreHeladas = 1;
+    int m_finalLibreHeladas = 1;
+    ColeccionesCatalogo m_catalogo;
+    ListaCandidatos m_posiblesSinHelada;
+    std::function<Interruptores()> m_interruptores;
     std::array<Ranura, 4> m_ranuras;
     QStringList m_ocultas;
     int m_gestos = 0;

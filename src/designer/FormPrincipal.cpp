@@ -91,8 +91,8 @@ bool FormPrincipal::PuedeCerrar()
         pendiente << QStringLiteral("cambios de la base de datos de plantas sin guardar con «Actualizar»");
     if (hoja)
         pendiente << QStringLiteral("cultivos colocados en la hoja %1 de %2 sin guardar con «Validar Hoja»")
-                         .arg(HojaActual)
-                         .arg(AñoActual);
+                         .arg(Sesion.hoja())
+                         .arg(Sesion.año());
     if (pendiente.isEmpty())
         return true;
     const auto respuesta = Dialogos::MsgBox(

@@ -70,13 +70,6 @@ public:
     // The sheet being edited: plot, year, sheet, the four crop slots and the
     // road through them. The window renders what it says.
     SesionHoja Sesion;
-    // The run's named variables are the session's own.
-    QString &ParcelaActual = Sesion.parcela;
-    int &AñoActual = Sesion.año;
-    int &HojaActual = Sesion.hoja;
-    int &Nhojas = Sesion.nhojas;
-    int &MesInicioLibreHeladas = Sesion.inicioLibreHeladas;
-    int &MesFinalLibreHeladas = Sesion.finalLibreHeladas;
     int HojasTotal = 0;
     bool LeyendoCultivo = false;
     bool Iniciando = false;
@@ -84,10 +77,6 @@ public:
     // The database file cannot be written: plots are browsed, nothing stored.
     bool BaseSoloLectura = false;
 
-    // Catalogue collections (TodosCultivos, TodasFamilias, TodasRaiz,
-    // TodasProfit) and the crops that fit the plot's frost-free period.
-    ColeccionesCatalogo &Catalogo = Sesion.catalogo;
-    ListaCandidatos &CultivosPosiblesSinHelada = Sesion.posiblesSinHelada;
     // Handles of the layers added to the maps since the last rebuild.
     QList<int> CapasMapa;
 
@@ -169,6 +158,8 @@ public:
     void BtTutorial_Click();
 
     // ---- Start-up and rebuild (FormPrincipal_inicio.cpp) --------------------
+    // Rebuilds the whole window for the session's plot in the current year.
+    // Throws ErrorBD (nothing changed).
     void Inicia_Todo();
     // Which way a window height in twips (outer height, caption included).
     int AlturaTwips() const;
@@ -214,13 +205,9 @@ public:
     void ResaltarHojaPorNumero(int hoja);
     // Release of a mouse button over Map1 (x, y in the map's pixels).
     void Map1_MouseUp(int Button, int Shift, int x, int y);
-    // A sheet chosen (HojaActual of AñoActual): its pickers, then the picker
-    // of the grid's current row narrowed, through one connection and with the
-    // log's lines added at once. Throws ErrorBD.
-    void CargarHojaElegida();
 
     // ---- Plan tree (FormPrincipal_arbol.cpp) ---------------------------------
-    // Rebuilds arbolaños for ParcelaActual from the database. Throws ErrorBD
+    // Rebuilds arbolaños for the session's plot from the database. Throws ErrorBD
     // (the tree is left as it was).
     void RefrescarArbolAños();
     // Shows a tree content already read.
@@ -243,8 +230,8 @@ public:
     std::function<QStringList()> Printers;
 
     // ---- Crop slots (FormPrincipal_rotacion.cpp) -----------------------------
-    // LeerCultivos fills the four crop pickers of HojaActual in AñoActual and
-    // shows its stored crops; CultivosCombos(fila) narrows picker `fila` to the
+    // LeerCultivos fills the four crop pickers of the session's sheet and year
+    // and shows its stored crops; CultivosCombos(fila) narrows picker `fila` to the
     // crops that may follow the earlier slots. Both let a database failure
     // pass as ErrorBD (nothing changed then): the calling handler reports it.
     void LeerCultivos();
@@ -285,9 +272,15 @@ private:
     void conectarEventosArbol();         // FormPrincipal_arbol.cpp
     void conectarEventosImprimir();      // FormPrincipal_imprimir.cpp
     void conectarEventosParcelas();      // FormPrincipal_parcelas.cpp
-    void LimpiarEditorCultivos();        // FormPrincipal_parcelas.cpp
-    void SoltarHoja();                   // FormPrincipal_parcelas.cpp
+    // The window rebuilt for that plot; a database failure is reported.
+    bool Reconstruir(const QString &parcela); // FormPrincipal_parcelas.cpp
     void QuitarHeladas();                // FormPrincipal_parcelas.cpp
+    // Opens the plot (Inicia_Todo's rebuild). Throws ErrorBD (nothing changed).
+    void AbrirParcela(const QString &parcela); // FormPrincipal_inicio.cpp
+    // Sheet hoja of año chosen: its pickers, then the picker of the grid's
+    // current row narrowed, through one connection and with the log's lines
+    // added at once. Throws ErrorBD.
+    void CargarHojaElegida(int hoja, int año); // FormPrincipal_mapa.cpp
     void PrepararRejillas();             // FormPrincipal_inicio.cpp
     void MarcarHeladas();                // FormPrincipal_inicio.cpp
     void AvisarFalloArranque(const ErrorBD &e); // FormPrincipal_inicio.cpp

@@ -215,9 +215,9 @@ void FormPrincipal::RefrescarArbolAños()
 {
     // Read everything first: a failure leaves the tree as it was.
     ArbolPlan::Arbol nuevo;
-    if (!ParcelaActual.isEmpty()) {
+    if (!Sesion.parcela().isEmpty()) {
         Conexion con;
-        nuevo = ArbolPlan::CargarArbol(con, ParcelaActual, QDate::currentDate().year());
+        nuevo = ArbolPlan::CargarArbol(con, Sesion.parcela(), QDate::currentDate().year());
     }
     MostrarArbol(nuevo);
 }
@@ -246,9 +246,9 @@ void FormPrincipal::MostrarArbol(const ArbolPlan::Arbol &nuevo)
     // A tree not shown yet has no size to scroll in: it scrolls when shown.
     if (arbolaños->isVisible()) {
         arbolaños->setProperty(kDesplazarAlMostrar, QVariant());
-        mostrarAñoActual(arbolaños, AñoActual);
+        mostrarAñoActual(arbolaños, Sesion.año());
     } else {
-        arbolaños->setProperty(kDesplazarAlMostrar, AñoActual);
+        arbolaños->setProperty(kDesplazarAlMostrar, Sesion.año());
     }
 }
 
@@ -265,22 +265,20 @@ void FormPrincipal::arbolaños_Click()
         for (int i = 0; raiz && i < raiz->childCount(); ++i)
             raiz->child(i)->setBackground(0, ColorDesdeEmpaquetado(ColorAñoNoElegido));
         nodo->setBackground(0, ColorDesdeEmpaquetado(ColorAñoElegido));
-        AñoActual = nodo->data(0, RolAño).toInt();
-        Sesion.soltarHoja();
+        Sesion.elegirAño(nodo->data(0, RolAño).toInt());
         ResaltarHoja({});
         refrescaMapa();
         break;
     }
     case ArbolPlan::TipoNodo::Fila: {
-        HojaActual = nodo->data(0, RolHoja).toInt();
-        AñoActual = nodo->data(0, RolAño).toInt();
+        const int hoja = nodo->data(0, RolHoja).toInt();
         if (Map1->CursorMode() != MapaControl::cmSelection || Map1->NumLayers() == 0)
             return;
         FrameCultivo->show();
-        Controles::rotular(FrameCultivo, QStringLiteral("Cultivo de hoja :") + QString::number(HojaActual));
-        ResaltarHojaPorNumero(HojaActual);
+        Controles::rotular(FrameCultivo, QStringLiteral("Cultivo de hoja :") + QString::number(hoja));
+        ResaltarHojaPorNumero(hoja);
         PonerTextoPanel(QStringLiteral("Selecciona el cultivo que desees para esa hoja"));
-        CargarHojaElegida();
+        CargarHojaElegida(hoja, nodo->data(0, RolAño).toInt());
         break;
     }
     case ArbolPlan::TipoNodo::Parcela:

@@ -32,7 +32,7 @@ void mostrarLoGuardado(FormPrincipal &w)
 // user what is missing before `accion` ("validar una hoja") can be done.
 bool hayHojaPara(FormPrincipal &w, const QString &accion, const QString &accionSobreHoja)
 {
-    if (w.ParcelaActual.isEmpty()) {
+    if (w.Sesion.parcela().isEmpty()) {
         avisar(&w, QStringLiteral("No hay ninguna parcela: crea una antes de %1.").arg(accion), Dialogos::Exclamacion);
         return false;
     }
@@ -62,8 +62,8 @@ bool FormPrincipal::ValidarHoja()
         && Dialogos::MsgBox(this,
                             QStringLiteral("La hoja %1 tiene guardados en %2 cultivos que no se muestran: %3.\n"
                                            "Si validas, se borrarán. ¿Validar la hoja de todos modos?")
-                                .arg(HojaActual)
-                                .arg(AñoActual)
+                                .arg(Sesion.hoja())
+                                .arg(Sesion.año())
                                 .arg(ocultas.join(QStringLiteral(", "))),
                             Dialogos::SiNo, Dialogos::Exclamacion, QStringLiteral("Atención"), Dialogos::No)
                != Dialogos::Si)
@@ -78,7 +78,7 @@ bool FormPrincipal::ValidarHoja()
         avisar(this,
                QStringLiteral("No se ha podido guardar la hoja %1: %2.\nNo se ha cambiado nada: el plan sigue en"
                               " pantalla y puedes volver a validarlo.")
-                   .arg(HojaActual)
+                   .arg(Sesion.hoja())
                    .arg(MotivoFalloBD(e)),
                Dialogos::Critico);
         return false;
@@ -97,14 +97,14 @@ void FormPrincipal::BtVaciaHoja_Click()
         QStringList guardados;
         {
             Conexion con;
-            for (const FilaGuardada &f : LeerFilasHoja(con, ParcelaActual, AñoActual, HojaActual))
+            for (const FilaGuardada &f : LeerFilasHoja(con, Sesion.parcela(), Sesion.año(), Sesion.hoja()))
                 guardados << f.cultivo;
         }
         if (!guardados.isEmpty()
             && Dialogos::MsgBox(this,
                                 QStringLiteral("La hoja %1 tiene guardados en %2: %3.\n¿Deseas borrarlos?")
-                                    .arg(HojaActual)
-                                    .arg(AñoActual)
+                                    .arg(Sesion.hoja())
+                                    .arg(Sesion.año())
                                     .arg(guardados.join(QStringLiteral(", "))),
                                 Dialogos::SiNo, Dialogos::Exclamacion, QStringLiteral("¡ Atención !"), Dialogos::No)
                    != Dialogos::Si)
@@ -113,13 +113,13 @@ void FormPrincipal::BtVaciaHoja_Click()
     } catch (const ErrorBD &e) {
         avisar(this,
                QStringLiteral("No se ha podido vaciar la hoja %1: %2.\nNo se ha borrado nada.")
-                   .arg(HojaActual)
+                   .arg(Sesion.hoja())
                    .arg(MotivoFalloBD(e)),
                Dialogos::Critico);
         return;
     }
     try {
-        CargarHojaElegida();
+        CargarHojaElegida(Sesion.hoja(), Sesion.año());
     } catch (const ErrorBD &e) {
         avisar(this, QStringLiteral("No se ha podido leer la base de datos: %1.").arg(MotivoFalloBD(e)),
                Dialogos::Critico);

@@ -45,7 +45,7 @@ void FormPrincipal::Btimprimir_Click()
     const QString rechazo = QStringLiteral("La impresora «%1» no ha aceptado el trabajo: el plan no se ha impreso.");
     QPrinter impresora(QPrinter::HighResolution);
     impresora.setPrinterName(nombre);
-    impresora.setDocName(QStringLiteral("Huerta - ") + ArbolPlan::TextoRaiz(ParcelaActual));
+    impresora.setDocName(QStringLiteral("Huerta - ") + ArbolPlan::TextoRaiz(Sesion.parcela()));
     ImpresionArbol::DestinoImpresora destino(impresora);
     if (impresora.printerName() != nombre || !destino.Empezar()) {
         avisar(this, rechazo.arg(nombre));

@@ -2,6 +2,7 @@
 #include "designer/FormPrincipal.h"
 
 #include "auxiliary/FormPortada.h"
+#include "designer/Controles.h"
 #include "catalogue/EditorCatalogo.h"
 #include "core/Parcelas.h"
 #include "core/EtiquetasHojas.h"
@@ -74,12 +75,10 @@ bool FormPrincipal::Form_Load()
         if (elegida >= 0)
             ListaParcelas->setCurrentRow(elegida);
     }
-    ParcelaActual = elegida >= 0 ? listado.nombres.at(elegida) : QString();
-
     FrameFasesLuna->move(Twips::APixelesX(90), Twips::APixelesY(690));
 
     try {
-        Inicia_Todo();
+        AbrirParcela(elegida >= 0 ? listado.nombres.at(elegida) : QString());
     } catch (const ErrorBD &e) {
         AvisarFalloArranque(e);
         return false;
@@ -174,31 +173,31 @@ void FormPrincipal::MarcarHeladas()
 
 void FormPrincipal::Inicia_Todo()
 {
+    AbrirParcela(Sesion.parcela());
+}
+
+void FormPrincipal::AbrirParcela(const QString &parcela)
+{
     // Everything the rebuild shows is read first: a failing database leaves
     // the window as it was, and the caller tells the user.
     const int año = QDate::currentDate().year();
     QStringList nombres;
-    std::optional<OpcionesParcela> opciones;
-    ListaCandidatos posibles;
-    ColeccionesCatalogo catalogo;
+    SesionHoja::Parcela leida;
     QHash<int, QString> etiquetas;
     ArbolPlan::Arbol arbol;
     {
         Conexion con;
         nombres = NombresHorticolas(con);
-        if (!ParcelaActual.isEmpty())
-            opciones = LeerOpcionesParcela(con, ParcelaActual);
-        // Without a plot (or its row) there is no frost limit and no sheet.
-        const OpcionesParcela o = opciones.value_or(OpcionesParcela{0, 1, 1});
-        posibles = CultivosSinHelada(con, FiltroHeladas::Para(o.inicioSinHeladas, o.finalSinHeladas));
-        catalogo = CargarColeccionesCatalogo(con);
-        if (!ParcelaActual.isEmpty()) {
-            etiquetas = TextosEtiquetas(con, ParcelaActual, año);
-            arbol = ArbolPlan::CargarArbol(con, ParcelaActual, año);
+        leida = SesionHoja::leerParcela(con, parcela);
+        if (!parcela.isEmpty()) {
+            etiquetas = TextosEtiquetas(con, parcela, año);
+            arbol = ArbolPlan::CargarArbol(con, parcela, año);
         }
     }
 
-    AñoActual = año;
+    Sesion.abrirParcela(leida, año);
+    if (Sesion.hoja() < 1)
+        Controles::rotular(FrameCultivo, QStringLiteral("Hoja :"));
     if (ComboImpresoras[0]->count() > 0) {
         ComboImpresoras[0]->setCurrentIndex(0);
         ComboImpresoras[1]->setCurrentIndex(ComboImpresoras[1]->findText(ComboImpresoras[0]->itemText(0)));
@@ -217,29 +216,22 @@ void FormPrincipal::Inicia_Todo()
         ComboTodasHortalizas->setCurrentIndex(-1);
     }
 
-    Nhojas = opciones ? opciones->hojas : 0;
-    MesInicioLibreHeladas = opciones ? opciones->inicioSinHeladas : 1;
-    MesFinalLibreHeladas = opciones ? opciones->finalSinHeladas : 1;
-
     refrescaMapa(etiquetas);
-
-    CultivosPosiblesSinHelada = posibles;
-    Catalogo = catalogo;
 
     // The switches and sliders; ticking the short-cycle switch shows its
     // notice.
-    if (opciones)
-        panelOpciones->cargar(*opciones);
+    if (leida.opciones)
+        panelOpciones->cargar(*leida.opciones);
 
     MarcarHeladas();
 
-    panelOpciones->llenarHojas(Nhojas);
+    panelOpciones->llenarHojas(Sesion.nhojas());
     if (ComboNHojas->currentIndex() >= 0)
         ComboNHojas_Click();
     else
         Map2->RemoveAllLayers();
     // Giving the frost-free pickers their entry raises nothing.
-    panelOpciones->llenarHeladas(MesInicioLibreHeladas, MesFinalLibreHeladas);
+    panelOpciones->llenarHeladas(Sesion.inicioLibreHeladas(), Sesion.finalLibreHeladas());
 
     // The catalogue editor's data control, on its first crop by name.
     EditorPlantas->EnlazarDatos(CadenaConexion);

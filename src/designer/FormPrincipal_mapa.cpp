@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QScopedValueRollback>
 
 using namespace modBasico;
 
@@ -50,9 +51,9 @@ void FormPrincipal::refrescaMapa()
 {
     // The labels are read first: a failing database leaves the map as it was.
     QHash<int, QString> textos;
-    if (Nhojas > 0) {
+    if (Sesion.nhojas() > 0) {
         Conexion con;
-        textos = TextosEtiquetas(con, ParcelaActual, AñoActual);
+        textos = TextosEtiquetas(con, Sesion.parcela(), Sesion.año());
     }
     refrescaMapa(textos);
 }
@@ -61,9 +62,9 @@ void FormPrincipal::refrescaMapa(const QHash<int, QString> &textos)
 {
     Map1->RemoveAllLayers();
     // Without a plot there is no sheet count and nothing to draw.
-    if (Nhojas <= 0)
+    if (Sesion.nhojas() <= 0)
         return;
-    CargarShapefile(Map1, RutaHojas(carpetaPrograma, Nhojas), CapasMapa);
+    CargarShapefile(Map1, RutaHojas(carpetaPrograma, Sesion.nhojas()), CapasMapa);
     EtiquetarHojas(Map1, QStringLiteral("hojas"), textos);
 }
 
@@ -77,7 +78,7 @@ void FormPrincipal::ComboNHojas_Click()
     const QString ruta = RutaHojas(carpetaPrograma, n);
     if (QFileInfo(ruta).isFile()) {
         CargarShapefile(Map2, ruta, CapasMapa);
-        EtiquetarHojas(Map2, QStringLiteral("Hojas"), ParcelaActual, AñoActual);
+        EtiquetarHojas(Map2, QStringLiteral("Hojas"), Sesion.parcela(), Sesion.año());
     } else {
         Dialogos::MsgBox(this, QStringLiteral("The file, ") + ruta + QStringLiteral(" was not found."),
                          Dialogos::SoloAceptar, Dialogos::Critico);
@@ -117,6 +118,7 @@ void FormPrincipal::Map1_MouseUp(int, int, int x, int y)
     // Any button selects; only the selection mode does.
     if (Map1->CursorMode() != MapaControl::cmSelection)
         return;
+    int hoja = Sesion.hoja();
     if (Map1->NumLayers() > 0) {
         const int capa = CapasMapa.isEmpty() ? kCapaHojas : CapasMapa.first();
         if (const Shapefile *hojas = Map1->GetObject(capa)) {
@@ -131,20 +133,23 @@ void FormPrincipal::Map1_MouseUp(int, int, int x, int y)
                 FrameCultivo->hide();
             } else {
                 FrameCultivo->show();
-                HojaActual = hojas->CellValue(0, resultado.first()).toInt();
-                Controles::rotular(FrameCultivo, QStringLiteral("Hoja :") + QString::number(HojaActual));
+                hoja = hojas->CellValue(0, resultado.first()).toInt();
+                Controles::rotular(FrameCultivo, QStringLiteral("Hoja :") + QString::number(hoja));
                 ResaltarHoja(resultado);
                 PonerTextoPanel(QStringLiteral("Selecciona el cultivo que desees para esa hoja"));
             }
         }
     }
-    CargarHojaElegida();
+    CargarHojaElegida(hoja, Sesion.año());
 }
 
-void FormPrincipal::CargarHojaElegida()
+void FormPrincipal::CargarHojaElegida(int hoja, int año)
 {
     const SesionHoja::Gesto gesto(Sesion);
     const RegistroEnLote lote(*this);
-    LeerCultivos();
+    {
+        const QScopedValueRollback<bool> leyendo(LeyendoCultivo, true);
+        Sesion.abrirHoja(hoja, año);
+    }
     CultivosCombos(MSHFlexTodoAño->fila());
 }

@@ -33,18 +33,6 @@ QString fallo(const QString &que, const ErrorBD &e)
     return QStringLiteral("No se ha podido %1: %2.").arg(que, MotivoFalloBD(e));
 }
 
-// The window rebuilt for ParcelaActual; a database failure is reported.
-bool reconstruir(FormPrincipal &w)
-{
-    try {
-        w.Inicia_Todo();
-    } catch (const ErrorBD &e) {
-        avisar(&w, fallo(QStringLiteral("leer la base de datos"), e));
-        return false;
-    }
-    return true;
-}
-
 // Selects the plot's entry without raising the switch.
 void seleccionar(QListWidget *lista, const QString &nombre)
 {
@@ -83,18 +71,15 @@ void FormPrincipal::QuitarHeladas()
             MSHFlexTodoAño->quitarImagen(r, c);
 }
 
-void FormPrincipal::SoltarHoja()
+bool FormPrincipal::Reconstruir(const QString &parcela)
 {
-    // As at start-up: no sheet chosen, empty pickers; storing asks for a sheet.
-    HojaActual = 0;
-    Sesion.soltarHoja();
-    Controles::rotular(FrameCultivo, QStringLiteral("Hoja :"));
-}
-
-void FormPrincipal::LimpiarEditorCultivos()
-{
-    QuitarHeladas();
-    SoltarHoja();
+    try {
+        AbrirParcela(parcela);
+    } catch (const ErrorBD &e) {
+        avisar(this, fallo(QStringLiteral("leer la base de datos"), e));
+        return false;
+    }
+    return true;
 }
 
 void FormPrincipal::ListaParcelas_Click()
@@ -111,15 +96,12 @@ void FormPrincipal::ListaParcelas_Click()
         }
     } catch (const ErrorBD &e) {
         avisar(this, fallo(QStringLiteral("cambiar a la parcela <%1>").arg(nombre), e)
-                         + QStringLiteral("\nSigues en la parcela <%1>.").arg(ParcelaActual));
-        seleccionar(ListaParcelas, ParcelaActual);
+                         + QStringLiteral("\nSigues en la parcela <%1>.").arg(Sesion.parcela()));
+        seleccionar(ListaParcelas, Sesion.parcela());
         return;
     }
-    if (nombre != ParcelaActual)
-        LimpiarEditorCultivos();
-    ParcelaActual = nombre;
-    reconstruir(*this);
-    Controles::rotular(BtBorrarParcela, QStringLiteral("Borrar ") + ParcelaActual);
+    Reconstruir(nombre);
+    Controles::rotular(BtBorrarParcela, QStringLiteral("Borrar ") + Sesion.parcela());
 }
 
 void FormPrincipal::CheckCrearParcela_Click()
@@ -157,7 +139,7 @@ void FormPrincipal::BtCrearNuevaParcela_Click()
     FrameNuevaParcela->hide();
     CheckCrearParcela->setChecked(false);
     // On to the new plot's options.
-    panelOpciones->rotular(ParcelaActual);
+    panelOpciones->rotular(Sesion.parcela());
     PictureOpcionesParcelas->show();
     PictureOpcionesParcelas->raise();
 }
@@ -177,15 +159,15 @@ void FormPrincipal::BtBorrarParcela_Click()
         return;
     }
     const auto respuesta = Dialogos::MsgBox(
-        this, QStringLiteral("¿Deseas borrar esta parcela: <%1> y todos sus datos?").arg(ParcelaActual),
+        this, QStringLiteral("¿Deseas borrar esta parcela: <%1> y todos sus datos?").arg(Sesion.parcela()),
         Dialogos::SiNo, Dialogos::Critico, QStringLiteral("¡ Atención !"), Dialogos::No);
     if (respuesta == Dialogos::Si) {
         std::optional<ListadoParcelas> quedan;
         try {
             Conexion con;
-            quedan = BorrarParcela(con, ParcelaActual);
+            quedan = BorrarParcela(con, Sesion.parcela());
         } catch (const ErrorBD &e) {
-            avisar(this, fallo(QStringLiteral("borrar la parcela <%1>").arg(ParcelaActual), e)
+            avisar(this, fallo(QStringLiteral("borrar la parcela <%1>").arg(Sesion.parcela()), e)
                              + QStringLiteral("\nNo se ha borrado nada."));
         }
         if (quedan) {
@@ -194,10 +176,8 @@ void FormPrincipal::BtBorrarParcela_Click()
             // The plot marked as the last one used becomes current.
             const QString nueva = quedan->ultima >= 0 ? quedan->nombres.at(quedan->ultima) : QString();
             seleccionar(ListaParcelas, nueva);
-            LimpiarEditorCultivos();
-            ParcelaActual = nueva;
-            reconstruir(*this);
-            Controles::rotular(BtBorrarParcela, QStringLiteral("Borrar ") + ParcelaActual);
+            Reconstruir(nueva);
+            Controles::rotular(BtBorrarParcela, QStringLiteral("Borrar ") + Sesion.parcela());
         }
     }
     Picture3_Click();
@@ -210,7 +190,7 @@ void FormPrincipal::CheckParcelasOpciones_Click()
     if (abierto)
         PictureOpcionesParcelas->raise();
     Controles::rotular(CheckParcelasOpciones, abierto ? QStringLiteral("Opciones <<<<<") : QStringLiteral("Opciones >>>>>"));
-    panelOpciones->rotular(ParcelaActual);
+    panelOpciones->rotular(Sesion.parcela());
     ListaParcelas->setEnabled(!abierto);
 }
 
@@ -226,21 +206,17 @@ void FormPrincipal::Picture3_Click()
 void FormPrincipal::BtGuardar_Click()
 {
     // A refused save has been reported; the panel stays open as edited.
-    if (!panelOpciones->guardar(ParcelaActual))
+    if (!panelOpciones->guardar(Sesion.parcela()))
         return;
     QuitarHeladas();
-    const bool reconstruida = reconstruir(*this);
+    const bool reconstruida = Reconstruir(Sesion.parcela());
     Picture3_Click();
-    if (!reconstruida)
+    // A sheet the plot no longer has (fewer sheets saved) is not reloaded:
+    // the rebuild left none.
+    if (!reconstruida || Sesion.hoja() < 1)
         return;
-    // A sheet the plot no longer has (fewer sheets saved) is not reloaded.
-    if (HojaActual < 1 || HojaActual > Nhojas) {
-        SoltarHoja();
-        return;
-    }
     try {
-        LeerCultivos();
-        CultivosCombos(MSHFlexTodoAño->fila());
+        CargarHojaElegida(Sesion.hoja(), Sesion.año());
     } catch (const ErrorBD &e) {
         avisar(this, fallo(QStringLiteral("leer la base de datos"), e));
     }

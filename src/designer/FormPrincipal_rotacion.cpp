@@ -7,24 +7,13 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QScopedValueRollback>
 #include <QSlider>
-
-namespace {
-
-// Sets a flag for as long as it lives.
-struct Bandera
-{
-    bool &valor;
-    explicit Bandera(bool &v) : valor(v) { valor = true; }
-    ~Bandera() { valor = false; }
-};
-
-} // namespace
 
 void FormPrincipal::conectarSesion()
 {
     // The switches and sliders of the options panel, saved or not.
-    Sesion.interruptores = [this] {
+    Sesion.establecerInterruptores([this] {
         SesionHoja::Interruptores i;
         i.repetirFrutos = CheckRepetirFrutos->checkState() == Qt::Checked;
         i.repetirRaices = CheckRepetirRaices->checkState() == Qt::Checked;
@@ -32,7 +21,7 @@ void FormPrincipal::conectarSesion()
         i.años.fresa = SliderFresa->value();
         i.años.esparrago = SliderEsparrago->value();
         return i;
-    };
+    });
     connect(&Sesion, &SesionHoja::ranuraCambiada, this, [this](int k) {
         const SesionHoja::Ranura &r = Sesion.ranura(k);
         QComboBox *picker = ComboCult[k];
@@ -64,7 +53,7 @@ void FormPrincipal::conectarSesion()
 void FormPrincipal::LeerCultivos()
 {
     // The selections made here must not paint sowing windows.
-    const Bandera leyendo(LeyendoCultivo);
+    const QScopedValueRollback<bool> leyendo(LeyendoCultivo, true);
     Sesion.leerCultivos();
 }
 
