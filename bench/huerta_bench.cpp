@@ -9,6 +9,7 @@
 #include "core/Catalogo.h"
 #include "core/Conexion.h"
 #include "designer/FormPrincipal.h"
+#include "mapa/MapaControl.h"
 #include "widgets/CuadriculaFlex.h"
 #include "widgets/Dialogos.h"
 
@@ -24,6 +25,8 @@
 #include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 #include <algorithm>
 #include <cstdio>
@@ -135,14 +138,20 @@ std::unique_ptr<FormPrincipal> arrancar(const QString &carpeta)
     return w;
 }
 
-// The sheet click after its blink: the load and the follow-on picker.
-void abrirHoja(FormPrincipal &w, int año, int hoja)
+// The sheet click after its blink, as the map reports it at the sheet's
+// centre: the load and the follow-on picker.
+void abrirHoja(FormPrincipal &w, int hoja)
 {
-    w.FrameCultivo->show();
-    const SesionHoja::Gesto gesto(w.Sesion);
-    const FormPrincipal::RegistroEnLote lote(w);
-    w.Sesion.abrirHoja(hoja, año);
-    w.CultivosCombos(w.MSHFlexTodoAño->fila());
+    const MapaControl *mapa = w.findChild<MapaControl *>(QStringLiteral("Map1"));
+    const Shapefile *sf = mapa->GetObject(0);
+    for (int i = 0; sf && i < sf->NumShapes(); ++i) {
+        if (sf->CellValue(0, i).toInt() != hoja)
+            continue;
+        const Extents c = sf->ShapeExtents(i);
+        double x = 0, y = 0;
+        mapa->ProjToPixel(c.centroX(), c.centroY(), x, y);
+        w.Map1_MouseUp(1, 0, qRound(x), qRound(y));
+    }
 }
 
 } // namespace
@@ -196,12 +205,8 @@ int main(int argc, char **argv)
     const double memoria = memoriaResidente();
     const int nodos = [&] {
         int n = 0;
-        std::function<void(const ArbolPlan::Nodo &)> contar = [&](const ArbolPlan::Nodo &x) {
+        for (QTreeWidgetItemIterator i(w->findChild<QTreeWidget *>(QStringLiteral("arbolaños"))); *i; ++i)
             ++n;
-            for (const auto &h : x.hijos)
-                contar(h);
-        };
-        contar(w->ArbolAños.raiz);
         return n;
     }();
 
@@ -236,10 +241,10 @@ int main(int argc, char **argv)
     const QString deNombres = QStringLiteral("select Nombre from horticolas order by rowid");
 
     filas << Fila{QStringLiteral("clic en hoja (carga y siguiente)"),
-                  mediana(veces, [&] { abrirHoja(*w, año, HojaMedida); }), mediana(veces, clicDesnudo)};
+                  mediana(veces, [&] { abrirHoja(*w, HojaMedida); }), mediana(veces, clicDesnudo)};
     filas << Fila{QStringLiteral("árbol del plan (%1 nodos)").arg(nodos), mediana(veces, [&] { w->RefrescarArbolAños(); }),
                   mediana(veces, [&] { bd.leer(deArbol, {parcela, 2009, 9999}); })};
-    abrirHoja(*w, año, HojaMedida);
+    abrirHoja(*w, HojaMedida);
     filas << Fila{QStringLiteral("validar la hoja"), mediana(veces, [&] { w->BtValidaCultivos_Click(); }),
                   mediana(veces, [&] {
                       bd.leer(QStringLiteral("select cultivo from BDParcela where parcela = ? and año = ? and hoja = ?"),

@@ -39,8 +39,6 @@ constexpr qint32 kAmarillo = 65535, kSinFondo = -1; // colours of a tree item
 struct Arbolado : Huerto
 {
     using Huerto::Huerto;
-    QTreeWidgetItem *nodo(const QString &clave) const { return w->NodoArbol(clave); }
-    QTreeWidgetItem *año(int a) const { return nodo(ClaveAño(a)); }
     static qint32 fondo(const QTreeWidgetItem *item)
     {
         const QBrush b = item->background(0);
@@ -49,30 +47,15 @@ struct Arbolado : Huerto
     QList<int> amarillos() const
     {
         QList<int> r;
-        for (int a = PrimerAño; año(a); ++a)
-            if (fondo(año(a)) == kAmarillo)
+        for (int a = PrimerAño; nodoAño(a); ++a)
+            if (fondo(nodoAño(a)) == kAmarillo)
                 r << a;
         return r;
-    }
-    // A mouse click on the item's picture (the text may run past the visible
-    // width); false when the item is out of reach or the click missed it.
-    [[nodiscard]] bool pulsar(QTreeWidgetItem *item)
-    {
-        QTreeWidget *t = w->arbolaños;
-        if (!item)
-            return false;
-        t->scrollToItem(item);
-        const QRect r = t->visualItemRect(item);
-        const QPoint p(r.left() + 8, r.center().y());
-        if (!t->viewport()->rect().contains(p))
-            return false;
-        QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, p);
-        return t->currentItem() == item;
     }
     QString etiquetasDelMapa() const
     {
         QString t;
-        for (const MapaControl::Etiqueta &e : w->Map1->Etiquetas(0))
+        for (const MapaControl::Etiqueta &e : control<MapaControl>(*w, "Map1")->Etiquetas(0))
             t += e.texto;
         return t;
     }
@@ -162,22 +145,22 @@ private slots:
         h.sembrar({u"2012|3|Ajos|5|8"_s, u"2012|1|Tomates|9|14"_s, u"%1|1|Habas|21|30"_s.arg(kHoy)});
         h.bd.sembrar(u"Otra"_s, {u"2013|2|Patatas|5|10"_s});
         QVERIFY(h.arrancar());
-        QCOMPARE(h.w->arbolaños->topLevelItem(0)->childCount(), std::max(2020, kHoy + 5) - 2009 + 1);
-        QVERIFY(h.año(2012)->child(1)->text(0).startsWith(u"Hoja:3»Ajos » Liliáceas"_s));
-        QCOMPARE(h.año(2013)->childCount(), 0); // another plot's row
+        QCOMPARE(control<QTreeWidget>(*h.w, "arbolaños")->topLevelItem(0)->childCount(), std::max(2020, kHoy + 5) - 2009 + 1);
+        QVERIFY(h.nodoAño(2012)->child(1)->text(0).startsWith(u"Hoja:3»Ajos » Liliáceas"_s));
+        QCOMPARE(h.nodoAño(2013)->childCount(), 0); // another plot's row
 
         // A plan stored elsewhere shows after the rebuild; the current year stays.
-        QVERIFY(h.pulsar(h.año(2011)));
+        QVERIFY(h.pulsar(h.nodoAño(2011)));
         h.sembrar({u"2015|1|Habas|21|30"_s});
         h.w->RefrescarArbolAños();
-        QCOMPARE(h.w->Sesion.año(), 2011);
-        QCOMPARE(h.año(2015)->childCount(), 1);
-        QVERIFY(h.año(2015)->isExpanded());
+        QCOMPARE(h.w->sesion().año(), 2011);
+        QCOMPARE(h.nodoAño(2015)->childCount(), 1);
+        QVERIFY(h.nodoAño(2015)->isExpanded());
 
         // A failed read leaves the tree as it was.
         h.bd.ejecutar(u"alter table BDParcela rename to Otra"_s);
         QVERIFY_THROWS_EXCEPTION(ErrorBD, h.w->RefrescarArbolAños());
-        QCOMPARE(h.año(2015)->childCount(), 1);
+        QCOMPARE(h.nodoAño(2015)->childCount(), 1);
         QCOMPARE(h.r.mensajes().size(), 0);
     }
 
@@ -187,35 +170,35 @@ private slots:
         h.sembrar({u"2020|2|Ajos|5|8"_s, u"2013|2|Ajos|5|8"_s});
         QVERIFY(h.arrancar());
         FormPrincipal &w = *h.w;
-        QCOMPARE(w.Sesion.año(), kHoy);
-        for (QComboBox *c : w.ComboCult)
-            c->addItems({modBasico::CultivoVacio, u"Ajos"_s});
-        w.MSHFlexTodoAño->setColorFondo(1, 5, modBasico::ColorCultivo);
-        w.MSHFlexTodoAño->setColorFondo(4, 20, modBasico::ColorSiembra);
+        QCOMPARE(w.sesion().año(), kHoy);
+        for (int k = 0; k < 4; ++k)
+            control<QComboBox>(w, u"ComboCult%1"_s.arg(k))->addItems({modBasico::CultivoVacio, u"Ajos"_s});
+        control<CuadriculaFlex>(w, "MSHFlexTodoAño")->setColorFondo(1, 5, modBasico::ColorCultivo);
+        control<CuadriculaFlex>(w, "MSHFlexTodoAño")->setColorFondo(4, 20, modBasico::ColorSiembra);
 
         // The year becomes current and is marked; pickers and grid rows are
         // emptied, and the map shows that year's crops.
-        QVERIFY(h.pulsar(h.año(2020)));
-        QCOMPARE(w.Sesion.año(), 2020);
+        QVERIFY(h.pulsar(h.nodoAño(2020)));
+        QCOMPARE(w.sesion().año(), 2020);
         QCOMPARE(h.amarillos(), QList<int>{2020});
-        for (QComboBox *c : w.ComboCult)
-            QCOMPARE(c->count(), 0);
+        for (int k = 0; k < 4; ++k)
+            QCOMPARE(control<QComboBox>(w, u"ComboCult%1"_s.arg(k))->count(), 0);
         QCOMPARE(h.fila(1) + h.fila(4), QString(48, u'.'));
         QVERIFY(h.etiquetasDelMapa().contains(u"Ajos"_s));
 
-        QVERIFY(h.pulsar(h.año(2012)));
+        QVERIFY(h.pulsar(h.nodoAño(2012)));
         QVERIFY(!h.etiquetasDelMapa().contains(u"Ajos"_s));
 
         // A plan row chooses its sheet and year; the map highlights the sheet
         // and the crop frame comes up.
-        w.FrameCultivo->hide();
-        QVERIFY(h.pulsar(h.año(2013)->child(0)));
-        QCOMPARE(w.Sesion.hoja(), 2);
-        QCOMPARE(w.Sesion.año(), 2013);
-        QVERIFY(w.FrameCultivo->isVisible());
-        const Shapefile *hojas = w.Map1->GetObject(0);
+        control<QGroupBox>(w, "FrameCultivo")->hide();
+        QVERIFY(h.pulsar(h.nodoAño(2013)->child(0)));
+        QCOMPARE(w.sesion().hoja(), 2);
+        QCOMPARE(w.sesion().año(), 2013);
+        QVERIFY(control<QGroupBox>(w, "FrameCultivo")->isVisible());
+        const Shapefile *hojas = control<MapaControl>(w, "Map1")->GetObject(0);
         for (int i = 0; i < hojas->NumShapes(); ++i)
-            QCOMPARE(w.Map1->ShapeFillColor(0, i) == kAmarillo, hojas->CellValue(0, i).toInt() == 2);
+            QCOMPARE(control<MapaControl>(w, "Map1")->ShapeFillColor(0, i) == kAmarillo, hojas->CellValue(0, i).toInt() == 2);
         QCOMPARE(h.amarillos(), QList<int>{2012}); // the year nodes keep their colours
         QCOMPARE(h.r.mensajes().size(), 0);
     }

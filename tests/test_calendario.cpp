@@ -110,16 +110,16 @@ private slots:
         Huerto h;
         QVERIFY(h.arrancar());
         FormPrincipal &w = *h.w;
-        QTest::mouseClick(w.CheckLuna, Qt::LeftButton);
-        QVERIFY(w.FrameFasesLuna->isVisible());
-        QCOMPARE(w.MonthView1->selectedDate(), QDate::currentDate());
-        const QStringList deHoy = lineasDe(w.FrameFasesLuna->DiasVisibles());
-        QCOMPARE(lineas(w.ListLunar), deHoy);
+        QTest::mouseClick(control<QCheckBox>(w, "CheckLuna"), Qt::LeftButton);
+        QVERIFY(control<PanelLuna>(w, "FrameFasesLuna")->isVisible());
+        QCOMPARE(control<QCalendarWidget>(w, "MonthView1")->selectedDate(), QDate::currentDate());
+        const QStringList deHoy = lineasDe(control<PanelLuna>(w, "FrameFasesLuna")->DiasVisibles());
+        QCOMPARE(lineas(control<QListWidget>(w, "ListLunar")), deHoy);
 
-        w.MonthView1->setSelectedDate(QDate(2010, 3, 15));
-        QTest::mouseClick(w.CheckLuna, Qt::LeftButton);
-        QVERIFY(w.FrameFasesLuna->isHidden());
-        QCOMPARE(lineas(w.ListLunar), deHoy);
+        control<QCalendarWidget>(w, "MonthView1")->setSelectedDate(QDate(2010, 3, 15));
+        QTest::mouseClick(control<QCheckBox>(w, "CheckLuna"), Qt::LeftButton);
+        QVERIFY(control<PanelLuna>(w, "FrameFasesLuna")->isHidden());
+        QCOMPARE(lineas(control<QListWidget>(w, "ListLunar")), deHoy);
     }
 
     // The page is asked for once the window is up, from the service's
@@ -149,9 +149,9 @@ private slots:
 
         Huerto h;
         QVERIFY(h.arrancar());
-        PaginaCalendario *pagina = h.w->PaginaBiodinamica;
+        PaginaCalendario *pagina = control<PaginaCalendario>(*h.w, "PaginaBiodinamica");
         QVERIFY(!pagina->WebBrowser1); // the window did not wait for the engine
-        h.w->SSTab1->setCurrentIndex(1);
+        control<QTabWidget>(*h.w, "SSTab1")->setCurrentIndex(1);
         QSignalSpy carga(pagina, &PaginaCalendario::cargaTerminada);
         QVERIFY(carga.wait(60000));
         QCOMPARE(carga.first().first().toBool(), servida);
@@ -160,7 +160,7 @@ private slots:
                  servida ? QStringList{u"/cgi/mocal.cgi?language=eng&sidtrop=sid"_s} : QStringList());
 
         QSignalSpy impresa(pagina, &PaginaCalendario::impresionTerminada);
-        QTest::mouseClick(h.w->Bt_Printwww, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(*h.w, "Bt_Printwww"), Qt::LeftButton);
         QVERIFY(impresa.size() == 1 || impresa.wait(60000));
         QCOMPARE(impresa.first().first().toBool(), servida);
         if (servida) {
@@ -177,9 +177,9 @@ private slots:
     void tutorial()
     {
         Huerto h;
+        QVERIFY(QFile::link(QStringLiteral(HUERTA_PROGRAMA "/video"), h.bd.carpeta() + u"/video"_s));
         QVERIFY(h.arrancar());
         FormPrincipal &w = *h.w;
-        w.carpetaPrograma = QStringLiteral(HUERTA_PROGRAMA);
         bool sigue = false;
         QVariant imagenes; // pictures on the page, and those that did not load
         Dialogos::EstablecerRespondedor([&](const Dialogos::Peticion &p) {
@@ -197,7 +197,7 @@ private slots:
             (void)QTest::qWaitFor([&] { return imagenes.isValid(); }, 30000);
             return 0;
         });
-        QTest::mouseClick(w.BtTutorial, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(w, "BtTutorial"), Qt::LeftButton);
         QVERIFY(sigue);
         QCOMPARE(imagenes.toList(), (QVariantList{7, 0}));
     }

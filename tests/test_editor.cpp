@@ -190,17 +190,17 @@ private slots:
     {
         Huerto h(4);
         QVERIFY(h.abrir(2030, 1));
-        EditorCatalogo &e = *h.w->EditorPlantas;
+        EditorCatalogo &e = *control<EditorCatalogo>(*h.w, "EditorPlantas");
         e.cmdAdd->click();
         e.txtFields[0]->setText(u"Chufas"_s);
         e.Combo1->setCurrentText(u"Gramineae"_s);
         e.cmdUpdate->click();
-        QVERIFY(!elementos(h.w->ComboCult[0]).contains(u"Chufas"_s));
+        QVERIFY(!elementos(control<QComboBox>(*h.w, "ComboCult0")).contains(u"Chufas"_s));
         h.w->Inicia_Todo();
         h.w->LeerCultivos();
-        QVERIFY(elementos(h.w->ComboCult[0]).contains(u"Chufas"_s));
-        QVERIFY(elementos(h.w->ComboTodasHortalizas).contains(u"Chufas"_s));
-        QCOMPARE(h.w->Sesion.catalogo().TodasFamilias.value(h.w->Sesion.catalogo().posicion(u"Chufas"_s)), u"Gramineae"_s);
+        QVERIFY(elementos(control<QComboBox>(*h.w, "ComboCult0")).contains(u"Chufas"_s));
+        QVERIFY(elementos(control<QComboBox>(*h.w, "ComboTodasHortalizas")).contains(u"Chufas"_s));
+        QCOMPARE(h.w->sesion().catalogo().TodasFamilias.value(h.w->sesion().catalogo().posicion(u"Chufas"_s)), u"Gramineae"_s);
         QVERIFY(h.r.peticiones.isEmpty());
     }
 };

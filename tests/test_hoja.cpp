@@ -189,7 +189,7 @@ private slots:
         h.sembrar({u"2010|2|Habas|3|10"_s});
         QVERIFY(h.abrir(2010, 2));
         FormPrincipal &w = *h.w;
-        QPushButton *boton = vaciar ? w.BtVaciaHoja : w.BtValidaCultivos;
+        QPushButton *boton = vaciar ? control<QPushButton>(w, "BtVaciaHoja") : control<QPushButton>(w, "BtValidaCultivos");
         if (!vaciar)
             QVERIFY(h.plantar(0, u"Tomates"_s, 8));
         h.r.limpiar();
@@ -214,7 +214,7 @@ private slots:
         }
         QCOMPARE(h.filas(), despues);
         h.r.limpiar(); // an empty sheet is emptied without a question
-        QTest::mouseClick(w.BtVaciaHoja, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(w, "BtVaciaHoja"), Qt::LeftButton);
         QCOMPARE(h.r.mensajes().size(), int(!vaciar));
     }
 
@@ -243,12 +243,12 @@ private slots:
         }
         const bool arrancada = h.arrancar();
         if (arrancada)
-            h.w->ListaParcelas->setCurrentRow(1);
+            control<QListWidget>(*h.w, "ListaParcelas")->setCurrentRow(1);
         QFile::setPermissions(h.bd.carpeta(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QFile::setPermissions(h.bd.fichero(), QFile::ReadOwner | QFile::WriteOwner);
         QVERIFY(arrancada);
         QCOMPARE(h.r.mensajes().size(), int(soloLectura));
-        QCOMPARE(h.w->Sesion.parcela(), u"Segunda"_s);
+        QCOMPARE(h.w->sesion().parcela(), u"Segunda"_s);
         QCOMPARE(h.bd.valor(u"select group_concat(NombreParcela) from Parcelas where ultima <> 0"_s).toString(),
                  soloLectura ? QString() : u"Segunda"_s);
     }

@@ -102,10 +102,10 @@ private slots:
         QFETCH(QString, aviso);
         Huerto h;
         QVERIFY(h.arrancar());
-        h.w->Printers = [impresoras] { return impresoras; };
-        h.w->ComboImpresoras[0]->setCurrentIndex(-1);
+        h.w->EstablecerImpresoras([impresoras] { return impresoras; });
+        control<QComboBox>(*h.w, "ComboImpresoras0")->setCurrentIndex(-1);
         h.r.limpiar();
-        QTest::mouseClick(h.w->Btimprimir, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(*h.w, "Btimprimir"), Qt::LeftButton);
         QCOMPARE(h.r.avisos(), QStringList{u"Atención|Exclamacion|SoloAceptar|"_s + aviso});
     }
 
@@ -122,16 +122,19 @@ private slots:
                 filas << u"%1|%2|%3|5|12"_s.arg(año).arg(hoja).arg(cultivos.at((año + hoja) % 4));
         h.sembrar(filas);
         QVERIFY(h.arrancar());
-        QStringList textos{h.w->ArbolAños.raiz.texto};
-        for (const ArbolPlan::Nodo &año : h.w->ArbolAños.raiz.hijos) {
-            textos << año.texto.trimmed();
-            for (const ArbolPlan::Nodo &fila : año.hijos)
-                textos << fila.texto;
+        // The tree as shown, node by node.
+        const QTreeWidgetItem *raiz = control<QTreeWidget>(*h.w, "arbolaños")->topLevelItem(0);
+        QStringList textos{raiz->text(0)};
+        for (int a = 0; a < raiz->childCount(); ++a) {
+            textos << raiz->child(a)->text(0).trimmed();
+            for (int f = 0; f < raiz->child(a)->childCount(); ++f)
+                textos << raiz->child(a)->child(f)->text(0);
         }
 
-        h.w->ComboImpresoras[0]->setCurrentIndex(h.w->ComboImpresoras[0]->findText(u"PDF"_s));
+        QComboBox *impresoras = control<QComboBox>(*h.w, "ComboImpresoras0");
+        impresoras->setCurrentIndex(impresoras->findText(u"PDF"_s));
         h.r.limpiar();
-        QTest::mouseClick(h.w->Btimprimir, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(*h.w, "Btimprimir"), Qt::LeftButton);
         QCOMPARE(h.r.avisos(), QStringList());
         QString texto;
         QTRY_VERIFY_WITH_TIMEOUT(!(texto = textoImpreso(parcela)).isEmpty(), 120000);

@@ -29,29 +29,28 @@ private slots:
         QCOMPARE(h.r.peticiones.first().clase, u"FormPortada"_s);
 
         QStringList parcelas;
-        for (int i = 0; i < w.ListaParcelas->count(); ++i)
-            parcelas << w.ListaParcelas->item(i)->text();
+        for (int i = 0; i < control<QListWidget>(w, "ListaParcelas")->count(); ++i)
+            parcelas << control<QListWidget>(w, "ListaParcelas")->item(i)->text();
         QCOMPARE(parcelas, (QStringList{"Huerto", "Norte", "Sur"}));
-        QCOMPARE(w.ListaParcelas->currentRow(), 1);
-        QCOMPARE(w.Sesion.parcela(), u"Norte"_s);
-        QCOMPARE(w.Sesion.nhojas(), 6);
-        QCOMPARE(w.Sesion.año(), QDate::currentDate().year());
-        QVERIFY(!w.Iniciando);
+        QCOMPARE(control<QListWidget>(w, "ListaParcelas")->currentRow(), 1);
+        QCOMPARE(w.sesion().parcela(), u"Norte"_s);
+        QCOMPARE(w.sesion().nhojas(), 6);
+        QCOMPARE(w.sesion().año(), QDate::currentDate().year());
     }
 
     void tablaDeParcelasVacia()
     {
         Huerto h(0);
         QVERIFY(h.arrancar());
-        QCOMPARE(h.w->ListaParcelas->count(), 0);
-        QVERIFY(h.w->Sesion.parcela().isEmpty());
+        QCOMPARE(control<QListWidget>(*h.w, "ListaParcelas")->count(), 0);
+        QVERIFY(h.w->sesion().parcela().isEmpty());
         QCOMPARE(h.r.mensajes().size(), 0);
         // The first plot gets the sheet count shown, its name without blanks.
-        static_cast<QLineEdit *>(h.w->TextCrearNuevaParcela)->setText(u" Primera  "_s);
-        h.w->BtCrearNuevaParcela->click();
+        static_cast<QLineEdit *>(control<QWidget>(*h.w, "TextCrearNuevaParcela"))->setText(u" Primera  "_s);
+        control<QPushButton>(*h.w, "BtCrearNuevaParcela")->click();
         QCOMPARE(h.bd.parcelas(), QStringList{u"Primera|3|1|1|000|436|1"_s});
-        QCOMPARE(h.w->ListaParcelas->currentItem()->text(), u"Primera"_s);
-        QCOMPARE(h.w->ComboNHojas->currentText().toInt(), h.w->Sesion.nhojas());
+        QCOMPARE(control<QListWidget>(*h.w, "ListaParcelas")->currentItem()->text(), u"Primera"_s);
+        QCOMPARE(control<QComboBox>(*h.w, "ComboNHojas")->currentText().toInt(), h.w->sesion().nhojas());
     }
 
     void sinBaseDeDatos()
@@ -75,15 +74,15 @@ private slots:
         Huerto h(Huerto::Enviadas);
         QVERIFY(h.arrancar());
         FormPrincipal &w = *h.w;
-        const int n = w.ComboTodasHortalizas->count();
+        const int n = control<QComboBox>(w, "ComboTodasHortalizas")->count();
         QCOMPARE(n, h.bd.contar(u"horticolas"_s));
-        w.Sesion.elegirAño(2011);
+        QVERIFY(h.pulsar(h.nodoAño(2011)));
         for (int i = 0; i < 3; ++i)
             w.Inicia_Todo();
-        QCOMPARE(w.ComboTodasHortalizas->count(), n);
-        QCOMPARE(w.ComboMLH[0]->count(), 24);
-        QCOMPARE(w.Sesion.catalogo().TodosCultivos.size(), n);
-        QCOMPARE(w.Sesion.año(), QDate::currentDate().year());
+        QCOMPARE(control<QComboBox>(w, "ComboTodasHortalizas")->count(), n);
+        QCOMPARE(control<QComboBox>(w, "ComboMLH0")->count(), 24);
+        QCOMPARE(w.sesion().catalogo().TodosCultivos.size(), n);
+        QCOMPARE(w.sesion().año(), QDate::currentDate().year());
     }
 
     void nombresAccesibles()

@@ -45,9 +45,9 @@ QList<int> resaltadas(const MapaControl *m)
 // The user's choice of a sheet count for the preview.
 void verHojas(FormPrincipal &w, const QString &n)
 {
-    const int i = w.ComboNHojas->findText(n);
-    w.ComboNHojas->setCurrentIndex(i);
-    emit w.ComboNHojas->activated(i);
+    const int i = control<QComboBox>(w, "ComboNHojas")->findText(n);
+    control<QComboBox>(w, "ComboNHojas")->setCurrentIndex(i);
+    emit control<QComboBox>(w, "ComboNHojas")->activated(i);
 }
 
 } // namespace
@@ -72,7 +72,7 @@ private slots:
                                              {3, "Hoja: 3\r\n"},
                                              {4, "Hoja: 4\r\nAjos\r\n"},
                                              {5, "Hoja: 5\r\n"}};
-        for (MapaControl *m : {w.Map1, w.Map2}) {
+        for (MapaControl *m : {control<MapaControl>(w, "Map1"), control<MapaControl>(w, "Map2")}) {
             const Shapefile *sf = m->GetObject(0);
             const auto etiquetas = m->Etiquetas(0);
             QCOMPARE(etiquetas.size(), 5);
@@ -82,14 +82,13 @@ private slots:
         // Another year: the map is drawn anew with that year's crops, without
         // the highlight; the chosen sheet stays.
         QVERIFY(h.pulsarHoja(2));
-        QCOMPARE(resaltadas(w.Map1), QList<int>{2});
-        w.Sesion.elegirAño(año - 1);
-        w.refrescaMapa();
-        QVERIFY(resaltadas(w.Map1).isEmpty());
-        QCOMPARE(w.Sesion.hoja(), 2);
-        const Shapefile *sf = w.Map1->GetObject(0);
-        QCOMPARE(w.Map1->Etiquetas(0).at(indiceDeHoja(sf, 2)).texto, u"Hoja: 2\r\nColes\r\n"_s);
-        QCOMPARE(w.Map1->Etiquetas(0).at(indiceDeHoja(sf, 4)).texto, u"Hoja: 4\r\n"_s);
+        QCOMPARE(resaltadas(control<MapaControl>(w, "Map1")), QList<int>{2});
+        QVERIFY(h.pulsar(h.nodoAño(año - 1)));
+        QVERIFY(resaltadas(control<MapaControl>(w, "Map1")).isEmpty());
+        QCOMPARE(w.sesion().hoja(), 2);
+        const Shapefile *sf = control<MapaControl>(w, "Map1")->GetObject(0);
+        QCOMPARE(control<MapaControl>(w, "Map1")->Etiquetas(0).at(indiceDeHoja(sf, 2)).texto, u"Hoja: 2\r\nColes\r\n"_s);
+        QCOMPARE(control<MapaControl>(w, "Map1")->Etiquetas(0).at(indiceDeHoja(sf, 4)).texto, u"Hoja: 4\r\n"_s);
     }
 
     // After a click on sheet 3, another click through the window: on a
@@ -113,17 +112,17 @@ private slots:
         QVERIFY(h.arrancar());
         FormPrincipal &w = *h.w;
         QVERIFY(h.pulsarHoja(3));
-        QCOMPARE(w.Sesion.hoja(), 3);
+        QCOMPARE(w.sesion().hoja(), 3);
 
-        w.PanelEstado->clear();
-        w.ComboCult[0]->clear();
-        const QPoint p = destino > 0 ? pixelDeHoja(w.Map1, destino) : pixelDe(w.Map1, OrigenX + 11, OrigenY + 19);
-        QTest::mouseClick(w.windowHandle(), Qt::LeftButton, {}, w.Map1->mapTo(&w, p));
-        QCOMPARE(w.Sesion.hoja(), hoja);
-        QCOMPARE(resaltadas(w.Map1), resaltada);
-        QCOMPARE(w.FrameCultivo->isVisible(), destino > 0);
-        QCOMPARE(w.PanelEstado->text(), destino > 0 ? kTextoPanel : QString());
-        QVERIFY(w.ComboCult[0]->count() > 0);
+        control<QLabel>(w, "PanelEstado")->clear();
+        control<QComboBox>(w, "ComboCult0")->clear();
+        const QPoint p = destino > 0 ? pixelDeHoja(control<MapaControl>(w, "Map1"), destino) : pixelDe(control<MapaControl>(w, "Map1"), OrigenX + 11, OrigenY + 19);
+        QTest::mouseClick(w.windowHandle(), Qt::LeftButton, {}, control<MapaControl>(w, "Map1")->mapTo(&w, p));
+        QCOMPARE(w.sesion().hoja(), hoja);
+        QCOMPARE(resaltadas(control<MapaControl>(w, "Map1")), resaltada);
+        QCOMPARE(control<QGroupBox>(w, "FrameCultivo")->isVisible(), destino > 0);
+        QCOMPARE(control<QLabel>(w, "PanelEstado")->text(), destino > 0 ? kTextoPanel : QString());
+        QVERIFY(control<QComboBox>(w, "ComboCult0")->count() > 0);
         QCOMPARE(h.r.mensajes().size(), 0);
     }
 
@@ -145,9 +144,8 @@ private slots:
             = u"*|Critico|SoloAceptar|el fichero: "_s + enHojas(h, u"hojas5.shp"_s) + u" no se puede abrir por\r\n"_s;
         for (const QString &a : avisos)
             QVERIFY2(a.startsWith(inicio) && a.mid(inicio.size()).contains(u"vacío"_s), qPrintable(a));
-        QCOMPARE(w.Map1->NumLayers(), 0);
-        QCOMPARE(w.Map2->NumLayers(), 0);
-        QVERIFY(w.CapasMapa.isEmpty());
+        QCOMPARE(control<MapaControl>(w, "Map1")->NumLayers(), 0);
+        QCOMPARE(control<MapaControl>(w, "Map2")->NumLayers(), 0);
 
         // The missing file is reported on its preview; another count previews,
         // and the plot keeps its sheets.
@@ -155,9 +153,9 @@ private slots:
         verHojas(w, u"6"_s);
         QCOMPARE(h.r.avisos(), QStringList{u"*|Critico|SoloAceptar|The file, "_s + enHojas(h, u"hojas6.shp"_s)
                                            + u" was not found."_s});
-        QCOMPARE(w.Map2->NumLayers(), 0);
+        QCOMPARE(control<MapaControl>(w, "Map2")->NumLayers(), 0);
         verHojas(w, u"7"_s);
-        QCOMPARE(w.Map2->Etiquetas(0).size(), 7);
+        QCOMPARE(control<MapaControl>(w, "Map2")->Etiquetas(0).size(), 7);
         QCOMPARE(h.r.mensajes().size(), 1);
         QCOMPARE(h.bd.valor(u"select HOJAS from Parcelas"_s).toInt(), 5);
     }

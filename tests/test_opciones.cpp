@@ -20,18 +20,18 @@ void pulsar(QWidget *w)
 // False (call it inside QVERIFY) when the list lacks the plot.
 [[nodiscard]] bool pulsarParcela(FormPrincipal &w, const QString &nombre)
 {
-    const auto hallada = w.ListaParcelas->findItems(nombre, Qt::MatchExactly);
+    const auto hallada = control<QListWidget>(w, "ListaParcelas")->findItems(nombre, Qt::MatchExactly);
     if (hallada.isEmpty())
         return false;
-    QTest::mouseClick(w.ListaParcelas->viewport(), Qt::LeftButton, {},
-                      w.ListaParcelas->visualItemRect(hallada.first()).center());
+    QTest::mouseClick(control<QListWidget>(w, "ListaParcelas")->viewport(), Qt::LeftButton, {},
+                      control<QListWidget>(w, "ListaParcelas")->visualItemRect(hallada.first()).center());
     return true;
 }
 
 // The preset button for that many months (0: "Especificar").
 void pulsarPreset(FormPrincipal &w, int meses)
 {
-    pulsar(w.panelOpciones->OptionMeses.at(QList<int>{3, 6, 9, 12, 0}.indexOf(meses)));
+    pulsar(control(w, u"OptionMeses%1"_s.arg(QList<int>{3, 6, 9, 12, 0}.indexOf(meses))));
 }
 
 int marcasHelada(const FormPrincipal &w)
@@ -39,7 +39,7 @@ int marcasHelada(const FormPrincipal &w)
     int n = 0;
     for (int r = 1; r <= 4; ++r)
         for (int c = 1; c <= 24; ++c)
-            n += w.MSHFlexTodoAño->tieneImagen(r, c);
+            n += control<CuadriculaFlex>(w, "MSHFlexTodoAño")->tieneImagen(r, c);
     return n;
 }
 
@@ -61,16 +61,16 @@ private slots:
         h.bd.agregarParcela(u"Otra"_s, 6, 1, 1);
         h.sembrar({u"2010|2|Tomates|8|12"_s});
         QVERIFY(h.abrir(2010, 2));
-        QCOMPARE(h.w->ComboCult[0]->currentText(), u"Tomates"_s);
+        QCOMPARE(control<QComboBox>(*h.w, "ComboCult0")->currentText(), u"Tomates"_s);
         QCOMPARE(marcasHelada(*h.w), 40);
         QVERIFY(pulsarParcela(*h.w, u"Otra"_s));
         QCOMPARE(h.bd.valor(u"select group_concat(NombreParcela) from Parcelas where ultima"_s).toString(), u"Otra"_s);
-        QCOMPARE(h.w->ComboCult[0]->currentText(), QString());
+        QCOMPARE(control<QComboBox>(*h.w, "ComboCult0")->currentText(), QString());
         QCOMPARE(marcasHelada(*h.w), 0);
-        QCOMPARE(h.w->Sesion.hoja(), 0);
-        pulsar(h.w->CheckParcelasOpciones);
-        pulsar(h.w->BtGuardar);
-        pulsar(h.w->BtValidaCultivos);
+        QCOMPARE(h.w->sesion().hoja(), 0);
+        pulsar(control<QCheckBox>(*h.w, "CheckParcelasOpciones"));
+        pulsar(control<QPushButton>(*h.w, "BtGuardar"));
+        pulsar(control<QPushButton>(*h.w, "BtValidaCultivos"));
         QCOMPARE(h.r.textos(), {u"No hay ninguna hoja elegida: pulsa una hoja en el mapa antes de validar."_s});
         QCOMPARE(h.bd.contar(u"BDParcela"_s), 1);
     }
@@ -106,23 +106,23 @@ private slots:
         Huerto h(4, 5, 19);
         QVERIFY(h.arrancar());
         FormPrincipal &w = *h.w;
-        pulsar(w.CheckParcelasOpciones);
+        pulsar(control<QCheckBox>(w, "CheckParcelasOpciones"));
         for (int meses : pulsados)
             pulsarPreset(w, meses);
-        QCOMPARE(w.ComboMLH[0]->currentIndex(), inicio - 1);
-        QCOMPARE(w.ComboMLH[1]->currentIndex(), final - 1);
-        QCOMPARE(w.ComboMLH[0]->isEnabled() || w.LabelMeses[1]->isEnabled(), !bloqueadas);
+        QCOMPARE(control<QComboBox>(w, "ComboMLH0")->currentIndex(), inicio - 1);
+        QCOMPARE(control<QComboBox>(w, "ComboMLH1")->currentIndex(), final - 1);
+        QCOMPARE(control<QComboBox>(w, "ComboMLH0")->isEnabled() || control<QLabel>(w, "LabelMeses1")->isEnabled(), !bloqueadas);
         const bool bloqueada = otra.startsWith(u"BEGIN"_s), rechazada = !otra.isEmpty();
         Conexion con(h.bd.fichero());
         if (rechazada)
             con.ejecutar(otra);
-        pulsar(w.BtGuardar);
+        pulsar(control<QPushButton>(w, "BtGuardar"));
         if (bloqueada)
             con.ejecutar(u"ROLLBACK"_s);
         QCOMPARE(h.bd.parcelas(), fila.isEmpty() ? QStringList() : QStringList{fila});
         QCOMPARE(h.r.mensajes().size(), int(rechazada));
-        QCOMPARE(w.PictureOpcionesParcelas->isVisible(), rechazada);
-        QCOMPARE(w.ComboMLH[0]->currentIndex(), inicio - 1);
+        QCOMPARE(control<QFrame>(w, "PictureOpcionesParcelas")->isVisible(), rechazada);
+        QCOMPARE(control<QComboBox>(w, "ComboMLH0")->currentIndex(), inicio - 1);
         QCOMPARE(marcasHelada(w), marcas);
     }
 
@@ -130,13 +130,13 @@ private slots:
     {
         Huerto h;
         QVERIFY(h.abrir(2010, 2));
-        pulsar(h.w->CheckParcelasOpciones);
-        QTest::keyClick(h.w->SliderFresa, Qt::Key_End);
+        pulsar(control<QCheckBox>(*h.w, "CheckParcelasOpciones"));
+        QTest::keyClick(control<QSlider>(*h.w, "SliderFresa"), Qt::Key_End);
         QVERIFY(h.plantar(0, u"Fresas"_s, 18));
-        pulsar(h.w->BtValidaCultivos);
+        pulsar(control<QPushButton>(*h.w, "BtValidaCultivos"));
         QCOMPARE(h.filas().size(), 6);
         QCOMPARE(h.filas().last(), u"2015|2|Fresas|1|29"_s);
-        pulsar(h.w->BtGuardar);
+        pulsar(control<QPushButton>(*h.w, "BtGuardar"));
         QCOMPARE(h.bd.parcelas(), QStringList{u"Huerto|4|1|1|000|466|1"_s});
     }
 
@@ -149,14 +149,14 @@ private slots:
         FormPrincipal &w = *h.w;
         for (int hojas : {6, 5}) {
             QVERIFY(h.pulsarHoja(6));
-            pulsar(w.CheckParcelasOpciones);
-            w.ComboNHojas->setCurrentIndex(w.ComboNHojas->findText(QString::number(hojas)));
-            pulsar(w.BtGuardar);
-            QCOMPARE(w.Sesion.hoja(), hojas == 6 ? 6 : 0);
-            QCOMPARE(w.FrameCultivo->title(), hojas == 6 ? u"Hoja :6"_s : u"Hoja :"_s);
+            pulsar(control<QCheckBox>(w, "CheckParcelasOpciones"));
+            control<QComboBox>(w, "ComboNHojas")->setCurrentIndex(control<QComboBox>(w, "ComboNHojas")->findText(QString::number(hojas)));
+            pulsar(control<QPushButton>(w, "BtGuardar"));
+            QCOMPARE(w.sesion().hoja(), hojas == 6 ? 6 : 0);
+            QCOMPARE(control<QGroupBox>(w, "FrameCultivo")->title(), hojas == 6 ? u"Hoja :6"_s : u"Hoja :"_s);
         }
         h.r.limpiar();
-        pulsar(w.BtValidaCultivos);
+        pulsar(control<QPushButton>(w, "BtValidaCultivos"));
         QCOMPARE(h.r.textos(), {u"No hay ninguna hoja elegida: pulsa una hoja en el mapa antes de validar."_s});
         QCOMPARE(h.bd.contar(u"BDParcela"_s), 0);
     }
@@ -169,53 +169,53 @@ private slots:
         h.sembrar({u"2010|2|Habas|3|10"_s});
         QVERIFY(h.arrancar());
         FormPrincipal &w = *h.w;
-        pulsar(w.CheckCrearParcela);
-        pulsar(w.BtCrearNuevaParcela); // the placeholder: nothing at all
-        pulsar(w.TextCrearNuevaParcela);
-        pulsar(w.BtCrearNuevaParcela);
-        QTest::keyClicks(w.TextCrearNuevaParcela, u"HUERTO"_s);
-        pulsar(w.BtCrearNuevaParcela);
+        pulsar(control<QCheckBox>(w, "CheckCrearParcela"));
+        pulsar(control<QPushButton>(w, "BtCrearNuevaParcela")); // the placeholder: nothing at all
+        pulsar(control<QWidget>(w, "TextCrearNuevaParcela"));
+        pulsar(control<QPushButton>(w, "BtCrearNuevaParcela"));
+        QTest::keyClicks(control<QWidget>(w, "TextCrearNuevaParcela"), u"HUERTO"_s);
+        pulsar(control<QPushButton>(w, "BtCrearNuevaParcela"));
         QCOMPARE(h.r.avisos().size(), 2);
         QVERIFY(h.r.avisos()[0].startsWith(u"Atención|Exclamacion|SoloAceptar|Escribe el nombre"_s));
         QVERIFY(h.r.avisos()[1].startsWith(u"Atención|Exclamacion|SoloAceptar|Ya hay una parcela"_s));
-        QCOMPARE(w.ListaParcelas->count(), 1);
+        QCOMPARE(control<QListWidget>(w, "ListaParcelas")->count(), 1);
 
-        pulsar(w.TextCrearNuevaParcela);
-        QTest::keyClicks(w.TextCrearNuevaParcela, u"Huerto Norte"_s);
-        w.ComboNHojas->setCurrentIndex(w.ComboNHojas->findText(u"5"_s));
-        w.ComboMLH[0]->setCurrentIndex(4);
-        w.ComboMLH[1]->setCurrentIndex(20);
-        pulsar(w.BtCrearNuevaParcela);
+        pulsar(control<QWidget>(w, "TextCrearNuevaParcela"));
+        QTest::keyClicks(control<QWidget>(w, "TextCrearNuevaParcela"), u"Huerto Norte"_s);
+        control<QComboBox>(w, "ComboNHojas")->setCurrentIndex(control<QComboBox>(w, "ComboNHojas")->findText(u"5"_s));
+        control<QComboBox>(w, "ComboMLH0")->setCurrentIndex(4);
+        control<QComboBox>(w, "ComboMLH1")->setCurrentIndex(20);
+        pulsar(control<QPushButton>(w, "BtCrearNuevaParcela"));
         QCOMPARE(h.bd.parcelas(), QStringList({u"Huerto|4|5|19|000|436|0"_s, u"Huerto Norte|5|5|21|000|436|1"_s}));
-        QVERIFY(w.PictureOpcionesParcelas->isVisible() && !w.FrameNuevaParcela->isVisible());
-        QCOMPARE(w.LabelParcelaOpciones->text(), u"Opciones para la parcela: <<<Huerto Norte>>>"_s);
+        QVERIFY(control<QFrame>(w, "PictureOpcionesParcelas")->isVisible() && !control<QGroupBox>(w, "FrameNuevaParcela")->isVisible());
+        QCOMPARE(control<QLabel>(w, "LabelParcelaOpciones")->text(), u"Opciones para la parcela: <<<Huerto Norte>>>"_s);
 
         pulsarPreset(w, 12);
-        pulsar(w.CheckRepetirRaices);
-        pulsar(w.BtGuardar);
+        pulsar(control<QCheckBox>(w, "CheckRepetirRaices"));
+        pulsar(control<QPushButton>(w, "BtGuardar"));
         QCOMPARE(h.bd.parcelas().last(), u"Huerto Norte|5|1|1|010|436|1"_s);
-        QCOMPARE(w.Map1->GetObject(0)->NumShapes(), 5);
+        QCOMPARE(control<MapaControl>(w, "Map1")->GetObject(0)->NumShapes(), 5);
 
         QVERIFY(pulsarParcela(w, u"Huerto"_s));
-        QCOMPARE(w.CheckRepetirRaices->checkState(), Qt::Unchecked);
-        pulsar(w.CheckParcelasOpciones);
+        QCOMPARE(control<QCheckBox>(w, "CheckRepetirRaices")->checkState(), Qt::Unchecked);
+        pulsar(control<QCheckBox>(w, "CheckParcelasOpciones"));
         h.r.limpiar();
         h.r.respuestaMensaje = Respuestas::Intro; // a stray Enter deletes nothing
-        pulsar(w.BtBorrarParcela);
+        pulsar(control<QPushButton>(w, "BtBorrarParcela"));
         QCOMPARE(h.r.avisos(),
                  QStringList{u"¡ Atención !|Critico|SiNo|¿Deseas borrar esta parcela: <Huerto> y todos sus datos?"_s});
         QCOMPARE(h.bd.parcelas().size(), 2);
-        QVERIFY(!w.PictureOpcionesParcelas->isVisible() && w.ListaParcelas->isEnabled());
+        QVERIFY(!control<QFrame>(w, "PictureOpcionesParcelas")->isVisible() && control<QListWidget>(w, "ListaParcelas")->isEnabled());
 
         h.r.respuestaMensaje = Dialogos::Si;
-        pulsar(w.BtBorrarParcela);
+        pulsar(control<QPushButton>(w, "BtBorrarParcela"));
         QCOMPARE(h.bd.parcelas(), QStringList{u"Huerto Norte|5|1|1|010|436|1"_s});
         QCOMPARE(h.filas().size(), 0);
-        QCOMPARE(w.ListaParcelas->count(), 1);
-        QCOMPARE(w.ListaParcelas->currentItem()->text(), u"Huerto Norte"_s);
-        QCOMPARE(w.BtBorrarParcela->text(), u"Borrar Huerto Norte"_s);
+        QCOMPARE(control<QListWidget>(w, "ListaParcelas")->count(), 1);
+        QCOMPARE(control<QListWidget>(w, "ListaParcelas")->currentItem()->text(), u"Huerto Norte"_s);
+        QCOMPARE(control<QPushButton>(w, "BtBorrarParcela")->text(), u"Borrar Huerto Norte"_s);
         h.r.limpiar(); // the last plot is not deleted
-        pulsar(w.BtBorrarParcela);
+        pulsar(control<QPushButton>(w, "BtBorrarParcela"));
         QCOMPARE(h.r.avisos(),
                  QStringList{u"Atención|Informacion|SoloAceptar|No está permitido borrar todas las parcelas"_s});
         QCOMPARE(h.bd.parcelas().size(), 1);

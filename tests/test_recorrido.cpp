@@ -29,44 +29,44 @@ private slots:
                    u"%1|2|Coles|5|9"_s.arg(año - 3)});    // long enough ago
         QVERIFY(h.arrancar());
         FormPrincipal &w = *h.w;
-        CuadriculaFlex *g = w.MSHFlexTodoAño;
+        CuadriculaFlex *g = control<CuadriculaFlex>(w, "MSHFlexTodoAño");
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QTest::mouseClick(w.ModoExplicito, Qt::LeftButton);
+        QTest::mouseClick(control<QCheckBox>(w, "ModoExplicito"), Qt::LeftButton);
         h.r.limpiar();
 
         // The sheet.
         QVERIFY(h.pulsarHoja(2));
-        QCOMPARE(w.Sesion.hoja(), 2);
-        QCOMPARE(w.FrameCultivo->title(), u"Hoja :2"_s);
-        QVERIFY(w.FrameCultivo->isVisible());
+        QCOMPARE(w.sesion().hoja(), 2);
+        QCOMPARE(control<QGroupBox>(w, "FrameCultivo")->title(), u"Hoja :2"_s);
+        QVERIFY(control<QGroupBox>(w, "FrameCultivo")->isVisible());
         for (int k = 0; k < 4; ++k)
-            QCOMPARE(w.ComboCult[k]->currentText(), CultivoVacio);
-        QVERIFY(w.ComboCult[0]->findText(u"Lechugas"_s) < 0);
-        QVERIFY(w.ComboCult[0]->findText(u"Tomates"_s) < 0);
-        QVERIFY(w.ComboCult[0]->findText(u"Coles"_s) >= 0);
+            QCOMPARE(control<QComboBox>(w, u"ComboCult%1"_s.arg(k))->currentText(), CultivoVacio);
+        QVERIFY(control<QComboBox>(w, "ComboCult0")->findText(u"Lechugas"_s) < 0);
+        QVERIFY(control<QComboBox>(w, "ComboCult0")->findText(u"Tomates"_s) < 0);
+        QVERIFY(control<QComboBox>(w, "ComboCult0")->findText(u"Coles"_s) >= 0);
 
         // The first crop: its sowing windows, then a click on one of them.
         QVERIFY(h.elegir(0, u"Coles"_s));
         QCOMPARE(g->colorFondo(1, 5), ColorSiembra);
         QCOMPARE(g->colorFondo(1, 14), ColorSiembra);
         h.pulsarCelda(1, 5);
-        QCOMPARE(w.Sesion.ranura(0).inicio, 5);
-        QCOMPARE(w.Sesion.ranura(0).final, 9); // 5 + 70/15 - 1 rounded
+        QCOMPARE(w.sesion().ranura(0).inicio, 5);
+        QCOMPARE(w.sesion().ranura(0).final, 9); // 5 + 70/15 - 1 rounded
         for (int c = 5; c <= 12; ++c)
             QCOMPARE(g->colorFondo(1, c), c <= 9 ? ColorCultivo : c <= 11 ? ColorCosecha : ColorVacio);
 
         // The follow-on crop, placed over the year end.
-        QVERIFY(w.ComboCult[1]->findText(u"Coles"_s) < 0);
-        QVERIFY(w.ComboCult[1]->findText(u"Espinacas"_s) < 0);
+        QVERIFY(control<QComboBox>(w, "ComboCult1")->findText(u"Coles"_s) < 0);
+        QVERIFY(control<QComboBox>(w, "ComboCult1")->findText(u"Espinacas"_s) < 0);
         QVERIFY(h.plantar(1, u"Chirivías"_s, 19));
-        QCOMPARE(w.Sesion.ranura(1).inicio, 19);
-        QCOMPARE(w.Sesion.ranura(1).final, 25);
+        QCOMPARE(w.sesion().ranura(1).inicio, 19);
+        QCOMPARE(w.sesion().ranura(1).final, 25);
         QCOMPARE(g->colorFondo(2, 1), ColorCultivo);
         QCOMPARE(g->colorFondo(2, 6), ColorCosecha);
         QCOMPARE(h.r.mensajes().size(), 0);
 
         // Validate.
-        QTest::mouseClick(w.BtValidaCultivos, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(w, "BtValidaCultivos"), Qt::LeftButton);
         QCOMPARE(h.r.mensajes().size(), 0);
         const QString y = QString::number(año);
         QCOMPARE(h.filas(),
@@ -80,13 +80,13 @@ private slots:
 
         // The map labels sheet 2 with its crops.
         bool etiquetada = false;
-        for (const MapaControl::Etiqueta &e : w.Map1->Etiquetas(0))
+        for (const MapaControl::Etiqueta &e : control<MapaControl>(w, "Map1")->Etiquetas(0))
             etiquetada = etiquetada || e.texto == u"Hoja: 2\r\nColes\r\nChirivías\r\n"_s;
         QVERIFY(etiquetada);
 
         // The plan tree shows the stored rows.
         bool enElArbol = false;
-        for (QTreeWidgetItemIterator it(w.arbolaños); *it; ++it)
+        for (QTreeWidgetItemIterator it(control<QTreeWidget>(w, "arbolaños")); *it; ++it)
             enElArbol
                 = enElArbol
                   || (*it)->text(0).startsWith(
@@ -128,10 +128,10 @@ private slots:
 
         // The user's click on sheet 2 reaches the program while the refusal
         // of a crop sown in a frost fortnight blinks.
-        const QPointF punto = w.Map1->mapTo(&w, pixelDeHoja(w.Map1, 2));
+        const QPointF punto = control<MapaControl>(w, "Map1")->mapTo(&w, pixelDeHoja(control<MapaControl>(w, "Map1"), 2));
         bool enviado = false;
-        connect(&w.Sesion, &SesionHoja::filaPintada, &w, [&](int k) {
-            const auto &colores = w.Sesion.ranura(k).colores;
+        connect(&w.sesion(), &SesionHoja::filaPintada, &w, [&](int k) {
+            const auto &colores = w.sesion().ranura(k).colores;
             if (enviado || std::find(colores.begin(), colores.end(), ColorSolape) == colores.end())
                 return;
             enviado = true;
@@ -146,9 +146,9 @@ private slots:
         QVERIFY(enviado);
         QCOMPARE(h.r.avisos(),
                  QStringList{u"Advertencia|SinIcono|SiNo|No es posible <Tardía>, escoge otro u otra fecha"_s});
-        QTRY_COMPARE(w.Sesion.hoja(), 2);
-        QCOMPARE(w.ComboCult[0]->currentText(), u"Temprana"_s);
-        QTest::mouseClick(w.BtValidaCultivos, Qt::LeftButton);
+        QTRY_COMPARE(w.sesion().hoja(), 2);
+        QCOMPARE(control<QComboBox>(w, "ComboCult0")->currentText(), u"Temprana"_s);
+        QTest::mouseClick(control<QPushButton>(w, "BtValidaCultivos"), Qt::LeftButton);
         QCOMPARE(h.filas(), guardadas);
     }
 
@@ -169,10 +169,10 @@ private slots:
         const QStringList guardadas{u"2030|1|Pimientos|9|13"_s, u"2031|1|Lechugas|4|6"_s, u"2031|1|Tomates|8|12"_s};
         h.sembrar(guardadas);
         QVERIFY(h.abrir(2031, 1));
-        QCOMPARE(h.w->ComboCult[0]->currentText(), u"Lechugas"_s);
-        QCOMPARE(h.w->Sesion.ocultas(), QStringList{u"Tomates"_s});
+        QCOMPARE(control<QComboBox>(*h.w, "ComboCult0")->currentText(), u"Lechugas"_s);
+        QCOMPARE(h.w->sesion().ocultas(), QStringList{u"Tomates"_s});
         h.r.respuestaMensaje = respuesta;
-        QTest::mouseClick(h.w->BtValidaCultivos, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(*h.w, "BtValidaCultivos"), Qt::LeftButton);
         QCOMPARE(h.r.mensajes().size(), 1);
         QVERIFY(h.r.textos().first().contains(u"Tomates"_s));
         QCOMPARE(h.filas(), respuesta == Dialogos::Si ? QStringList({guardadas[0], guardadas[1]}) : guardadas);
@@ -208,7 +208,7 @@ private slots:
         if (pendiente == u"hoja"_s)
             QVERIFY(h.plantar(0, u"Tomates"_s, 8));
         else if (!pendiente.isEmpty())
-            w.EditorPlantas->txtFields[1]->setText(u"Latín nuevo"_s);
+            control<EditorCatalogo>(w, "EditorPlantas")->txtFields[1]->setText(u"Latín nuevo"_s);
         h.r.limpiar();
         h.r.respuestaMensaje = respuesta;
         Conexion otra(h.bd.fichero());
@@ -222,7 +222,7 @@ private slots:
         QCOMPARE(h.filas().size() + h.bd.valor(latin).toInt(), int(respuesta == Dialogos::Si && cerrada));
         QCOMPARE(h.r.mensajes().size(), pendiente.isEmpty() ? 0 : 1 + int(bloqueada));
         if (!cerrada) // the work is still there
-            QVERIFY(w.Sesion.haySinGuardar() || w.EditorPlantas->HayCambios());
+            QVERIFY(w.sesion().haySinGuardar() || control<EditorCatalogo>(w, "EditorPlantas")->HayCambios());
     }
 };
 

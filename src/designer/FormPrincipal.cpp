@@ -19,6 +19,7 @@ FormPrincipal::FormPrincipal(const QString &carpeta, QWidget *parent)
 {
     iniciarRecursos();
     construirControles();
+    nombrarControles();
     conectarEventos();
     // Designed client width; the height follows the explanation log's switch.
     resize(Twips::APixelesX(11100) + 2, height());

@@ -65,6 +65,95 @@ public:
     // cannot be opened); the user has been told why.
     bool Form_Load();
 
+    // ---- Moon panel, calendar page, tutorial (FormPrincipal_calendario.cpp) ---
+    // Refreshes the phase list, shows or hides the panel, then puts the
+    // calendar on today.
+    void CheckLuna_Click();
+    // Prints the calendar page on the default printer.
+    void Bt_Printwww_Click();
+    // Opens the tutorial window (modal).
+    void BtTutorial_Click();
+
+    // ---- Start-up and rebuild (FormPrincipal_inicio.cpp) --------------------
+    // Rebuilds the whole window for the session's plot in the current year.
+    // Throws ErrorBD (nothing changed).
+    void Inicia_Todo();
+
+    // ---- Plots and their options (FormPrincipal_parcelas.cpp) --------------
+    void ListaParcelas_Click();
+    void BtCrearNuevaParcela_Click();
+    void BtBorrarParcela_Click();
+    void CheckCrearParcela_Click();
+    void TextCrearNuevaParcela_Click();
+    void CheckParcelasOpciones_Click();
+    void Picture3_Click();
+    void BtGuardar_Click();
+
+    // ---- Status line and explanation log (FormPrincipal_panel.cpp) ----------
+    void PonerTextoPanel(const QString &Texto);
+    void Explicito(const QString &Texto);
+    void ModoExplicito_Click();
+    void ListModoExplicito_DblClick();
+
+    // ---- Sheet map (FormPrincipal_mapa.cpp) ----------------------------------
+    void refrescaMapa();
+    void refrescaMapa(const QHash<int, QString> &textos); // labels already read
+    void ComboNHojas_Click();
+    // Highlights sheets of Map1: by shape indexes (a map click) or by sheet
+    // number (field 0; a plan-tree click). Both first bring every sheet back
+    // to its plain colours, so ResaltarHoja({}) only clears the highlight.
+    void ResaltarHoja(const QList<int> &indices);
+    void ResaltarHojaPorNumero(int hoja);
+    // Release of a mouse button over Map1 (x, y in the map's pixels).
+    void Map1_MouseUp(int Button, int Shift, int x, int y);
+
+    // ---- Plan tree (FormPrincipal_arbol.cpp) ---------------------------------
+    // Rebuilds arbolaños for the session's plot from the database. Throws ErrorBD
+    // (the tree is left as it was).
+    void RefrescarArbolAños();
+    // A click on the tree: a year node makes its year current, a plan-row node
+    // opens its sheet and year for editing.
+    void arbolaños_Click();
+
+    // ---- Printing the plan tree (FormPrincipal_imprimir.cpp) ------------------
+    // Prints the plan tree as an outline on the printer that ComboImpresoras[0]
+    // names, or on the current printer when none has that name.
+    void Btimprimir_Click();
+
+    // ---- Crop slots (FormPrincipal_rotacion.cpp) -----------------------------
+    // LeerCultivos fills the four crop pickers of the session's sheet and year
+    // and shows its stored crops; CultivosCombos(fila) narrows picker `fila` to the
+    // crops that may follow the earlier slots. Both let a database failure
+    // pass as ErrorBD (nothing changed then): the calling handler reports it.
+    void LeerCultivos();
+    void CultivosCombos(int fila);
+
+    // ---- Plan grid (FormPrincipal_rejilla.cpp) --------------------------------
+    // A choice in picker Index paints its crop's sowing fortnights; a click on
+    // a sowing fortnight places the crop of that row's picker there.
+    void ComboCult_Click(int Index);
+    void MSHFlexTodoAño_Click();
+    void BorraFila(int fila);
+    void BorraTodasFilas();
+
+    // ---- Storing and emptying a sheet (FormPrincipal_hoja.cpp) ---------------
+    void BtValidaCultivos_Click();
+    void BtVaciaHoja_Click();
+
+    // ---- For tests --------------------------------------------------------------
+    // The session as the window holds it, to read. The controls are found by
+    // their object names, which are their variables' names ("Map1",
+    // "ComboCult0").
+    const SesionHoja &sesion() const { return Sesion; }
+    // The installed printers' names; unset, the printing system's.
+    void EstablecerImpresoras(std::function<QStringList()> lista) { Printers = std::move(lista); }
+
+protected:
+    void closeEvent(QCloseEvent *e) override;
+    bool eventFilter(QObject *objeto, QEvent *evento) override;
+    void showEvent(QShowEvent *e) override;
+
+private:
     // ---- State of the run -------------------------------------------------
     QString carpetaPrograma;
     // The sheet being edited: plot, year, sheet, the four crop slots and the
@@ -148,36 +237,16 @@ public:
     QComboBox *ComboTodasHortalizas = nullptr;
     CuadriculaFlex *MSHFlexBD = nullptr;
 
-    // ---- Moon panel, calendar page, tutorial (FormPrincipal_calendario.cpp) ---
-    // Refreshes the phase list, shows or hides the panel, then puts the
-    // calendar on today.
-    void CheckLuna_Click();
-    // Prints the calendar page on the default printer.
-    void Bt_Printwww_Click();
-    // Opens the tutorial window (modal).
-    void BtTutorial_Click();
-
-    // ---- Start-up and rebuild (FormPrincipal_inicio.cpp) --------------------
-    // Rebuilds the whole window for the session's plot in the current year.
-    // Throws ErrorBD (nothing changed).
-    void Inicia_Todo();
-    // Which way a window height in twips (outer height, caption included).
-    int AlturaTwips() const;
-    void EstablecerAlturaTwips(int twips);
-
-    // ---- Plots and their options (FormPrincipal_parcelas.cpp) --------------
-    void ListaParcelas_Click();
-    void BtCrearNuevaParcela_Click();
-    void BtBorrarParcela_Click();
-    void CheckCrearParcela_Click();
-    void TextCrearNuevaParcela_Click();
-    void CheckParcelasOpciones_Click();
-    void Picture3_Click();
-    void BtGuardar_Click();
-
-    // ---- Status line and explanation log (FormPrincipal_panel.cpp) ----------
-    void PonerTextoPanel(const QString &Texto);
-    void Explicito(const QString &Texto);
+    // Printing the plan tree. The current printer's name; empty for the system's default printer.
+    QString Printer;
+    // The names of the installed printers; unset, the printing system's.
+    std::function<QStringList()> Printers;
+    // The tree's content as the last rebuild made it; the printout walks it.
+    ArbolPlan::Arbol ArbolAños;
+    // The item of arbolaños with that key ("TodosAños", "a 2010"), or null.
+    QTreeWidgetItem *NodoArbol(const QString &clave) const;
+    // Shows a tree content already read.
+    void MostrarArbol(const ArbolPlan::Arbol &arbol);
     // While one lives, the log's lines wait and are added in one batch, with
     // one scroll, when the outermost ends.
     class RegistroEnLote
@@ -191,74 +260,15 @@ public:
     private:
         FormPrincipal &m_w;
     };
-    void ModoExplicito_Click();
-    void ListModoExplicito_DblClick();
-
-    // ---- Sheet map (FormPrincipal_mapa.cpp) ----------------------------------
-    void refrescaMapa();
-    void refrescaMapa(const QHash<int, QString> &textos); // labels already read
-    void ComboNHojas_Click();
-    // Highlights sheets of Map1: by shape indexes (a map click) or by sheet
-    // number (field 0; a plan-tree click). Both first bring every sheet back
-    // to its plain colours, so ResaltarHoja({}) only clears the highlight.
-    void ResaltarHoja(const QList<int> &indices);
-    void ResaltarHojaPorNumero(int hoja);
-    // Release of a mouse button over Map1 (x, y in the map's pixels).
-    void Map1_MouseUp(int Button, int Shift, int x, int y);
-
-    // ---- Plan tree (FormPrincipal_arbol.cpp) ---------------------------------
-    // Rebuilds arbolaños for the session's plot from the database. Throws ErrorBD
-    // (the tree is left as it was).
-    void RefrescarArbolAños();
-    // Shows a tree content already read.
-    void MostrarArbol(const ArbolPlan::Arbol &arbol);
-    // A click on the tree: a year node makes its year current, a plan-row node
-    // opens its sheet and year for editing.
-    void arbolaños_Click();
-    // The tree's content as the last rebuild made it; the printout walks it.
-    ArbolPlan::Arbol ArbolAños;
-    // The item of arbolaños with that key ("TodosAños", "a 2010"), or null.
-    QTreeWidgetItem *NodoArbol(const QString &clave) const;
-
-    // ---- Printing the plan tree (FormPrincipal_imprimir.cpp) ------------------
-    // Prints the plan tree as an outline on the printer that ComboImpresoras[0]
-    // names, or on the current printer when none has that name.
-    void Btimprimir_Click();
-    // The current printer's name; empty for the system's default printer.
-    QString Printer;
-    // The names of the installed printers; unset, the printing system's.
-    std::function<QStringList()> Printers;
-
-    // ---- Crop slots (FormPrincipal_rotacion.cpp) -----------------------------
-    // LeerCultivos fills the four crop pickers of the session's sheet and year
-    // and shows its stored crops; CultivosCombos(fila) narrows picker `fila` to the
-    // crops that may follow the earlier slots. Both let a database failure
-    // pass as ErrorBD (nothing changed then): the calling handler reports it.
-    void LeerCultivos();
-    void CultivosCombos(int fila);
-
-    // ---- Plan grid (FormPrincipal_rejilla.cpp) --------------------------------
-    // A choice in picker Index paints its crop's sowing fortnights; a click on
-    // a sowing fortnight places the crop of that row's picker there.
-    void ComboCult_Click(int Index);
-    void MSHFlexTodoAño_Click();
-    void BorraFila(int fila);
-    void BorraTodasFilas();
-
-    // ---- Storing and emptying a sheet (FormPrincipal_hoja.cpp) ---------------
-    void BtValidaCultivos_Click();
-    void BtVaciaHoja_Click();
     // Stores the sheet as BtValidaCultivos does; false when it was not stored
     // (the user has been told why, or chose not to).
     bool ValidarHoja();
+    // Which way a window height in twips (outer height, caption included).
+    int AlturaTwips() const;
+    void EstablecerAlturaTwips(int twips);
 
-
-protected:
-    void closeEvent(QCloseEvent *e) override;
-    bool eventFilter(QObject *objeto, QEvent *evento) override;
-    void showEvent(QShowEvent *e) override;
-
-private:
+    // Every control takes its variable's name as its object name.
+    void nombrarControles();             // FormPrincipal_ui.cpp
     void construirControles();           // FormPrincipal_ui.cpp
     void construirPestanaDiseno();       // FormPrincipal_ui.cpp
     void construirPanelOpciones();       // FormPrincipal_ui.cpp

@@ -32,11 +32,11 @@ void mostrarLoGuardado(FormPrincipal &w)
 // user what is missing before `accion` ("validar una hoja") can be done.
 bool hayHojaPara(FormPrincipal &w, const QString &accion, const QString &accionSobreHoja)
 {
-    if (w.Sesion.parcela().isEmpty()) {
+    if (w.sesion().parcela().isEmpty()) {
         avisar(&w, QStringLiteral("No hay ninguna parcela: crea una antes de %1.").arg(accion), Dialogos::Exclamacion);
         return false;
     }
-    if (!w.Sesion.hayHojaCargada()) {
+    if (!w.sesion().hayHojaCargada()) {
         avisar(&w, QStringLiteral("No hay ninguna hoja elegida: pulsa una hoja en el mapa antes de %1.").arg(accionSobreHoja),
                Dialogos::Exclamacion);
         return false;

@@ -36,6 +36,70 @@ using namespace Controles;
 static const int kAnchoCliente = 11100;
 static const int kAltoPestanas = 9300;
 
+void FormPrincipal::nombrarControles()
+{
+#define NOMBRAR(c) c->setObjectName(QStringLiteral(#c))
+    NOMBRAR(SSTab1);
+    NOMBRAR(tabDiseno);
+    NOMBRAR(tabCalendario);
+    NOMBRAR(tabPlantas);
+    NOMBRAR(tabAcerca);
+    NOMBRAR(StatusBar1);
+    NOMBRAR(PanelEstado);
+    NOMBRAR(PaginaBiodinamica);
+    NOMBRAR(Bt_Printwww);
+    NOMBRAR(Frame7);
+    NOMBRAR(ListaParcelas);
+    NOMBRAR(CheckCrearParcela);
+    NOMBRAR(BtBorrarParcela);
+    NOMBRAR(FrameNuevaParcela);
+    NOMBRAR(TextCrearNuevaParcela);
+    NOMBRAR(BtCrearNuevaParcela);
+    NOMBRAR(CheckParcelasOpciones);
+    NOMBRAR(Map1);
+    NOMBRAR(arbolaños);
+    NOMBRAR(FrameCultivo);
+    NOMBRAR(MSHFlexTodoAño);
+    NOMBRAR(BtValidaCultivos);
+    NOMBRAR(BtVaciaHoja);
+    NOMBRAR(Btimprimir);
+    NOMBRAR(ModoExplicito);
+    NOMBRAR(ListModoExplicito);
+    NOMBRAR(CheckLuna);
+    NOMBRAR(BtTutorial);
+    NOMBRAR(FrameFasesLuna);
+    NOMBRAR(MonthView1);
+    NOMBRAR(ListLunar);
+    NOMBRAR(PictureOpcionesParcelas);
+    NOMBRAR(LabelParcelaOpciones);
+    NOMBRAR(ComboNHojas);
+    NOMBRAR(Map2);
+    NOMBRAR(CheckRepetirFrutos);
+    NOMBRAR(CheckRepetirRaices);
+    NOMBRAR(CheckRepetirVarCicloCorto);
+    NOMBRAR(SliderAlcachofa);
+    NOMBRAR(SliderFresa);
+    NOMBRAR(SliderEsparrago);
+    NOMBRAR(TextFresa);
+    NOMBRAR(BtGuardar);
+    NOMBRAR(EditorPlantas);
+    NOMBRAR(ComboTodasHortalizas);
+    NOMBRAR(MSHFlexBD);
+#undef NOMBRAR
+    // Arrays: the name and the index ("ComboCult0"); OptionMeses in the order
+    // 3, 6, 9, 12, 0 months.
+    auto nombrar = [](const auto &controles, const QString &nombre) {
+        int i = 0;
+        for (QWidget *c : controles)
+            c->setObjectName(nombre + QString::number(i++));
+    };
+    nombrar(ComboCult, QStringLiteral("ComboCult"));
+    nombrar(ComboImpresoras, QStringLiteral("ComboImpresoras"));
+    nombrar(OptionMeses, QStringLiteral("OptionMeses"));
+    nombrar(LabelMeses, QStringLiteral("LabelMeses"));
+    nombrar(ComboMLH, QStringLiteral("ComboMLH"));
+}
+
 void FormPrincipal::construirControles()
 {
     setWindowTitle(QStringLiteral("Huerta: diseño de rotaciones de cultivos"));
