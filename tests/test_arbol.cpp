@@ -145,7 +145,7 @@ private slots:
         h.sembrar({u"2012|3|Ajos|5|8"_s, u"2012|1|Tomates|9|14"_s, u"%1|1|Habas|21|30"_s.arg(kHoy)});
         h.bd.sembrar(u"Otra"_s, {u"2013|2|Patatas|5|10"_s});
         QVERIFY(h.arrancar());
-        QCOMPARE(control<QTreeWidget>(*h.w, "arbolaños")->topLevelItem(0)->childCount(), std::max(2020, kHoy + 5) - 2009 + 1);
+        QCOMPARE(h.nodoAño(2009)->parent()->childCount(), std::max(2020, kHoy + 5) - 2009 + 1);
         QVERIFY(h.nodoAño(2012)->child(1)->text(0).startsWith(u"Hoja:3»Ajos » Liliáceas"_s));
         QCOMPARE(h.nodoAño(2013)->childCount(), 0); // another plot's row
 
@@ -167,19 +167,15 @@ private slots:
     void clicEnUnAnio()
     {
         Arbolado h;
-        h.sembrar({u"2020|2|Ajos|5|8"_s, u"2013|2|Ajos|5|8"_s});
-        QVERIFY(h.arrancar());
+        h.sembrar({u"2020|2|Ajos|5|8"_s, u"2013|2|Ajos|5|8"_s, u"%1|2|Habas|3|6"_s.arg(kHoy)});
+        QVERIFY(h.abrir(kHoy, 2));
         FormPrincipal &w = *h.w;
-        QCOMPARE(w.sesion().año(), kHoy);
-        for (int k = 0; k < 4; ++k)
-            control<QComboBox>(w, u"ComboCult%1"_s.arg(k))->addItems({modBasico::CultivoVacio, u"Ajos"_s});
-        control<CuadriculaFlex>(w, "MSHFlexTodoAño")->setColorFondo(1, 5, modBasico::ColorCultivo);
-        control<CuadriculaFlex>(w, "MSHFlexTodoAño")->setColorFondo(4, 20, modBasico::ColorSiembra);
+        QCOMPARE(h.fila(1), u"..CCCC.................."_s);
 
         // The year becomes current and is marked; pickers and grid rows are
-        // emptied, and the map shows that year's crops.
+        // emptied (the sheet stays chosen), and the map shows that year's crops.
         QVERIFY(h.pulsar(h.nodoAño(2020)));
-        QCOMPARE(w.sesion().año(), 2020);
+        QCOMPARE(QList<int>({w.sesion().año(), w.sesion().hoja()}), QList<int>({2020, 2}));
         QCOMPARE(h.amarillos(), QList<int>{2020});
         for (int k = 0; k < 4; ++k)
             QCOMPARE(control<QComboBox>(w, u"ComboCult%1"_s.arg(k))->count(), 0);
@@ -196,9 +192,9 @@ private slots:
         QCOMPARE(w.sesion().hoja(), 2);
         QCOMPARE(w.sesion().año(), 2013);
         QVERIFY(control<QGroupBox>(w, "FrameCultivo")->isVisible());
-        const Shapefile *hojas = control<MapaControl>(w, "Map1")->GetObject(0);
-        for (int i = 0; i < hojas->NumShapes(); ++i)
-            QCOMPARE(control<MapaControl>(w, "Map1")->ShapeFillColor(0, i) == kAmarillo, hojas->CellValue(0, i).toInt() == 2);
+        const MapaControl *mapa = control<MapaControl>(w, "Map1");
+        for (int i = 0; i < mapa->GetObject(0)->NumShapes(); ++i)
+            QCOMPARE(mapa->ShapeFillColor(0, i) == kAmarillo, mapa->GetObject(0)->CellValue(0, i).toInt() == 2);
         QCOMPARE(h.amarillos(), QList<int>{2012}); // the year nodes keep their colours
         QCOMPARE(h.r.mensajes().size(), 0);
     }

@@ -200,7 +200,8 @@ private slots:
         h.w->LeerCultivos();
         QVERIFY(elementos(control<QComboBox>(*h.w, "ComboCult0")).contains(u"Chufas"_s));
         QVERIFY(elementos(control<QComboBox>(*h.w, "ComboTodasHortalizas")).contains(u"Chufas"_s));
-        QCOMPARE(h.w->sesion().catalogo().TodasFamilias.value(h.w->sesion().catalogo().posicion(u"Chufas"_s)), u"Gramineae"_s);
+        const ColeccionesCatalogo &catalogo = h.w->sesion().catalogo();
+        QCOMPARE(catalogo.TodasFamilias.value(catalogo.posicion(u"Chufas"_s)), u"Gramineae"_s);
         QVERIFY(h.r.peticiones.isEmpty());
     }
 };

@@ -189,7 +189,7 @@ private slots:
         h.sembrar({u"2010|2|Habas|3|10"_s});
         QVERIFY(h.abrir(2010, 2));
         FormPrincipal &w = *h.w;
-        QPushButton *boton = vaciar ? control<QPushButton>(w, "BtVaciaHoja") : control<QPushButton>(w, "BtValidaCultivos");
+        QPushButton *boton = control<QPushButton>(w, vaciar ? "BtVaciaHoja" : "BtValidaCultivos");
         if (!vaciar)
             QVERIFY(h.plantar(0, u"Tomates"_s, 8));
         h.r.limpiar();

@@ -80,12 +80,11 @@ private slots:
                 QCOMPARE(etiquetas.at(i).texto, esperado.value(sf->CellValue(0, i).toInt()));
         }
         // Another year: the map is drawn anew with that year's crops, without
-        // the highlight; the chosen sheet stays.
+        // the highlight.
         QVERIFY(h.pulsarHoja(2));
         QCOMPARE(resaltadas(control<MapaControl>(w, "Map1")), QList<int>{2});
         QVERIFY(h.pulsar(h.nodoAño(año - 1)));
         QVERIFY(resaltadas(control<MapaControl>(w, "Map1")).isEmpty());
-        QCOMPARE(w.sesion().hoja(), 2);
         const Shapefile *sf = control<MapaControl>(w, "Map1")->GetObject(0);
         QCOMPARE(control<MapaControl>(w, "Map1")->Etiquetas(0).at(indiceDeHoja(sf, 2)).texto, u"Hoja: 2\r\nColes\r\n"_s);
         QCOMPARE(control<MapaControl>(w, "Map1")->Etiquetas(0).at(indiceDeHoja(sf, 4)).texto, u"Hoja: 4\r\n"_s);
@@ -109,17 +108,17 @@ private slots:
         QFETCH(int, hoja);
         QFETCH(QList<int>, resaltada);
         Huerto h(5);
-        QVERIFY(h.arrancar());
+        QVERIFY(h.abrir(QDate::currentDate().year(), 3));
         FormPrincipal &w = *h.w;
-        QVERIFY(h.pulsarHoja(3));
         QCOMPARE(w.sesion().hoja(), 3);
 
         control<QLabel>(w, "PanelEstado")->clear();
         control<QComboBox>(w, "ComboCult0")->clear();
-        const QPoint p = destino > 0 ? pixelDeHoja(control<MapaControl>(w, "Map1"), destino) : pixelDe(control<MapaControl>(w, "Map1"), OrigenX + 11, OrigenY + 19);
-        QTest::mouseClick(w.windowHandle(), Qt::LeftButton, {}, control<MapaControl>(w, "Map1")->mapTo(&w, p));
+        MapaControl *mapa = control<MapaControl>(w, "Map1");
+        const QPoint p = destino > 0 ? pixelDeHoja(mapa, destino) : pixelDe(mapa, OrigenX + 11, OrigenY + 19);
+        QTest::mouseClick(w.windowHandle(), Qt::LeftButton, {}, mapa->mapTo(&w, p));
         QCOMPARE(w.sesion().hoja(), hoja);
-        QCOMPARE(resaltadas(control<MapaControl>(w, "Map1")), resaltada);
+        QCOMPARE(resaltadas(mapa), resaltada);
         QCOMPARE(control<QGroupBox>(w, "FrameCultivo")->isVisible(), destino > 0);
         QCOMPARE(control<QLabel>(w, "PanelEstado")->text(), destino > 0 ? kTextoPanel : QString());
         QVERIFY(control<QComboBox>(w, "ComboCult0")->count() > 0);

@@ -111,7 +111,7 @@ private slots:
             pulsarPreset(w, meses);
         QCOMPARE(control<QComboBox>(w, "ComboMLH0")->currentIndex(), inicio - 1);
         QCOMPARE(control<QComboBox>(w, "ComboMLH1")->currentIndex(), final - 1);
-        QCOMPARE(control<QComboBox>(w, "ComboMLH0")->isEnabled() || control<QLabel>(w, "LabelMeses1")->isEnabled(), !bloqueadas);
+        QCOMPARE(control(w, "ComboMLH0")->isEnabled() || control(w, "LabelMeses1")->isEnabled(), !bloqueadas);
         const bool bloqueada = otra.startsWith(u"BEGIN"_s), rechazada = !otra.isEmpty();
         Conexion con(h.bd.fichero());
         if (rechazada)
@@ -150,7 +150,7 @@ private slots:
         for (int hojas : {6, 5}) {
             QVERIFY(h.pulsarHoja(6));
             pulsar(control<QCheckBox>(w, "CheckParcelasOpciones"));
-            control<QComboBox>(w, "ComboNHojas")->setCurrentIndex(control<QComboBox>(w, "ComboNHojas")->findText(QString::number(hojas)));
+            control<QComboBox>(w, "ComboNHojas")->setCurrentText(QString::number(hojas));
             pulsar(control<QPushButton>(w, "BtGuardar"));
             QCOMPARE(w.sesion().hoja(), hojas == 6 ? 6 : 0);
             QCOMPARE(control<QGroupBox>(w, "FrameCultivo")->title(), hojas == 6 ? u"Hoja :6"_s : u"Hoja :"_s);
@@ -187,7 +187,8 @@ private slots:
         control<QComboBox>(w, "ComboMLH1")->setCurrentIndex(20);
         pulsar(control<QPushButton>(w, "BtCrearNuevaParcela"));
         QCOMPARE(h.bd.parcelas(), QStringList({u"Huerto|4|5|19|000|436|0"_s, u"Huerto Norte|5|5|21|000|436|1"_s}));
-        QVERIFY(control<QFrame>(w, "PictureOpcionesParcelas")->isVisible() && !control<QGroupBox>(w, "FrameNuevaParcela")->isVisible());
+        QVERIFY(control<QFrame>(w, "PictureOpcionesParcelas")->isVisible());
+        QVERIFY(!control<QGroupBox>(w, "FrameNuevaParcela")->isVisible());
         QCOMPARE(control<QLabel>(w, "LabelParcelaOpciones")->text(), u"Opciones para la parcela: <<<Huerto Norte>>>"_s);
 
         pulsarPreset(w, 12);
@@ -205,7 +206,8 @@ private slots:
         QCOMPARE(h.r.avisos(),
                  QStringList{u"¡ Atención !|Critico|SiNo|¿Deseas borrar esta parcela: <Huerto> y todos sus datos?"_s});
         QCOMPARE(h.bd.parcelas().size(), 2);
-        QVERIFY(!control<QFrame>(w, "PictureOpcionesParcelas")->isVisible() && control<QListWidget>(w, "ListaParcelas")->isEnabled());
+        QVERIFY(!control<QFrame>(w, "PictureOpcionesParcelas")->isVisible());
+        QVERIFY(control<QListWidget>(w, "ListaParcelas")->isEnabled());
 
         h.r.respuestaMensaje = Dialogos::Si;
         pulsar(control<QPushButton>(w, "BtBorrarParcela"));

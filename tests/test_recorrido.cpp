@@ -128,7 +128,8 @@ private slots:
 
         // The user's click on sheet 2 reaches the program while the refusal
         // of a crop sown in a frost fortnight blinks.
-        const QPointF punto = control<MapaControl>(w, "Map1")->mapTo(&w, pixelDeHoja(control<MapaControl>(w, "Map1"), 2));
+        const MapaControl *mapa = control<MapaControl>(w, "Map1");
+        const QPointF punto = mapa->mapTo(&w, pixelDeHoja(mapa, 2));
         bool enviado = false;
         connect(&w.sesion(), &SesionHoja::filaPintada, &w, [&](int k) {
             const auto &colores = w.sesion().ranura(k).colores;

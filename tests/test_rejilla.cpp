@@ -269,39 +269,6 @@ private slots:
         QVERIFY(!v.ofrece(1, u"Pimientos"_s));
     }
 
-    // Opening a plot again keeps the sheet loaded only when the plot is the
-    // same and still has it; a sheet outside 1..nhojas is never loaded.
-    void hojaAlAbrirParcela_data()
-    {
-        QTest::addColumn<int>("hoja");
-        QTest::addColumn<int>("hojas"); // the plot's sheet count when reopened
-        QTest::addColumn<QString>("parcela");
-        QTest::addColumn<int>("queda");
-        QTest::newRow("la última que queda") << 3 << 3 << u"Huerto"_s << 3;
-        QTest::newRow("una más de las que quedan") << 4 << 3 << u"Huerto"_s << 0;
-        QTest::newRow("otra parcela") << 1 << 4 << u"Otra"_s << 0;
-    }
-
-    void hojaAlAbrirParcela()
-    {
-        QFETCH(int, hoja);
-        QFETCH(int, hojas);
-        QFETCH(QString, parcela);
-        QFETCH(int, queda);
-        Sesion v;
-        QVERIFY(v.abrir(2010, hoja));
-        v.bd.agregarParcela(u"Otra"_s, 4, 1, 1);
-        v.bd.ejecutar(u"update Parcelas set HOJAS = ?"_s, {hojas});
-        {
-            Conexion con;
-            v.s.abrirParcela(SesionHoja::leerParcela(con, parcela), 2011);
-        }
-        QCOMPARE(QList<int>({v.s.hoja(), v.s.nhojas(), v.s.año()}), QList<int>({queda, hojas, 2011}));
-        QCOMPARE(v.s.hayHojaCargada(), queda > 0);
-        v.s.abrirHoja(hojas + 1, 2011);
-        QVERIFY(!v.s.hayHojaCargada());
-    }
-
     void cultivoGuardadoQueYaNoCabe()
     {
         Sesion v;
