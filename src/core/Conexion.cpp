@@ -109,11 +109,17 @@ QString textoError(const QSqlError &e)
 }
 
 QAtomicInteger<quint64> contador;
+ObservadorSQL observador;
 
 } // namespace
 
+void ObservarSQL(ObservadorSQL o)
+{
+    observador = std::move(o);
+}
+
 Conexion::Conexion(const QString &cadena)
-    : m_nombre(QStringLiteral("huerta-%1").arg(++contador))
+    : m_numero(++contador), m_nombre(QStringLiteral("huerta-%1").arg(m_numero))
 {
     m_bd = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_nombre);
     // mode=rw: open an existing file for reading and writing, never create one.
@@ -156,6 +162,8 @@ Conexion::~Conexion()
 
 QSqlQuery Conexion::ejecutar(const QString &sql, const QVariantList &valores)
 {
+    if (observador)
+        observador(m_numero, sql, valores);
     QSqlQuery q(m_bd);
     q.setForwardOnly(true);
     if (!q.prepare(sql))

@@ -14,6 +14,7 @@
 #include <QSqlQuery>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <stdexcept>
 
 // Path of the database file, built once at start-up from the program's folder.
@@ -58,6 +59,12 @@ private:
     QString m_texto;
 };
 
+// Sees every statement a connection runs through ejecutar(), with the number
+// of that connection (the speed bench replays a gesture's statements). None
+// by default; an empty function stops watching.
+using ObservadorSQL = std::function<void(quint64 conexion, const QString &sql, const QVariantList &valores)>;
+void ObservarSQL(ObservadorSQL observador);
+
 class Conexion
 {
 public:
@@ -79,6 +86,7 @@ public:
 
 private:
     friend class Transaccion;
+    quint64 m_numero;
     QString m_nombre;
     QSqlDatabase m_bd;
 };
