@@ -155,6 +155,7 @@ void AsegurarIndices(const QString &cadena)
 
 Conexion::~Conexion()
 {
+    m_preparadas.clear();
     m_bd.close();
     m_bd = QSqlDatabase();
     QSqlDatabase::removeDatabase(m_nombre);
@@ -170,6 +171,27 @@ QSqlQuery Conexion::ejecutar(const QString &sql, const QVariantList &valores)
         throw ErrorBD(textoError(q.lastError()));
     for (const QVariant &v : valores)
         q.addBindValue(v);
+    if (!q.exec())
+        throw ErrorBD(textoError(q.lastError()));
+    return q;
+}
+
+QSqlQuery &Conexion::ejecutarPreparada(const QString &sql, const QVariantList &valores)
+{
+    if (observador)
+        observador(m_numero, sql, valores);
+    auto it = m_preparadas.find(sql);
+    if (it == m_preparadas.end()) {
+        QSqlQuery q(m_bd);
+        q.setForwardOnly(true);
+        if (!q.prepare(sql))
+            throw ErrorBD(textoError(q.lastError()));
+        it = m_preparadas.insert(sql, std::move(q));
+    }
+    QSqlQuery &q = it.value();
+    q.finish();
+    for (int i = 0; i < valores.size(); ++i)
+        q.bindValue(i, valores.at(i));
     if (!q.exec())
         throw ErrorBD(textoError(q.lastError()));
     return q;

@@ -10,6 +10,7 @@
 //                   Use it wherever a name is looked up: "where coincide(nombre, ?)".
 //   COLLATE ES      orders names as a Spanish reader expects (case and accents
 //                   folded first, then the exact text).
+#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
@@ -79,6 +80,11 @@ public:
     // The returned query is positioned before the first row. Throws ErrorBD.
     QSqlQuery ejecutar(const QString &sql, const QVariantList &valores = {});
 
+    // As ejecutar(), through a statement prepared once for this connection
+    // (for one that a gesture runs again and again). The query stays the
+    // connection's: read what it yields before running the same text again.
+    QSqlQuery &ejecutarPreparada(const QString &sql, const QVariantList &valores = {});
+
     // True when the statement yields at least one row.
     bool hayFilas(const QString &sql, const QVariantList &valores = {});
 
@@ -89,6 +95,7 @@ private:
     quint64 m_numero;
     QString m_nombre;
     QSqlDatabase m_bd;
+    QHash<QString, QSqlQuery> m_preparadas;
 };
 
 // All statements run between construction and confirmar() land together or not

@@ -86,12 +86,13 @@ QString ReglasRotacion::SacarProfRaiz(const QString &Cultivo) const
 QStringList ReglasRotacion::cultivosDe(const QString &dondeMas, const QVariantList &valores) const
 {
     QStringList cultivos;
-    QSqlQuery q = conexion().ejecutar(QStringLiteral("select cultivo from BDParcela where ") + dondeMas
-                                          + QStringLiteral(" and ") + FiltroParcela
-                                          + QStringLiteral(" order by hoja, rowid"),
-                                      QVariantList(valores) << parcela);
+    QSqlQuery &q = conexion().ejecutarPreparada(QStringLiteral("select cultivo from BDParcela where ") + dondeMas
+                                                    + QStringLiteral(" and ") + FiltroParcela
+                                                    + QStringLiteral(" order by hoja, rowid"),
+                                                QVariantList(valores) << parcela);
     while (q.next())
         cultivos << q.value(0).toString();
+    q.finish();
     return cultivos;
 }
 
@@ -113,9 +114,16 @@ ListaCandidatos ReglasRotacion::porPropiedad(const ListaCandidatos &ListaPrevia,
                                              Propiedad p, bool apagada) const
 {
     ListaCandidatos resultado = CopiaConClave(ListaPrevia);
+    quitarPorPropiedad(ListaPrevia, resultado, AñoVerificación, p, apagada);
+    return resultado;
+}
+
+void ReglasRotacion::quitarPorPropiedad(const ListaCandidatos &ListaPrevia, ListaCandidatos &resultado,
+                                        int AñoVerificación, Propiedad p, bool apagada) const
+{
     const QStringList filas = cultivosDe(QStringLiteral("año = ? and hoja = ?"), {AñoVerificación, hoja});
     if (apagada)
-        return resultado;
+        return;
     // The entries by their property, each group in the list's order.
     QHash<QString, QStringList> porValor;
     for (const QString &entrada : ListaPrevia)
@@ -133,7 +141,6 @@ ListaCandidatos ReglasRotacion::porPropiedad(const ListaCandidatos &ListaPrevia,
                       + entrada);
         }
     }
-    return resultado;
 }
 
 ListaCandidatos ReglasRotacion::VerificarNoRepeticiónFamilia(const ListaCandidatos &ListaPrevia,
@@ -157,11 +164,17 @@ ListaCandidatos ReglasRotacion::VerificarNoRepeticiónProfRaices(const ListaCand
 ListaCandidatos ReglasRotacion::VerificarNoRepeticiónPorAños(const ListaCandidatos &ListaPrevia, int Años) const
 {
     ListaCandidatos resultado = CopiaConClave(ListaPrevia);
+    quitarPorAños(ListaPrevia, resultado, Años);
+    return resultado;
+}
+
+void ReglasRotacion::quitarPorAños(const ListaCandidatos &ListaPrevia, ListaCandidatos &resultado, int Años) const
+{
     const int desde = año - Años;
-    QSqlQuery q = conexion().ejecutar(QStringLiteral("select cultivo from BDParcela where año > ? and año < ?"
-                                                     " and hoja = ? and ")
-                                          + FiltroParcela + QStringLiteral(" order by rowid"),
-                                      {desde, año, hoja, parcela});
+    QSqlQuery &q = conexion().ejecutarPreparada(QStringLiteral("select cultivo from BDParcela where año > ? and año < ?"
+                                                               " and hoja = ? and ")
+                                                    + FiltroParcela + QStringLiteral(" order by rowid"),
+                                                {desde, año, hoja, parcela});
     const QSet<QString> dados(ListaPrevia.begin(), ListaPrevia.end());
     while (q.next()) {
         const QString cultivo = q.value(0).toString();
@@ -171,27 +184,38 @@ ListaCandidatos ReglasRotacion::VerificarNoRepeticiónPorAños(const ListaCandid
               + QString::number(desde) + QLatin1Char('-') + QString::number(año)
               + QStringLiteral("> sacado el cultivo de la lista de posibles"));
     }
-    return resultado;
+    q.finish();
 }
 
 ListaCandidatos ReglasRotacion::CandidatosDeLaHoja(const ListaCandidatos &posibles) const
 {
+    // After the first rule the list is keyed: each later rule works on it as
+    // it stands (a keyed copy of a keyed list is the list itself).
     ListaCandidatos l = VerificarNoRepeticiónHojas(posibles);
-    l = VerificarNoRepeticiónFamilia(l, año - 1);
-    l = VerificarNoRepeticiónParteAprovechable(l, año - 1);
-    l = VerificarNoRepeticiónProfRaices(l, año - 1);
-    return VerificarNoRepeticiónPorAños(l, 3);
+    ListaCandidatos previa = l;
+    quitarPorPropiedad(previa, l, año - 1, Propiedad::Familia, false);
+    previa = l;
+    quitarPorPropiedad(previa, l, año - 1, Propiedad::ParteAprovechable, repetirFrutos);
+    previa = l;
+    quitarPorPropiedad(previa, l, año - 1, Propiedad::ProfRaiz, repetirRaices);
+    previa = l;
+    quitarPorAños(previa, l, 3);
+    return l;
 }
 
 // ---- Follow-on slots -------------------------------------------------------------
 
 bool ReglasRotacion::MarcaPlurianual() const
 {
-    return conexion().hayFilas(QStringLiteral("select 1 from BDParcela where año in (?, ?)"
-                                              " and (coincide(cultivo, 'fresas') or coincide(cultivo, 'alcachofas')"
-                                              " or coincide(cultivo, 'espárragos')) and ")
-                                   + FiltroParcela,
-                               {año - 1, año, parcela});
+    QSqlQuery &q = conexion().ejecutarPreparada(
+        QStringLiteral("select 1 from BDParcela where año in (?, ?)"
+                       " and (coincide(cultivo, 'fresas') or coincide(cultivo, 'alcachofas')"
+                       " or coincide(cultivo, 'espárragos')) and ")
+            + FiltroParcela,
+        {año - 1, año, parcela});
+    const bool hay = q.next();
+    q.finish();
+    return hay;
 }
 
 QStringList ReglasRotacion::ListaArrastrada(const QStringList &listaAnterior, bool marca)

@@ -95,6 +95,10 @@ private:
     QStringList cultivosDe(const QString &dondeMas, const QVariantList &valores) const;
     ListaCandidatos porPropiedad(const ListaCandidatos &ListaPrevia, int AñoVerificación, Propiedad p,
                                  bool apagada) const;
+    // The rules proper: resultado (ListaPrevia keyed) loses what they take out.
+    void quitarPorPropiedad(const ListaCandidatos &ListaPrevia, ListaCandidatos &resultado, int AñoVerificación,
+                            Propiedad p, bool apagada) const;
+    void quitarPorAños(const ListaCandidatos &ListaPrevia, ListaCandidatos &resultado, int Años) const;
     void decir(const QString &linea) const;
 
     const ColeccionesCatalogo &m_catalogo;
