@@ -135,10 +135,16 @@ void CatalogoEditable::seleccionar()
 
 void CatalogoEditable::tomarOriginales()
 {
-    // Straight after a reading nothing is pending: the rows are the table's.
-    m_originales.clear();
-    for (int f = 0; f < m_modelo->rowCount(); ++f)
-        m_originales.append(m_modelo->record(f));
+    // Straight after a reading nothing is pending: the rows are the table's,
+    // and the reading itself keeps them as read (edits are held apart).
+    m_leidas = m_modelo->rowCount();
+}
+
+QSqlRecord CatalogoEditable::original(int fila) const
+{
+    // The model's statement holds every row it read; the edits are the model's.
+    QSqlQuery lectura = m_modelo->query();
+    return lectura.seek(fila) ? lectura.record() : QSqlRecord();
 }
 
 void CatalogoEditable::enlazar(const QString &cadena)
@@ -213,9 +219,9 @@ QList<CatalogoEditable::Pendiente> CatalogoEditable::pendientes() const
     for (int f = 0; f < filas(); ++f) {
         Pendiente p;
         p.fila = f;
-        p.nueva = f >= m_originales.size();
+        p.nueva = f >= m_leidas;
         if (!p.nueva)
-            p.original = m_originales.at(f);
+            p.original = original(f);
         for (int c = 0; c < m_modelo->columnCount(); ++c) {
             const QModelIndex i = m_modelo->index(f, c);
             if (p.nueva ? !i.data().isNull() : m_modelo->isDirty(i))
@@ -229,15 +235,15 @@ QList<CatalogoEditable::Pendiente> CatalogoEditable::pendientes() const
 
 void CatalogoEditable::reponer(const QList<Pendiente> &lista)
 {
-    QList<bool> usadas(m_originales.size(), false);
+    QList<bool> usadas(m_leidas, false);
     for (const Pendiente &p : lista) {
         int fila = -1;
         if (p.nueva) {
             fila = filas();
             m_modelo->insertRow(fila);
         } else {
-            for (int f = 0; f < m_originales.size() && fila < 0; ++f)
-                if (!usadas[f] && m_originales.at(f) == p.original)
+            for (int f = 0; f < m_leidas && fila < 0; ++f)
+                if (!usadas[f] && original(f) == p.original)
                     fila = f;
             if (fila < 0)
                 continue; // the row has gone from the table

@@ -112,11 +112,12 @@ private:
     void reponer(const QList<Pendiente> &lista);
     void seleccionar(); // throws ErrorBD
     void tomarOriginales();
+    QSqlRecord original(int fila) const; // a row read, as read (0 <= fila < m_leidas)
     QString etiqueta(int fila) const;
 
     std::unique_ptr<Conexion> m_conexion;
     QSqlTableModel *m_modelo = nullptr;
     int m_actual = -1;
-    QList<QSqlRecord> m_originales; // the rows as read; rows after them are new
+    int m_leidas = 0; // the rows read; rows after them are new
     QString m_escribiendo; // the crop whose statement runs while writing
 };
