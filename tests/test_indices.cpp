@@ -80,7 +80,7 @@ private slots:
         BorrarParcela(con, r.parcela);
         sqlite3_trace_v2(manejador(con), 0, nullptr, nullptr);
 
-        const QRegularExpression busca(u"^SEARCH BDParcela USING (COVERING )?INDEX BDParcela_parcela_año \\(parcela=\\?"_s);
+        const QRegularExpression busca(u"^SEARCH BDParcela USING (COVERING )?INDEX BDParcela_parcela_año \\(parcela[=>]\\?"_s);
         const QRegularExpression recorre(u"^SCAN BDParcela\\b"_s);
         int vistas = 0;
         for (const QString &sql : std::as_const(sentencias)) {

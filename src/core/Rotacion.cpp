@@ -81,15 +81,48 @@ QString ReglasRotacion::SacarProfRaiz(const QString &Cultivo) const
 
 // ---- Filters -----------------------------------------------------------------
 
+// "parcela in (?, ...)" over the plot's stored spellings, the values appended
+// to valores. The spellings are those FiltroParcela finds, sought once: the
+// rules only read, so they cannot change meanwhile, and each rule's statement
+// is then a plain one that the index on (parcela, año, hoja) serves.
+QString ReglasRotacion::filtroParcela(QVariantList &valores) const
+{
+    if (!m_hayGrafias || m_grafiasDe != parcela) {
+        // FiltroParcela is "parcela in (<select>)": its select alone.
+        static const QString grafias = [] {
+            QString f = FiltroParcela;
+            const QString entrada = QStringLiteral("parcela in (");
+            Q_ASSERT(f.startsWith(entrada) && f.endsWith(QLatin1Char(')')));
+            return f.mid(entrada.size()).chopped(1);
+        }();
+        QSqlQuery &q = conexion().ejecutarPreparada(grafias, {parcela});
+        m_grafias.clear();
+        while (q.next())
+            m_grafias << q.value(0);
+        q.finish();
+        m_grafiasDe = parcela;
+        m_hayGrafias = true;
+    }
+    valores << m_grafias;
+    if (m_grafias.isEmpty())
+        return QStringLiteral("parcela is null and 0");
+    QString marcas = QStringLiteral("?");
+    for (int i = 1; i < m_grafias.size(); ++i)
+        marcas += QStringLiteral(", ?");
+    return QStringLiteral("parcela in (") + marcas + QLatin1Char(')');
+}
+
 // The crops stored for the plot where dondeMas holds (its values first, then
 // the plot's name), in stored order within each sheet.
 QStringList ReglasRotacion::cultivosDe(const QString &dondeMas, const QVariantList &valores) const
 {
     QStringList cultivos;
+    QVariantList v = valores;
+    const QString filtro = filtroParcela(v);
     QSqlQuery &q = conexion().ejecutarPreparada(QStringLiteral("select cultivo from BDParcela where ") + dondeMas
-                                                    + QStringLiteral(" and ") + FiltroParcela
+                                                    + QStringLiteral(" and ") + filtro
                                                     + QStringLiteral(" order by hoja, rowid"),
-                                                QVariantList(valores) << parcela);
+                                                v);
     while (q.next())
         cultivos << q.value(0).toString();
     q.finish();
@@ -171,10 +204,12 @@ ListaCandidatos ReglasRotacion::VerificarNoRepeticiónPorAños(const ListaCandid
 void ReglasRotacion::quitarPorAños(const ListaCandidatos &ListaPrevia, ListaCandidatos &resultado, int Años) const
 {
     const int desde = año - Años;
+    QVariantList v{desde, año, hoja};
+    const QString filtro = filtroParcela(v);
     QSqlQuery &q = conexion().ejecutarPreparada(QStringLiteral("select cultivo from BDParcela where año > ? and año < ?"
                                                                " and hoja = ? and ")
-                                                    + FiltroParcela + QStringLiteral(" order by rowid"),
-                                                {desde, año, hoja, parcela});
+                                                    + filtro + QStringLiteral(" order by rowid"),
+                                                v);
     const QSet<QString> dados(ListaPrevia.begin(), ListaPrevia.end());
     while (q.next()) {
         const QString cultivo = q.value(0).toString();
@@ -207,12 +242,14 @@ ListaCandidatos ReglasRotacion::CandidatosDeLaHoja(const ListaCandidatos &posibl
 
 bool ReglasRotacion::MarcaPlurianual() const
 {
+    QVariantList v{año - 1, año};
+    const QString filtro = filtroParcela(v);
     QSqlQuery &q = conexion().ejecutarPreparada(
         QStringLiteral("select 1 from BDParcela where año in (?, ?)"
                        " and (coincide(cultivo, 'fresas') or coincide(cultivo, 'alcachofas')"
                        " or coincide(cultivo, 'espárragos')) and ")
-            + FiltroParcela,
-        {año - 1, año, parcela});
+            + filtro,
+        v);
     const bool hay = q.next();
     q.finish();
     return hay;

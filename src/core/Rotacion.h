@@ -19,6 +19,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QVariantList>
 #include <QStringList>
 #include <functional>
 #include <memory>
@@ -106,6 +107,11 @@ private:
     QString m_cadena;
     Conexion *m_conexion = nullptr;
     mutable std::shared_ptr<Conexion> m_propia;
+    // The plot's stored spellings, sought once for the plot named in grafiasDe.
+    QString filtroParcela(QVariantList &valores) const;
+    mutable QString m_grafiasDe;
+    mutable QVariantList m_grafias;
+    mutable bool m_hayGrafias = false;
 };
 
 // A copy of the list keyed by each entry's own text. A text repeated (letter
