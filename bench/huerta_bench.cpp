@@ -304,13 +304,18 @@ QPoint puntoDeHoja(FormPrincipal &w, int hoja)
     return {};
 }
 
-// A click of the user on the map: press, release, and what the window then
-// repaints.
+// What the window repaints once a handler returns: the parts it changed.
+void repintar()
+{
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+// A click of the user on the map: press, release, and the repaint.
 void clicEnMapa(FormPrincipal &w, const QPoint &punto)
 {
     QTest::mousePress(w.Map1, Qt::LeftButton, {}, punto);
     QTest::mouseRelease(w.Map1, Qt::LeftButton, {}, punto);
-    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    repintar();
 }
 
 } // namespace
@@ -395,11 +400,11 @@ int main(int argc, char **argv)
         salida << "El clic no ha elegido la hoja " << HojaMedida << "." << Qt::endl;
     fila(QStringLiteral("árbol del plan (%1 nodos) y su repintado").arg(nodos), [&] {
         w->RefrescarArbolAños();
-        w->repaint();
+        repintar();
     });
     fila(QStringLiteral("validar la hoja"), [&] {
         w->BtValidaCultivos_Click();
-        w->repaint();
+        repintar();
     });
     {
         // Back and forth between the plot the window opened and the next one.
@@ -407,13 +412,16 @@ int main(int argc, char **argv)
         int vez = 0;
         fila(QStringLiteral("cambio de parcela"), [&] {
             w->ListaParcelas->setCurrentRow(++vez % 2 ? desde + 1 : desde);
-            w->repaint();
+            repintar();
         });
         if (vez % 2)
             w->ListaParcelas->setCurrentRow(desde);
     }
     if (qEnvironmentVariableIsSet("CUPS_SERVER")) {
-        fila(QStringLiteral("imprimir el árbol hasta que se acepta"), [&] { w->Btimprimir->click(); });
+        fila(QStringLiteral("imprimir el árbol hasta que se acepta"), [&] {
+            w->Btimprimir->click();
+            repintar();
+        });
         filas.last().sql = {};
     } else {
         filas << Fila{QStringLiteral("imprimir el árbol"), {}, {}, {},
