@@ -153,6 +153,19 @@ private slots:
         QCOMPARE(bd.filas(H), QStringList{u"2010|2|Habas|3|10"_s});
     }
 
+    // A click on the map while another program holds the file: said in Spanish.
+    void mapaConLaBaseBloqueada()
+    {
+        Huerto h;
+        QVERIFY(h.abrir(2010, 2));
+        Conexion otra(h.bd.fichero());
+        otra.ejecutar(u"BEGIN EXCLUSIVE"_s);
+        h.r.limpiar();
+        QVERIFY(h.pulsarHoja(3));
+        QCOMPARE(h.r.textos(), QStringList{u"La base de datos está bloqueada por otro programa: no se ha leído la hoja"
+                                           " 3; vuelve a intentarlo."_s});
+    }
+
     // No sheet loaded (the pickers emptied by a year chosen in the plan tree):
     // validating does not touch the stored plan.
     void sinHojaCargada()
@@ -175,12 +188,13 @@ private slots:
         QTest::addColumn<bool>("vaciar");
         QTest::addColumn<QString>("texto");
         QTest::addColumn<QStringList>("despues");
-        QTest::newRow("validar") << false << "No se ha podido guardar la hoja 2: " + kBloqueada
-                                        + ".\nNo se ha cambiado nada: el plan sigue en pantalla y puedes volver a"
-                                          " validarlo." << QStringList{"2010|2|Tomates|8|12"};
+        QTest::newRow("validar") << false
+                                 << "La base de datos está bloqueada por otro programa: no se ha guardado la hoja 2;"
+                                    " no se ha cambiado nada: el plan sigue en pantalla y puedes volver a validarlo."
+                                 << QStringList{"2010|2|Tomates|8|12"};
         QTest::newRow("vaciar") << true
-                                << "No se ha podido vaciar la hoja 2: " + kBloqueada + ".\nNo se ha borrado nada."
-                                << QStringList{};
+                                << "La base de datos está bloqueada por otro programa: no se ha vaciado la hoja 2;"
+                                   " no se ha borrado nada." << QStringList{};
     }
 
     void conLaBaseBloqueada()

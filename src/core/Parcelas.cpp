@@ -45,7 +45,6 @@ void MarcarUltimaParcela(Conexion &con, const QString &nombre)
     t.confirmar();
 }
 
-ParcelaNoValida::ParcelaNoValida(const QString &texto) : std::runtime_error(texto.toStdString()), m_texto(texto) {}
 
 void CrearParcela(Conexion &con, const QString &nombre, int hojas, int inicio, int final)
 {

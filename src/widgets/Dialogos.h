@@ -7,6 +7,7 @@
 
 class QWidget;
 class QDialog;
+class Fallo;
 
 namespace Dialogos {
 
@@ -38,6 +39,11 @@ void EstablecerRespondedor(Respondedor r);
 // Shows a message box. An empty title shows the application's title.
 Respuesta MsgBox(QWidget *padre, const QString &texto, Botones botones = SoloAceptar,
                  Icono icono = SinIcono, const QString &titulo = QString());
+
+// Tells the user what failed and what is kept, in Spanish (ExplicarFallo),
+// OK button only, titled "Atención": a refusal with the exclamation icon, a
+// database failure with the critical one. noHecho: "no se ha leído la hoja 3".
+void AvisarFallo(QWidget *padre, const Fallo &e, const QString &noHecho, const QString &queda = {});
 
 // Runs dialogo modally and returns its result.
 int MostrarModal(QDialog *dialogo);
