@@ -160,13 +160,16 @@ void CatalogoEditable::enlazar(const QString &cadena)
 QStringList CatalogoEditable::leer(const QList<Pendiente> &anteriores)
 {
     auto conexion = std::make_unique<Conexion>(m_cadena);
+    // The model reads the table's columns without saying why it could not:
+    // a file locked or without the table is told here, in the engine's terms.
+    conexion->ejecutar(QStringLiteral("select * from horticolas limit 0"));
     QSqlTableModel *modelo = new ModeloHorticolas(nullptr, conexion->bd());
     modelo->setTable(QStringLiteral("horticolas"));
     modelo->setEditStrategy(QSqlTableModel::OnManualSubmit);
     modelo->setSort(modelo->fieldIndex(QStringLiteral("Nombre")), Qt::AscendingOrder);
     if (modelo->fieldIndex(QStringLiteral("Nombre")) < 0) {
         delete modelo;
-        throw ErrorBD(QStringLiteral("La base de datos no tiene la tabla horticolas."));
+        throw ErrorBD(TipoFalloBD::Dañada, QStringLiteral("La base de datos no tiene la tabla horticolas."));
     }
     QSqlTableModel *anterior = m_modelo;
     m_modelo = modelo;
