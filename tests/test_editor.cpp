@@ -160,8 +160,7 @@ private slots:
         QCOMPARE(t.tabla(), antes);
         QCOMPARE(t.e.txtFields[0]->text(), u"Vetada"_s);
 
-        // A locked file refuses everything the same way, and says so in Spanish,
-        // moving between records too.
+        // A locked file refuses everything the same way, moves too, in Spanish.
         t.bd.ejecutar(u"drop trigger veto"_s);
         {
             Conexion otra(t.bd.fichero());

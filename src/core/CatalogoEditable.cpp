@@ -439,11 +439,13 @@ void CatalogoEditable::guardar()
         }
         if (cambiada >= 0) {
             // Rolled back; the edits go over the row as it is now.
-            cambiadas << etiqueta(cambiada);
+            const QString quien = etiqueta(cambiada);
             try {
                 cambiadas = leer(pendientes());
             } catch (const ErrorBD &) {
             }
+            if (cambiadas.isEmpty())
+                cambiadas << quien;
         } else {
             try {
                 leer({});
