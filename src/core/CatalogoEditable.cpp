@@ -1,6 +1,7 @@
 #include "core/CatalogoEditable.h"
 
 #include "core/Conexion.h"
+#include "core/RejillaPlan.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -26,9 +27,6 @@ bool entero(const QVariant &v, qlonglong &n)
 }
 
 bool esQuincena(const QString &campo) { return campo.startsWith(QLatin1String("Siembra_"), Qt::CaseInsensitive); }
-// Days to harvest beyond these are not read by the plan grid.
-constexpr qlonglong kDiasMaximos = 720;
-
 bool esDias(const QString &campo) { return campo.startsWith(QLatin1String("Cosecha_"), Qt::CaseInsensitive); }
 
 // "Siembra_2_I" -> "la primera quincena de la época 2", for the messages.
@@ -312,10 +310,10 @@ QString CatalogoEditable::comprobar() const
             } else if (esQuincena(campo) && !v.isNull() && (!entero(v, n) || n < 1 || n > 24)) {
                 return QStringLiteral("En %1, %2 vale «%3»: las quincenas van de 1 a 24.")
                     .arg(quien, descripcion(campo), v.toString());
-            } else if (esDias(campo) && !v.isNull() && (!entero(v, n) || n < 0 || n > kDiasMaximos)) {
+            } else if (esDias(campo) && !v.isNull() && (!entero(v, n) || n < 0 || n > DiasCosechaMaximos)) {
                 return QStringLiteral("En %1, %2 vale «%3»: los días hasta recolección son un número entero"
-                                      " de 0 a 720.")
-                    .arg(quien, descripcion(campo), v.toString());
+                                      " de 0 a %4.")
+                    .arg(quien, descripcion(campo), v.toString(), QString::number(DiasCosechaMaximos));
             }
         }
     }
