@@ -83,14 +83,14 @@ public:
     // Reads the catalogue again, dropping the pending edits; first record.
     void releer();
 
-    // Field values as the editor's boxes and pickers show them, and back:
-    // fortnights with two digits, nothing for Null; text that is not a whole
-    // number stays text (and comprobar() refuses it).
     // What the editor's pickers offer; the rotation rules compare these texts.
     static QStringList Familias();
     static QStringList PartesAprovechables();
     static QStringList ProfundidadesRaices();
 
+    // Field values as the editor's boxes and pickers show them, and back:
+    // fortnights with two digits, nothing for Null; text that is not a whole
+    // number stays text (and comprobar() refuses it).
     static QString Mostrar(const QString &campo, const QVariant &valor);
     static QVariant Leer(const QString &campo, const QString &texto);
 

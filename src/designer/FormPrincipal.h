@@ -36,6 +36,7 @@ class QComboBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QSlider;
@@ -77,7 +78,6 @@ public:
     int &Nhojas = Sesion.nhojas;
     int &MesInicioLibreHeladas = Sesion.inicioLibreHeladas;
     int &MesFinalLibreHeladas = Sesion.finalLibreHeladas;
-    int HojasTotal = 0;
     bool LeyendoCultivo = false;
     bool Iniciando = false;
     bool BorrandoParcela = false;
@@ -108,7 +108,7 @@ public:
     QCheckBox *CheckCrearParcela = nullptr;
     QPushButton *BtBorrarParcela = nullptr;
     QGroupBox *FrameNuevaParcela = nullptr;
-    QWidget *TextCrearNuevaParcela = nullptr; // a QLineEdit
+    QLineEdit *TextCrearNuevaParcela = nullptr;
     QPushButton *BtCrearNuevaParcela = nullptr;
     QCheckBox *CheckParcelasOpciones = nullptr;
 
@@ -168,7 +168,7 @@ public:
 
     // ---- Start-up and rebuild (FormPrincipal_inicio.cpp) --------------------
     void Inicia_Todo();
-    // Which way a window height in twips (outer height, caption included).
+    // The window's outer height in twips (caption and borders included).
     int AlturaTwips() const;
     void EstablecerAlturaTwips(int twips);
 
@@ -253,8 +253,6 @@ public:
     // a sowing fortnight places the crop of that row's picker there.
     void ComboCult_Click(int Index);
     void MSHFlexTodoAño_Click();
-    void BorraFila(int fila);
-    void BorraTodasFilas();
 
     // ---- Storing and emptying a sheet (FormPrincipal_hoja.cpp) ---------------
     void BtValidaCultivos_Click();
