@@ -154,6 +154,27 @@ private slots:
         QCOMPARE(L({r.inicio, r.final}), tramo);
     }
 
+    // The sowing fortnights both grids paint, each window either side of start = end.
+    void quincenasSiembra_data()
+    {
+        QTest::addColumn<L>("epocas"); // Siembra_1_I, _1_F, _2_I, _2_F; 0 for empty
+        QTest::addColumn<L>("pintadas");
+        QTest::newRow("1ª en orden") << L{3, 4, 0, 0} << L{3, 4};
+        QTest::newRow("1ª de un día: todo el año") << L{7, 7, 0, 0} << tramo(7, 24) + tramo(1, 7);
+        QTest::newRow("1ª pasa el año") << L{20, 3, 0, 0} << tramo(20, 24) + tramo(1, 3);
+        QTest::newRow("1ª sin final") << L{8, 0, 0, 0} << L{8};
+        QTest::newRow("2ª de una quincena") << L{0, 0, 8, 8} << L{8};
+        QTest::newRow("2ª al revés: nada") << L{0, 0, 9, 8} << L{};
+        QTest::newRow("2ª sin final") << L{0, 0, 8, 0} << L{8};
+    }
+
+    void quincenasSiembra()
+    {
+        QFETCH(L, epocas);
+        auto campo = [&](int i) { return epocas[i] ? std::optional<int>(epocas[i]) : std::nullopt; };
+        QTEST(QuincenasSiembra(DatosSiembra{campo(0), campo(1), campo(2), campo(3), {}, {}}), "pintadas");
+    }
+
     // A damaged or hand-edited file: values far outside their range are
     // brought within it (with a log line) instead of looping on them.
     void valoresFueraDeRango_data()

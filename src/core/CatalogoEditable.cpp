@@ -1,12 +1,14 @@
 #include "core/CatalogoEditable.h"
 
 #include "core/Conexion.h"
+#include "core/RejillaPlan.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlTableModel>
 
 #include <algorithm>
+#include <limits>
 #include <optional>
 
 namespace {
@@ -23,6 +25,15 @@ bool entero(const QVariant &v, qlonglong &n)
     bool ok = false;
     n = v.toString().trimmed().toLongLong(&ok);
     return ok;
+}
+
+// A fortnight field as the catalogue grid reads it: a whole number or empty.
+std::optional<int> quincena(const QVariant &v)
+{
+    qlonglong n = 0;
+    if (!entero(v, n) || n < std::numeric_limits<int>::min() || n > std::numeric_limits<int>::max())
+        return std::nullopt;
+    return int(n);
 }
 
 bool esQuincena(const QString &campo) { return campo.startsWith(QLatin1String("Siembra_"), Qt::CaseInsensitive); }
@@ -65,32 +76,6 @@ protected:
 
 } // namespace
 
-QList<int> QuincenasSiembra(const QVariant &inicio1, const QVariant &final1, const QVariant &inicio2,
-                            const QVariant &final2)
-{
-    QList<int> r;
-    auto pintar = [&r](qlonglong desde, qlonglong hasta) {
-        for (qlonglong c = std::max<qlonglong>(desde, 1); c <= std::min<qlonglong>(hasta, 24); ++c)
-            if (!r.contains(int(c)))
-                r.append(int(c));
-    };
-    qlonglong i = 0, f = 0;
-    if (entero(inicio1, i)) {
-        if (!entero(final1, f))
-            pintar(i, i);
-        else if (i < f)
-            pintar(i, f);
-        else {
-            pintar(i, 24);
-            pintar(1, f);
-        }
-    }
-    if (entero(inicio2, i) && entero(final2, f))
-        pintar(i, f);
-    std::sort(r.begin(), r.end());
-    return r;
-}
-
 SiembraHortaliza LeerSiembra(Conexion &con, const QString &nombre)
 {
     SiembraHortaliza s;
@@ -99,8 +84,12 @@ SiembraHortaliza LeerSiembra(Conexion &con, const QString &nombre)
     while (q.next()) {
         s.hayFilas = true;
         s.textoCosecha = QStringLiteral("C:%1d").arg(LeerTexto(q, "Cosecha_1_min"));
-        for (int c : QuincenasSiembra(q.value(QStringLiteral("Siembra_1_I")), q.value(QStringLiteral("Siembra_1_F")),
-                                      q.value(QStringLiteral("Siembra_2_I")), q.value(QStringLiteral("Siembra_2_F"))))
+        DatosSiembra d;
+        d.Siembra_1_I = quincena(q.value(QStringLiteral("Siembra_1_I")));
+        d.Siembra_1_F = quincena(q.value(QStringLiteral("Siembra_1_F")));
+        d.Siembra_2_I = quincena(q.value(QStringLiteral("Siembra_2_I")));
+        d.Siembra_2_F = quincena(q.value(QStringLiteral("Siembra_2_F")));
+        for (int c : QuincenasSiembra(d))
             if (!s.quincenas.contains(c))
                 s.quincenas.append(c);
     }
