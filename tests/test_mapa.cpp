@@ -1,7 +1,8 @@
-// The sheet map of the main window (Map1 and the preview Map2): the sheet
-// labels, choosing a sheet with real mouse clicks, the highlight, and damaged
-// or missing layout files.
+// The sheet map of the main window (Map1 and the preview Map2): map units to
+// pixels and back, the sheet labels, choosing a sheet with real mouse clicks,
+// the highlight, and damaged or missing layout files.
 #include "designer/modBasicoMapa.h"
+#include "mapa/MapaAPixel.h"
 #include "fixtures/VentanaPrueba.h"
 #include "tools/GeneradorHojas.h"
 
@@ -57,6 +58,34 @@ class TestMapa : public QObject
     Q_OBJECT
 
 private slots:
+    // An off-centre box in a window wider, then taller, than the box's shape:
+    // the narrow way fills 92 % of the window, the box's corner lands as shown.
+    void mapaAPixel_data()
+    {
+        QTest::addColumn<QRectF>("caja"); // map units, y up
+        QTest::addColumn<QSizeF>("ventana");
+        QTest::addColumn<QPointF>("mapa");
+        QTest::addColumn<QPointF>("pixel");
+        QTest::newRow("ancha") << QRectF(1000, 500, 100, 100) << QSizeF(200, 100) << QPointF(1000, 600)
+                               << QPointF(54, 4);
+        QTest::newRow("alta") << QRectF(-300, 2000, 200, 100) << QSizeF(100, 200) << QPointF(-100, 2000)
+                              << QPointF(96, 123);
+    }
+
+    void mapaAPixel()
+    {
+        QFETCH(QRectF, caja);
+        QFETCH(QSizeF, ventana);
+        QFETCH(QPointF, mapa);
+        QFETCH(QPointF, pixel);
+        Extents e;
+        e.SetBounds(caja.left(), caja.top(), 0, caja.right(), caja.bottom(), 0);
+        const MapaAPixel m(e, ventana);
+        QCOMPARE(m.aPixel(mapa), pixel);
+        QCOMPARE(m.aMapa(pixel), mapa);
+        QCOMPARE(m.transformacion().map(mapa), pixel);
+    }
+
     void etiquetas()
     {
         Huerto h(5);

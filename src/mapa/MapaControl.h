@@ -15,6 +15,7 @@
 #include <QWidget>
 #include <memory>
 
+class MapaAPixel;
 class QRubberBand;
 
 class MapaControl : public QWidget
@@ -122,8 +123,8 @@ private:
 
     Capa *capa(int handle);
     const Capa *capa(int handle) const;
-    // Scale (pixels per map unit) and the map point at the control's centre.
-    void transformacion(double &escala, double &cx, double &cy) const;
+    // The layers fitted to the control's present size.
+    MapaAPixel encuadre() const;
 
     QList<Capa> m_capas;
     int m_siguiente = 0;
