@@ -289,7 +289,10 @@ private:
     void AjustarRegistro();                    // FormPrincipal_panel.cpp
     int m_lotesRegistro = 0;                   // RegistroEnLote alive
     QStringList m_registroPendiente;
-    int m_alturaTwips = 10140;
+    // The window's outer height in twips, without and with the explanation log.
+    static constexpr int kAlturaSinRegistro = 10140;
+    static constexpr int kAlturaConRegistro = 11310;
+    int m_alturaTwips = kAlturaSinRegistro;
     // Plot switches run so far, and their count when the list was last
     // pressed: a click that switched on the press is not run again.
     int m_cambiosParcela = 0;
