@@ -18,7 +18,7 @@
 // Handlers carry the names of the control and the event (BtValidaCultivos_Click).
 // Signals and slots are connected with lambdas: moc does not take accented
 // identifiers, which the procedures' names have.
-#include "catalogue/PanelLuna.h"
+#include "calendario/PanelLuna.h"
 #include "core/ArbolPlan.h"
 #include "core/Catalogo.h"
 #include "core/ListaCandidatos.h"

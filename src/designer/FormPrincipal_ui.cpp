@@ -10,7 +10,7 @@
 #include "widgets/CuadriculaFlex.h"
 #include "mapa/MapaControl.h"
 #include "widgets/Twips.h"
-#include "catalogue/PaginaCalendario.h"
+#include "calendario/PaginaCalendario.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>
