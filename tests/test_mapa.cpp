@@ -58,32 +58,19 @@ class TestMapa : public QObject
     Q_OBJECT
 
 private slots:
-    // An off-centre box in a window wider, then taller, than the box's shape:
-    // the narrow way fills 92 % of the window, the box's corner lands as shown.
-    void mapaAPixel_data()
-    {
-        QTest::addColumn<QRectF>("caja"); // map units, y up
-        QTest::addColumn<QSizeF>("ventana");
-        QTest::addColumn<QPointF>("mapa");
-        QTest::addColumn<QPointF>("pixel");
-        QTest::newRow("ancha") << QRectF(1000, 500, 100, 100) << QSizeF(200, 100) << QPointF(1000, 600)
-                               << QPointF(54, 4);
-        QTest::newRow("alta") << QRectF(-300, 2000, 200, 100) << QSizeF(100, 200) << QPointF(-100, 2000)
-                              << QPointF(96, 123);
-    }
-
+    // Boxes off the origin in a window wider, then taller, than they are: the
+    // narrow way fills 92 % of it. A corner (map point to pixel) goes to its
+    // pixel, is painted there, and comes back.
     void mapaAPixel()
     {
-        QFETCH(QRectF, caja);
-        QFETCH(QSizeF, ventana);
-        QFETCH(QPointF, mapa);
-        QFETCH(QPointF, pixel);
-        Extents e;
-        e.SetBounds(caja.left(), caja.top(), 0, caja.right(), caja.bottom(), 0);
-        const MapaAPixel m(e, ventana);
-        QCOMPARE(m.aPixel(mapa), pixel);
-        QCOMPARE(m.aMapa(pixel), mapa);
-        QCOMPARE(m.transformacion().map(mapa), pixel);
+        const MapaAPixel ancha(Extents{900, 500, 1000, 600}, QSizeF(200, 100));
+        const MapaAPixel alta(Extents{-300, 900, -100, 1000}, QSizeF(100, 200));
+        for (const auto &[m, esquina] : {std::pair(ancha, QLineF(900, 600, 54, 4)),
+                                         std::pair(alta, QLineF(-100, 900, 96, 123))}) {
+            QCOMPARE(m.aPixel(esquina.p1()), esquina.p2());
+            QCOMPARE(m.aMapa(esquina.p2()), esquina.p1());
+            QCOMPARE(m.transformacion().map(esquina.p1()), esquina.p2());
+        }
     }
 
     void etiquetas()

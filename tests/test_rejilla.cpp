@@ -15,6 +15,7 @@
 using namespace modBasico;
 using namespace Qt::StringLiterals;
 using L = QList<int>;
+Q_DECLARE_METATYPE(DatosSiembra)
 
 namespace {
 
@@ -118,6 +119,24 @@ class TestRejilla : public QObject
 private slots:
     void initTestCase() { IniciaColores(); }
 
+    // The sowing fortnights that both grids paint, a window's start against its
+    // end (the first window wraps over the year end, the second never does).
+    void quincenasSiembra_data()
+    {
+        QTest::addColumn<DatosSiembra>("epocas");
+        QTest::addColumn<L>("pintadas");
+        QTest::newRow("1ª de una: todo el año") << DatosSiembra{7, 7, {}, {}, {}, {}} << tramo(7, 24) + tramo(1, 7);
+        QTest::newRow("2ª de una quincena") << DatosSiembra{{}, {}, 8, 8, {}, {}} << L{8};
+        QTest::newRow("2ª al revés: nada") << DatosSiembra{{}, {}, 9, 8, {}, {}} << L{};
+        QTest::newRow("2ª sin final: su inicio") << DatosSiembra{{}, {}, 8, {}, {}, {}} << L{8};
+    }
+
+    void quincenasSiembra()
+    {
+        QFETCH(DatosSiembra, epocas);
+        QTEST(QuincenasSiembra(epocas), "pintadas");
+    }
+
     // Placing a crop away from frost (the session covers frost and the year
     // end): rounding, and a span held at 48.
     void colocar_data()
@@ -152,27 +171,6 @@ private slots:
         QCOMPARE(porColor.value(ColorCosecha), cosecha);
         QCOMPARE(r.celdas.size(), cultivo.size() + cosecha.size()); // no other colour
         QCOMPARE(L({r.inicio, r.final}), tramo);
-    }
-
-    // The sowing fortnights both grids paint, each window either side of start = end.
-    void quincenasSiembra_data()
-    {
-        QTest::addColumn<L>("epocas"); // Siembra_1_I, _1_F, _2_I, _2_F; 0 for empty
-        QTest::addColumn<L>("pintadas");
-        QTest::newRow("1ª en orden") << L{3, 4, 0, 0} << L{3, 4};
-        QTest::newRow("1ª de un día: todo el año") << L{7, 7, 0, 0} << tramo(7, 24) + tramo(1, 7);
-        QTest::newRow("1ª pasa el año") << L{20, 3, 0, 0} << tramo(20, 24) + tramo(1, 3);
-        QTest::newRow("1ª sin final") << L{8, 0, 0, 0} << L{8};
-        QTest::newRow("2ª de una quincena") << L{0, 0, 8, 8} << L{8};
-        QTest::newRow("2ª al revés: nada") << L{0, 0, 9, 8} << L{};
-        QTest::newRow("2ª sin final") << L{0, 0, 8, 0} << L{8};
-    }
-
-    void quincenasSiembra()
-    {
-        QFETCH(L, epocas);
-        auto campo = [&](int i) { return epocas[i] ? std::optional<int>(epocas[i]) : std::nullopt; };
-        QTEST(QuincenasSiembra(DatosSiembra{campo(0), campo(1), campo(2), campo(3), {}, {}}), "pintadas");
     }
 
     // A damaged or hand-edited file: values far outside their range are

@@ -27,15 +27,6 @@ bool entero(const QVariant &v, qlonglong &n)
     return ok;
 }
 
-// A fortnight field as the catalogue grid reads it: a whole number or empty.
-std::optional<int> quincena(const QVariant &v)
-{
-    qlonglong n = 0;
-    if (!entero(v, n) || n < std::numeric_limits<int>::min() || n > std::numeric_limits<int>::max())
-        return std::nullopt;
-    return int(n);
-}
-
 bool esQuincena(const QString &campo) { return campo.startsWith(QLatin1String("Siembra_"), Qt::CaseInsensitive); }
 bool esDias(const QString &campo) { return campo.startsWith(QLatin1String("Cosecha_"), Qt::CaseInsensitive); }
 
@@ -81,14 +72,19 @@ SiembraHortaliza LeerSiembra(Conexion &con, const QString &nombre)
     SiembraHortaliza s;
     QSqlQuery q = con.ejecutar(QStringLiteral("select * from horticolas where coincide(Nombre, ?) order by rowid"),
                                {nombre});
+    // A fortnight field: a whole number, or empty.
+    auto quincena = [&q](const char *campo) -> std::optional<int> {
+        qlonglong n = 0;
+        if (!entero(q.value(QString::fromUtf8(campo)), n) || n < std::numeric_limits<int>::min()
+            || n > std::numeric_limits<int>::max())
+            return std::nullopt;
+        return int(n);
+    };
     while (q.next()) {
         s.hayFilas = true;
         s.textoCosecha = QStringLiteral("C:%1d").arg(LeerTexto(q, "Cosecha_1_min"));
-        DatosSiembra d;
-        d.Siembra_1_I = quincena(q.value(QStringLiteral("Siembra_1_I")));
-        d.Siembra_1_F = quincena(q.value(QStringLiteral("Siembra_1_F")));
-        d.Siembra_2_I = quincena(q.value(QStringLiteral("Siembra_2_I")));
-        d.Siembra_2_F = quincena(q.value(QStringLiteral("Siembra_2_F")));
+        const DatosSiembra d{quincena("Siembra_1_I"), quincena("Siembra_1_F"), quincena("Siembra_2_I"),
+                             quincena("Siembra_2_F"), {}, {}};
         for (int c : QuincenasSiembra(d))
             if (!s.quincenas.contains(c))
                 s.quincenas.append(c);
