@@ -1,7 +1,5 @@
 #include "mapa/MapaControl.h"
 
-#include "mapa/MapaAPixel.h"
-
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>

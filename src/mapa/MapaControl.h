@@ -6,6 +6,7 @@
 // Layers are addressed by handle. The first layer added after
 // RemoveAllLayers() gets handle 0, the next one 1, and so on.
 // Colours are packed RGB values, red in the low byte (0x00BBGGRR).
+#include "mapa/MapaAPixel.h"
 #include "mapa/Shapefile.h"
 
 #include <QList>
@@ -15,7 +16,6 @@
 #include <QWidget>
 #include <memory>
 
-class MapaAPixel;
 class QRubberBand;
 
 class MapaControl : public QWidget
