@@ -15,6 +15,7 @@
 using namespace modBasico;
 using namespace Qt::StringLiterals;
 using L = QList<int>;
+Q_DECLARE_METATYPE(DatosSiembra)
 
 namespace {
 
@@ -118,6 +119,24 @@ class TestRejilla : public QObject
 
 private slots:
     void initTestCase() { IniciaColores(); }
+
+    // The sowing fortnights that both grids paint, a window's start against its
+    // end (the first window wraps over the year end, the second never does).
+    void quincenasSiembra_data()
+    {
+        QTest::addColumn<DatosSiembra>("epocas");
+        QTest::addColumn<L>("pintadas");
+        QTest::newRow("1ª de una: todo el año") << DatosSiembra{7, 7, {}, {}, {}, {}} << tramo(7, 24) + tramo(1, 7);
+        QTest::newRow("2ª de una quincena") << DatosSiembra{{}, {}, 8, 8, {}, {}} << L{8};
+        QTest::newRow("2ª al revés: nada") << DatosSiembra{{}, {}, 9, 8, {}, {}} << L{};
+        QTest::newRow("2ª sin final: su inicio") << DatosSiembra{{}, {}, 8, {}, {}, {}} << L{8};
+    }
+
+    void quincenasSiembra()
+    {
+        QFETCH(DatosSiembra, epocas);
+        QTEST(QuincenasSiembra(epocas), "pintadas");
+    }
 
     // Placing a crop away from frost (the session covers frost and the year
     // end): rounding, and a span held at 48.

@@ -11,7 +11,7 @@
 #include "core/Conexion.h"
 #include "widgets/CuadriculaFlex.h"
 #include "widgets/Dialogos.h"
-#include "catalogue/PaginaCalendario.h"
+#include "calendario/PaginaCalendario.h"
 #include "mapa/MapaControl.h"
 #include "widgets/Twips.h"
 

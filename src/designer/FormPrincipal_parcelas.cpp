@@ -129,12 +129,12 @@ void FormPrincipal::CheckCrearParcela_Click()
 
 void FormPrincipal::TextCrearNuevaParcela_Click()
 {
-    static_cast<QLineEdit *>(TextCrearNuevaParcela)->clear();
+    TextCrearNuevaParcela->clear();
 }
 
 void FormPrincipal::BtCrearNuevaParcela_Click()
 {
-    auto *caja = static_cast<QLineEdit *>(TextCrearNuevaParcela);
+    QLineEdit *caja = TextCrearNuevaParcela;
     const QString nombre = caja->text();
     if (nombre == kMarcador)
         return;
