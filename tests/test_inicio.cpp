@@ -5,6 +5,7 @@
 #include <QSlider>
 #include <QDate>
 #include <QFileInfo>
+#include <QLineEdit>
 
 using namespace modBasico;
 using namespace Qt::StringLiterals;
@@ -45,6 +46,12 @@ private slots:
         QCOMPARE(h.w->ListaParcelas->count(), 0);
         QVERIFY(h.w->ParcelaActual.isEmpty());
         QCOMPARE(h.r.mensajes().size(), 0);
+        // The first plot gets the sheet count shown, its name without blanks.
+        static_cast<QLineEdit *>(h.w->TextCrearNuevaParcela)->setText(u" Primera  "_s);
+        h.w->BtCrearNuevaParcela->click();
+        QCOMPARE(h.bd.parcelas(), QStringList{u"Primera|3|1|1|000|436|1"_s});
+        QCOMPARE(h.w->ListaParcelas->currentItem()->text(), u"Primera"_s);
+        QCOMPARE(h.w->ComboNHojas->currentText().toInt(), h.w->Nhojas);
     }
 
     void sinBaseDeDatos()

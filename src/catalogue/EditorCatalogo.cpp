@@ -270,6 +270,12 @@ void EditorCatalogo::confirmarCampos()
         m_mapper->submit();
 }
 
+bool EditorCatalogo::HayCambios()
+{
+    confirmarCampos();
+    return Registros->hayCambios();
+}
+
 void EditorCatalogo::mostrarRegistro()
 {
     const bool hay = Registros->enRegistro();
@@ -396,7 +402,7 @@ void EditorCatalogo::cmdRefresh_Click()
         && Dialogos::MsgBox(this,
                             QStringLiteral("Hay cambios del catálogo sin guardar. ¿Descartarlos y volver a leer"
                                            " las hortalizas de la base de datos?"),
-                            Dialogos::SiNo, Dialogos::Pregunta)
+                            Dialogos::SiNo, Dialogos::Pregunta, QString(), Dialogos::No)
                != Dialogos::Si)
         return;
     try {

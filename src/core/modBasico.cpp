@@ -81,13 +81,7 @@ QString NombreLargoQuincena(int quincena)
     return valida(quincena) ? QString::fromUtf8(kQuincenas[quincena - 1].nombreLargo) : QString();
 }
 
-QString CodigoQuincena(int quincena)
-{
-    return valida(quincena) ? QString::fromUtf8(kQuincenas[quincena - 1].codigo) : QString();
-}
-
 qint32 ColorSiembra = 0;
-qint32 ColorBlanco = 0;
 qint32 ColorCultivo = 0;
 qint32 ColorSolape = 0;
 qint32 ColorInvierno = 0;
@@ -101,7 +95,6 @@ qint32 ColorBordeHoja = 0;
 void IniciaColores()
 {
     ColorSiembra = RGB(0, 255, 0);
-    ColorBlanco = RGB(255, 255, 255);
     ColorCultivo = RGB(50, 50, 255);
     ColorSolape = RGB(255, 0, 0);
     ColorInvierno = RGB(204, 255, 255);

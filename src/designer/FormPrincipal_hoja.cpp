@@ -43,8 +43,13 @@ bool hayHojaPara(FormPrincipal &w, const QString &accion, const QString &accionS
 
 void FormPrincipal::BtValidaCultivos_Click()
 {
+    ValidarHoja();
+}
+
+bool FormPrincipal::ValidarHoja()
+{
     if (!hayHojaPara(*this, QStringLiteral("validar una hoja"), QStringLiteral("validar")))
-        return;
+        return false;
     // Storing replaces the sheet's rows of the year with what the slots show:
     // stored crops the load had to hide would go without the user seeing them.
     const QStringList ocultas = Sesion.ocultas();
@@ -55,9 +60,9 @@ void FormPrincipal::BtValidaCultivos_Click()
                                 .arg(HojaActual)
                                 .arg(AñoActual)
                                 .arg(ocultas.join(QStringLiteral(", "))),
-                            Dialogos::SiNo, Dialogos::Exclamacion, QStringLiteral("Atención"))
+                            Dialogos::SiNo, Dialogos::Exclamacion, QStringLiteral("Atención"), Dialogos::No)
                != Dialogos::Si)
-        return;
+        return false;
     try {
         Sesion.validar();
     } catch (const Fallo &e) {
@@ -65,9 +70,10 @@ void FormPrincipal::BtValidaCultivos_Click()
         Dialogos::AvisarFallo(this, e, QStringLiteral("no se ha guardado la hoja %1").arg(HojaActual),
                               QStringLiteral("no se ha cambiado nada: el plan sigue en pantalla y puedes volver a"
                                              " validarlo"));
-        return;
+        return false;
     }
     mostrarLoGuardado(*this);
+    return true;
 }
 
 void FormPrincipal::BtVaciaHoja_Click()
@@ -75,6 +81,23 @@ void FormPrincipal::BtVaciaHoja_Click()
     if (!hayHojaPara(*this, QStringLiteral("vaciar una hoja"), QStringLiteral("vaciarla")))
         return;
     try {
+        // A stored plan is deleted only when the user says so; an empty sheet
+        // is emptied at once.
+        QStringList guardados;
+        {
+            Conexion con;
+            for (const FilaGuardada &f : LeerFilasHoja(con, ParcelaActual, AñoActual, HojaActual))
+                guardados << f.cultivo;
+        }
+        if (!guardados.isEmpty()
+            && Dialogos::MsgBox(this,
+                                QStringLiteral("La hoja %1 tiene guardados en %2: %3.\n¿Deseas borrarlos?")
+                                    .arg(HojaActual)
+                                    .arg(AñoActual)
+                                    .arg(guardados.join(QStringLiteral(", "))),
+                                Dialogos::SiNo, Dialogos::Exclamacion, QStringLiteral("¡ Atención !"), Dialogos::No)
+                   != Dialogos::Si)
+            return;
         Sesion.vaciar();
     } catch (const Fallo &e) {
         Dialogos::AvisarFallo(this, e, QStringLiteral("no se ha vaciado la hoja %1").arg(HojaActual),

@@ -73,10 +73,18 @@ void FormPrincipal::QuitarHeladas()
             MSHFlexTodoAño->quitarImagen(r, c);
 }
 
+void FormPrincipal::SoltarHoja()
+{
+    // As at start-up: no sheet chosen, empty pickers; storing asks for a sheet.
+    HojaActual = 0;
+    Sesion.soltarHoja();
+    Controles::rotular(FrameCultivo, QStringLiteral("Hoja :"));
+}
+
 void FormPrincipal::LimpiarEditorCultivos()
 {
     QuitarHeladas();
-    Sesion.soltarHoja();
+    SoltarHoja();
 }
 
 void FormPrincipal::ListaParcelas_Click()
@@ -86,8 +94,11 @@ void FormPrincipal::ListaParcelas_Click()
     ++m_cambiosParcela;
     const QString nombre = ListaParcelas->currentItem()->text();
     try {
-        Conexion con;
-        MarcarUltimaParcela(con, nombre);
+        // A read-only file is browsed without the last-used mark.
+        if (!BaseSoloLectura) {
+            Conexion con;
+            MarcarUltimaParcela(con, nombre);
+        }
     } catch (const Fallo &e) {
         Dialogos::AvisarFallo(this, e, QStringLiteral("no se ha cambiado a la parcela <%1>").arg(nombre),
                               QStringLiteral("sigues en la parcela <%1>").arg(ParcelaActual));
@@ -108,12 +119,12 @@ void FormPrincipal::CheckCrearParcela_Click()
 
 void FormPrincipal::TextCrearNuevaParcela_Click()
 {
-    static_cast<QLineEdit *>(TextCrearNuevaParcela)->clear();
+    TextCrearNuevaParcela->clear();
 }
 
 void FormPrincipal::BtCrearNuevaParcela_Click()
 {
-    auto *caja = static_cast<QLineEdit *>(TextCrearNuevaParcela);
+    QLineEdit *caja = TextCrearNuevaParcela;
     const QString nombre = caja->text();
     if (nombre == kMarcador)
         return;
@@ -127,7 +138,7 @@ void FormPrincipal::BtCrearNuevaParcela_Click()
                               QStringLiteral("no se ha cambiado nada"));
         return;
     }
-    ListaParcelas->addItem(nombre);
+    ListaParcelas->addItem(nombre.trimmed()); // as stored
     ListaParcelas->setCurrentRow(ListaParcelas->count() - 1); // switches to it
     caja->setText(kMarcador);
     FrameNuevaParcela->hide();
@@ -154,7 +165,7 @@ void FormPrincipal::BtBorrarParcela_Click()
     }
     const auto respuesta = Dialogos::MsgBox(
         this, QStringLiteral("¿Deseas borrar esta parcela: <%1> y todos sus datos?").arg(ParcelaActual),
-        Dialogos::SiNo, Dialogos::Critico, QStringLiteral("¡ Atención !"));
+        Dialogos::SiNo, Dialogos::Critico, QStringLiteral("¡ Atención !"), Dialogos::No);
     if (respuesta == Dialogos::Si) {
         std::optional<ListadoParcelas> quedan;
         try {
@@ -209,6 +220,11 @@ void FormPrincipal::BtGuardar_Click()
     Picture3_Click();
     if (!reconstruida)
         return;
+    // A sheet the plot no longer has (fewer sheets saved) is not reloaded.
+    if (HojaActual < 1 || HojaActual > Nhojas) {
+        SoltarHoja();
+        return;
+    }
     try {
         LeerCultivos();
         CultivosCombos(MSHFlexTodoAño->fila());

@@ -8,15 +8,6 @@
 #include <QComboBox>
 #include <memory>
 
-void FormPrincipal::BorraFila(int fila)
-{
-    Sesion.borrarFila(fila - 1);
-}
-
-void FormPrincipal::BorraTodasFilas()
-{
-    Sesion.borrarFilas();
-}
 
 void FormPrincipal::ComboCult_Click(int Index)
 {

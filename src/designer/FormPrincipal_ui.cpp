@@ -10,7 +10,7 @@
 #include "widgets/CuadriculaFlex.h"
 #include "mapa/MapaControl.h"
 #include "widgets/Twips.h"
-#include "catalogue/PaginaCalendario.h"
+#include "calendario/PaginaCalendario.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -86,9 +86,8 @@ void FormPrincipal::construirPestanaDiseno()
     BtBorrarParcela = boton(Frame7, QStringLiteral("Borrar"), 120, 2280, 2400, 330);
 
     FrameNuevaParcela = marco(t, QStringLiteral("Crear Nueva parcela"), 120, 2820, 2640, 780);
-    auto *nombre = colocar(new QLineEdit(QStringLiteral("Escribe Texto Aquí"), FrameNuevaParcela), 120, 300, 1680, 330,
-                           QStringLiteral("Nombre de la nueva parcela"));
-    TextCrearNuevaParcela = nombre;
+    TextCrearNuevaParcela = colocar(new QLineEdit(QStringLiteral("Escribe Texto Aquí"), FrameNuevaParcela), 120, 300,
+                                    1680, 330, QStringLiteral("Nombre de la nueva parcela"));
     BtCrearNuevaParcela = boton(FrameNuevaParcela, QStringLiteral("Crear"), 1860, 300, 660, 330);
     FrameNuevaParcela->hide();
 

@@ -11,6 +11,8 @@
 #include <QSignalBlocker>
 #include <QSlider>
 
+#include <algorithm>
+
 using namespace Controles;
 
 namespace {
@@ -122,7 +124,9 @@ void PanelOpciones::llenarHojas(int nhojas)
     ComboNHojas->clear();
     for (int n = 3; n <= 7; ++n)
         ComboNHojas->addItem(QString::number(n));
-    ComboNHojas->setCurrentIndex(ComboNHojas->findText(QString::number(nhojas)));
+    // Without a plot (an empty garden) the picker still shows a count, and a
+    // new plot takes the count shown.
+    ComboNHojas->setCurrentIndex(ComboNHojas->findText(QString::number(std::clamp(nhojas, 3, 7))));
 }
 
 void PanelOpciones::llenarHeladas(int inicio, int final)

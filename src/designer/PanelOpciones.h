@@ -28,7 +28,7 @@ public:
     // Fills the controls from a plot's row. Ticking the short-cycle switch
     // from here shows its notice, as a tick by hand does.
     void cargar(const OpcionesParcela &o);
-    // Lists "3" to "7" and selects nhojas (raising nothing).
+    // Lists "3" to "7" and selects nhojas brought within them (raising nothing).
     void llenarHojas(int nhojas);
     // Lists the 24 fortnight names in both pickers and selects the bounds
     // (raising nothing).
@@ -36,8 +36,9 @@ public:
     // What the controls show, as the save writes it (a picker with nothing
     // chosen gives 0).
     OpcionesParcela opciones() const;
-    // Writes opciones() into the plot's row. On a database failure the user is
-    // told and false is returned: nothing stored, the edited values stay.
+    // Writes opciones() into the plot's row. On a refusal or a database
+    // failure the user is told and false is returned: nothing stored, the
+    // edited values stay.
     bool guardar(const QString &parcela);
 
     // "Opciones para la parcela: <<<parcela>>>".

@@ -10,9 +10,6 @@
 
 namespace {
 
-// Blank space kept around the layers, as a share of the control's size.
-constexpr double kMargen = 0.04;
-
 QColor color(qint32 empaquetado)
 {
     return QColor(empaquetado & 0xFF, (empaquetado >> 8) & 0xFF, (empaquetado >> 16) & 0xFF);
@@ -223,39 +220,23 @@ Extents MapaControl::extension() const
     return e;
 }
 
-void MapaControl::transformacion(double &escala, double &cx, double &cy) const
+MapaAPixel MapaControl::encuadre() const
 {
-    const Extents e = extension();
-    cx = e.centroX();
-    cy = e.centroY();
-    const double ancho = width() * (1 - 2 * kMargen);
-    const double alto = height() * (1 - 2 * kMargen);
-    const double dx = e.xMax - e.xMin, dy = e.yMax - e.yMin;
-    if (dx <= 0 && dy <= 0) {
-        escala = 1;
-        return;
-    }
-    const double ex = dx > 0 ? ancho / dx : INFINITY;
-    const double ey = dy > 0 ? alto / dy : INFINITY;
-    escala = qMin(ex, ey);
-    if (!(escala > 0) || !std::isfinite(escala))
-        escala = 1;
+    return MapaAPixel(extension(), size());
 }
 
 void MapaControl::PixelToProj(double x, double y, double &px, double &py) const
 {
-    double s, cx, cy;
-    transformacion(s, cx, cy);
-    px = cx + (x - width() / 2.0) / s;
-    py = cy - (y - height() / 2.0) / s;
+    const QPointF mapa = encuadre().aMapa(QPointF(x, y));
+    px = mapa.x();
+    py = mapa.y();
 }
 
 void MapaControl::ProjToPixel(double px, double py, double &x, double &y) const
 {
-    double s, cx, cy;
-    transformacion(s, cx, cy);
-    x = width() / 2.0 + (px - cx) * s;
-    y = height() / 2.0 - (py - cy) * s;
+    const QPointF pixel = encuadre().aPixel(QPointF(px, py));
+    x = pixel.x();
+    y = pixel.y();
 }
 
 void MapaControl::paintEvent(QPaintEvent *)
@@ -264,12 +245,7 @@ void MapaControl::paintEvent(QPaintEvent *)
     p.fillRect(rect(), Qt::white);
     p.setRenderHint(QPainter::Antialiasing);
 
-    double s, cx, cy;
-    transformacion(s, cx, cy);
-    QTransform t;
-    t.translate(width() / 2.0, height() / 2.0);
-    t.scale(s, -s);
-    t.translate(-cx, -cy);
+    const QTransform t = encuadre().transformacion();
 
     for (const Capa &c : m_capas) {
         if (!c.visible)

@@ -6,6 +6,7 @@
 // Layers are addressed by handle. The first layer added after
 // RemoveAllLayers() gets handle 0, the next one 1, and so on.
 // Colours are packed RGB values, red in the low byte (0x00BBGGRR).
+#include "mapa/MapaAPixel.h"
 #include "mapa/Shapefile.h"
 
 #include <QList>
@@ -122,8 +123,8 @@ private:
 
     Capa *capa(int handle);
     const Capa *capa(int handle) const;
-    // Scale (pixels per map unit) and the map point at the control's centre.
-    void transformacion(double &escala, double &cx, double &cy) const;
+    // The layers fitted to the control's present size.
+    MapaAPixel encuadre() const;
 
     QList<Capa> m_capas;
     int m_siguiente = 0;

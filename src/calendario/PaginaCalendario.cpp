@@ -1,4 +1,4 @@
-#include "catalogue/PaginaCalendario.h"
+#include "calendario/PaginaCalendario.h"
 
 #include "widgets/Dialogos.h"
 #include "widgets/MotorWeb.h"

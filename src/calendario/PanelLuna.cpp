@@ -1,4 +1,4 @@
-#include "catalogue/PanelLuna.h"
+#include "calendario/PanelLuna.h"
 
 #include "core/Luna.h"
 #include "widgets/Twips.h"
