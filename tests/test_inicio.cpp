@@ -84,7 +84,8 @@ private slots:
         Huerto h(Huerto::Enviadas);
         QVERIFY(h.arrancar());
         FormPrincipal &w = *h.w;
-        // Every widget of the window carries a name.
+        // Every widget of the window carries a name (a picker is named by what
+        // it shows, and described by what it is for).
         for (QWidget *c : w.findChildren<QWidget *>()) {
             if (!c->inherits("QAbstractButton") && !c->inherits("QComboBox") && !c->inherits("QAbstractItemView")
                 && !c->inherits("QGroupBox") && !c->inherits("QSlider") && !c->inherits("QLineEdit"))
@@ -94,7 +95,7 @@ private slots:
                     || c->parent()->inherits("QCalendarWidget") || c->parentWidget()->inherits("QAbstractScrollArea")))
                 continue;
             if (!c->objectName().startsWith(QLatin1String("qt_")))
-                QVERIFY2(!c->accessibleName().isEmpty(), c->metaObject()->className());
+                QVERIFY2(!(c->accessibleName() + c->accessibleDescription()).isEmpty(), c->metaObject()->className());
         }
     }
 };

@@ -29,6 +29,9 @@ QString FechaQuincena(int quincena);
 // The long name of fortnight 1..24 ("enero ½"); "" for any other number.
 QString NombreLargoQuincena(int quincena);
 
+// Fortnight 1..24 in full words ("1ª quincena de marzo"); "" for any other.
+QString QuincenaEnLetra(int quincena);
+
 // The code of fortnight 1..24 ("e½"); "" for any other number.
 QString CodigoQuincena(int quincena);
 

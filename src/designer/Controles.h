@@ -38,9 +38,12 @@ inline QLabel *etiqueta(QWidget *padre, const QString &texto, int x, int y, int 
     return colocar(new QLabel(texto, padre), x, y, an, al, texto);
 }
 
-inline QComboBox *lista(QWidget *padre, int x, int y, int an, int al, const QString &nombre)
+// A picker is heard by what it shows (Qt's own name for it) and told apart by
+// its description, which says what it is for.
+inline QComboBox *lista(QWidget *padre, int x, int y, int an, int al, const QString &papel)
 {
-    auto *c = colocar(new QComboBox(padre), x, y, an, al, nombre);
+    auto *c = colocar(new QComboBox(padre), x, y, an, al, QString());
+    c->setAccessibleDescription(papel);
     c->setEditable(false);
     return c;
 }

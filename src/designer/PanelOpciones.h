@@ -7,6 +7,7 @@
 
 #include <QFrame>
 #include <QList>
+#include <QPointer>
 #include <array>
 
 class QCheckBox;
@@ -15,6 +16,7 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
+class QShortcut;
 class QSlider;
 class MapaControl;
 
@@ -68,6 +70,18 @@ public:
     QPushButton *BtGuardar = nullptr;
 
 signals:
-    // Picture3 was clicked: close without saving.
+    // Picture3 was clicked (or pressed from the keyboard), or Escape was
+    // pressed while the panel is open: close without saving.
     void cerrarPulsado();
+
+protected:
+    // While the panel is open, the controls it covers whole leave the Tab
+    // chain; they come back when it closes.
+    void showEvent(QShowEvent *e) override;
+    void hideEvent(QHideEvent *e) override;
+    bool eventFilter(QObject *objeto, QEvent *e) override;
+
+private:
+    QShortcut *m_escape = nullptr;
+    QList<QPair<QPointer<QWidget>, Qt::FocusPolicy>> m_cubiertos;
 };
