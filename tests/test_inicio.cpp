@@ -1,5 +1,4 @@
-// Start-up (and its failures), the rebuild for the current plot and the
-// accessible names.
+// Start-up (and its failures) and the rebuild for the current plot.
 #include "fixtures/VentanaPrueba.h"
 
 #include <QSlider>
@@ -74,29 +73,8 @@ private slots:
         for (int i = 0; i < 3; ++i)
             w.Inicia_Todo();
         QCOMPARE(w.ComboTodasHortalizas->count(), n);
-        QCOMPARE(w.ComboMLH[0]->count(), 24);
         QCOMPARE(w.Catalogo.TodosCultivos.size(), n);
         QCOMPARE(w.AñoActual, QDate::currentDate().year());
-    }
-
-    void nombresAccesibles()
-    {
-        Huerto h(Huerto::Enviadas);
-        QVERIFY(h.arrancar());
-        FormPrincipal &w = *h.w;
-        // Every widget of the window carries a name (a picker is named by what
-        // it shows, and described by what it is for).
-        for (QWidget *c : w.findChildren<QWidget *>()) {
-            if (!c->inherits("QAbstractButton") && !c->inherits("QComboBox") && !c->inherits("QAbstractItemView")
-                && !c->inherits("QGroupBox") && !c->inherits("QSlider") && !c->inherits("QLineEdit"))
-                continue;
-            if (c->parent()
-                && (c->parent()->inherits("QComboBox") || c->parent()->inherits("QTabBar")
-                    || c->parent()->inherits("QCalendarWidget") || c->parentWidget()->inherits("QAbstractScrollArea")))
-                continue;
-            if (!c->objectName().startsWith(QLatin1String("qt_")))
-                QVERIFY2(!(c->accessibleName() + c->accessibleDescription()).isEmpty(), c->metaObject()->className());
-        }
     }
 };
 

@@ -421,8 +421,9 @@ void MapaControl::paintEvent(QPaintEvent *)
     p.setPen(palette().color(QPalette::Mid));
     p.drawRect(rect().adjusted(0, 0, -1, -1));
     if (hasFocus() && m_enfocada >= 0 && m_enfocada < NumFormas()) {
-        // The focus mark: a thick dashed outline just inside the shape.
-        QPen pluma(palette().color(QPalette::Highlight), 3, Qt::DashLine);
+        // The focus mark: a thick dashed outline inside the shape (half the pen
+        // width, the outer half clipped away).
+        QPen pluma(palette().color(QPalette::Highlight), 6, Qt::DashLine);
         p.setRenderHint(QPainter::Antialiasing);
         p.setClipPath(CaminoForma(m_enfocada));
         p.strokePath(CaminoForma(m_enfocada), pluma);
