@@ -206,6 +206,7 @@ void FormPrincipal::construirPestanaDiseno()
     MonthView1 = FrameFasesLuna->MonthView1;
     ListLunar = FrameFasesLuna->ListLunar;
     FrameFasesLuna->hide();
+    new TapaFoco(FrameFasesLuna);
 }
 
 void FormPrincipal::construirPanelOpciones()

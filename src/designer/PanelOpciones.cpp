@@ -57,6 +57,7 @@ PanelOpciones::PanelOpciones(QWidget *padre) : QFrame(padre)
     m_escape = new QShortcut(QKeySequence(Qt::Key_Escape), padre, this, [this] { emit cerrarPulsado(); },
                              Qt::WidgetWithChildrenShortcut);
     m_escape->setEnabled(false);
+    new TapaFoco(this);
 
     Label1 = etiqueta(p, QStringLiteral("Hojas a proyectar:"), 120, 480, 1860, 300);
     ComboNHojas = lista(p, 2040, 450, 900, 330, QStringLiteral("Hojas a proyectar"));
@@ -122,22 +123,12 @@ void PanelOpciones::showEvent(QShowEvent *e)
 {
     QFrame::showEvent(e);
     m_escape->setEnabled(true);
-    for (QWidget *w : parentWidget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-        if (w == this || !w->isVisible() || !geometry().contains(w->geometry()) || w->focusPolicy() == Qt::NoFocus)
-            continue;
-        m_cubiertos.append({w, w->focusPolicy()});
-        w->setFocusPolicy(Qt::NoFocus);
-    }
 }
 
 void PanelOpciones::hideEvent(QHideEvent *e)
 {
     QFrame::hideEvent(e);
     m_escape->setEnabled(false);
-    for (const auto &[w, politica] : std::as_const(m_cubiertos))
-        if (w)
-            w->setFocusPolicy(politica);
-    m_cubiertos.clear();
 }
 
 bool PanelOpciones::eventFilter(QObject *objeto, QEvent *e)

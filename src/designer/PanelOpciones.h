@@ -7,7 +7,6 @@
 
 #include <QFrame>
 #include <QList>
-#include <QPointer>
 #include <array>
 
 class QCheckBox;
@@ -75,13 +74,11 @@ signals:
     void cerrarPulsado();
 
 protected:
-    // While the panel is open, the controls it covers whole leave the Tab
-    // chain; they come back when it closes.
+    // Escape closes the panel only while it is open.
     void showEvent(QShowEvent *e) override;
     void hideEvent(QHideEvent *e) override;
     bool eventFilter(QObject *objeto, QEvent *e) override;
 
 private:
     QShortcut *m_escape = nullptr;
-    QList<QPair<QPointer<QWidget>, Qt::FocusPolicy>> m_cubiertos;
 };
