@@ -28,6 +28,7 @@
 #include <QShortcut>
 #include <QSlider>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -104,6 +105,7 @@ void FormPrincipal::construirControles()
     SSTab1->addTab(tabCalendario, QStringLiteral("Calendario Biodinámico"));
     SSTab1->addTab(tabPlantas, QStringLiteral("Base de datos de plantas"));
     SSTab1->addTab(tabAcerca, QStringLiteral("Acerca de..."));
+    SSTab1->tabBar()->setAccessibleName(QStringLiteral("Pestañas"));
     tabDiseno->setAccessibleName(QStringLiteral("Fase de diseño"));
     tabCalendario->setAccessibleName(QStringLiteral("Calendario Biodinámico"));
     tabPlantas->setAccessibleName(QStringLiteral("Base de datos de plantas"));
