@@ -1,5 +1,4 @@
-// Start-up (and its failures), the rebuild for the current plot and the
-// accessible names.
+// Start-up (and its failures) and the rebuild for the current plot.
 #include "fixtures/VentanaPrueba.h"
 
 #include <QSlider>
@@ -81,28 +80,8 @@ private slots:
         for (int i = 0; i < 3; ++i)
             w.Inicia_Todo();
         QCOMPARE(w.ComboTodasHortalizas->count(), n);
-        QCOMPARE(w.ComboMLH[0]->count(), 24);
         QCOMPARE(w.Catalogo.TodosCultivos.size(), n);
         QCOMPARE(w.AñoActual, QDate::currentDate().year());
-    }
-
-    void nombresAccesibles()
-    {
-        Huerto h(Huerto::Enviadas);
-        QVERIFY(h.arrancar());
-        FormPrincipal &w = *h.w;
-        // Every widget of the window carries a name.
-        for (QWidget *c : w.findChildren<QWidget *>()) {
-            if (!c->inherits("QAbstractButton") && !c->inherits("QComboBox") && !c->inherits("QAbstractItemView")
-                && !c->inherits("QGroupBox") && !c->inherits("QSlider") && !c->inherits("QLineEdit"))
-                continue;
-            if (c->parent()
-                && (c->parent()->inherits("QComboBox") || c->parent()->inherits("QTabBar")
-                    || c->parent()->inherits("QCalendarWidget") || c->parentWidget()->inherits("QAbstractScrollArea")))
-                continue;
-            if (!c->objectName().startsWith(QLatin1String("qt_")))
-                QVERIFY2(!c->accessibleName().isEmpty(), c->metaObject()->className());
-        }
     }
 };
 

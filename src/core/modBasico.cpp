@@ -81,6 +81,17 @@ QString NombreLargoQuincena(int quincena)
     return valida(quincena) ? QString::fromUtf8(kQuincenas[quincena - 1].nombreLargo) : QString();
 }
 
+QString QuincenaEnLetra(int quincena)
+{
+    if (!valida(quincena))
+        return QString();
+    QString mes = QString::fromUtf8(kQuincenas[quincena - 1].nombreLargo);
+    const bool segunda = mes.endsWith(QChar(0x00BD));
+    mes.remove(QStringLiteral(" ½"));
+    return (segunda ? QStringLiteral("2ª") : QStringLiteral("1ª")) + QStringLiteral(" quincena de ") + mes;
+}
+
+
 qint32 ColorSiembra = 0;
 qint32 ColorCultivo = 0;
 qint32 ColorSolape = 0;

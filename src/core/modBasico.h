@@ -29,6 +29,9 @@ QString FechaQuincena(int quincena);
 // The long name of fortnight 1..24 ("enero ½"); "" for any other number.
 QString NombreLargoQuincena(int quincena);
 
+// Fortnight 1..24 in full words ("1ª quincena de marzo"); "" for any other.
+QString QuincenaEnLetra(int quincena);
+
 // Packed colours: red in the low byte, green in the second, blue in the third.
 constexpr qint32 RGB(int r, int g, int b) { return r | (g << 8) | (b << 16); }
 

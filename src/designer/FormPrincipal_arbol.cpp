@@ -16,6 +16,7 @@
 #include <QIcon>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTreeWidget>
 
@@ -299,4 +300,10 @@ void FormPrincipal::conectarEventosArbol()
                                   QStringLiteral("vuelve a intentarlo"));
         }
     });
+    // Return, Enter or Space on the current row: its click.
+    for (const int tecla : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space})
+        new QShortcut(QKeySequence(tecla), arbolaños, arbolaños, [this] {
+            if (QTreeWidgetItem *nodo = arbolaños->currentItem())
+                emit arbolaños->itemClicked(nodo, 0);
+        }, Qt::WidgetShortcut);
 }
