@@ -2,6 +2,7 @@
 #include "designer/FormPrincipal.h"
 
 #include "core/Conexion.h"
+#include "core/PlanHoja.h"
 #include "widgets/CuadriculaFlex.h"
 #include "widgets/Dialogos.h"
 
@@ -27,13 +28,16 @@ void mostrarLoGuardado(FormPrincipal &w)
 bool hayHojaPara(FormPrincipal &w, const QString &accion, const QString &accionSobreHoja)
 {
     if (w.ParcelaActual.isEmpty()) {
-        Dialogos::AvisarFallo(&w, Rechazo(QStringLiteral("No hay ninguna parcela: crea una antes de %1.").arg(accion)), {});
+        Dialogos::AvisarFallo(&w, Rechazo(QStringLiteral("No hay ninguna parcela: crea una antes de %1.").arg(accion)),
+                              {});
         return false;
     }
     if (!w.Sesion.hayHojaCargada()) {
-        Dialogos::AvisarFallo(
-            &w, Rechazo(QStringLiteral("No hay ninguna hoja elegida: pulsa una hoja en el mapa antes de %1.").arg(accionSobreHoja)),
-            {});
+        Dialogos::AvisarFallo(&w,
+                              Rechazo(QStringLiteral("No hay ninguna hoja elegida: pulsa una hoja en el mapa antes"
+                                                     " de %1.")
+                                          .arg(accionSobreHoja)),
+                              {});
         return false;
     }
     return true;
