@@ -1,11 +1,10 @@
 #pragma once
 // Reading and marking plots (table Parcelas).
+#include "core/Conexion.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
-#include <stdexcept>
-
-class Conexion;
 
 // A plot's settings as the main window uses them. Values outside their range
 // are brought into it when read (see LeerOpcionesParcela).
@@ -43,21 +42,18 @@ void MarcarUltimaParcela(Conexion &con, const QString &nombre);
 
 // A plot operation refused before anything is written; texto() tells the user
 // why, in Spanish.
-class ParcelaNoValida : public std::runtime_error
-{
-public:
-    explicit ParcelaNoValida(const QString &texto);
-    QString texto() const { return m_texto; }
-
-private:
-    QString m_texto;
-};
+using ParcelaNoValida = Rechazo;
 
 // Adds a plot with its sheet count and frost-free bounds; the other columns
-// take the table's defaults. Refused (ParcelaNoValida) when the name is empty
-// or blank, or names a plot that exists already (letter case ignored), since
-// the two could not be told apart. Throws ErrorBD.
+// take the table's defaults. The name is stored without leading or trailing
+// blanks. Refused (ParcelaNoValida) when the name is empty or blank, names a
+// plot that exists already (letter case ignored), since the two could not be
+// told apart, when the sheet count is outside 3..7 or the frost-free period
+// ends before it starts. Throws ErrorBD.
 void CrearParcela(Conexion &con, const QString &nombre, int hojas, int inicio, int final);
+
+// True when the database file can be read but not written.
+bool SoloLectura(Conexion &con);
 
 // Deletes the plot's plan rows and its row together: a failure leaves both.
 // When no remaining plot is marked as the last one used (the deleted one was),
@@ -66,7 +62,8 @@ void CrearParcela(Conexion &con, const QString &nombre, int hojas, int inicio, i
 ListadoParcelas BorrarParcela(Conexion &con, const QString &nombre);
 
 // Writes the options of the plot's row (name, sheets, frost-free bounds, both
-// rule switches, the three perennials' years), or inserts the row with them
-// when the plot has none. The short-cycle switch and the last-used mark are
-// not written. Throws ErrorBD; nothing is changed then.
+// rule switches, the three perennials' years). The short-cycle switch and the
+// last-used mark are not written. Refused (ParcelaNoValida) as CrearParcela
+// refuses its values, and when the plot has no row (checked in the write's
+// own transaction). Throws ErrorBD; nothing is changed then.
 void GuardarOpcionesParcela(Conexion &con, const QString &nombre, const OpcionesParcela &o);

@@ -2,6 +2,7 @@
 
 #include "core/modBasico.h"
 #include "core/Conexion.h"
+#include "core/Parcelas.h"
 
 #include <QSet>
 
@@ -9,7 +10,6 @@
 
 using modBasico::CultivoVacio;
 
-PlanNoValido::PlanNoValido(const QString &texto) : std::runtime_error(texto.toStdString()), m_texto(texto) {}
 
 int AñosPlurianuales::para(const QString &cultivo) const
 {
@@ -78,6 +78,18 @@ void GuardarHoja(const QString &cadena, const QString &parcela, int año, int ho
 
     Conexion con(cadena);
     Transaccion t(con);
+    // What the window read may be stale (another copy of the program deleted
+    // the plot or lowered its sheet count): the plot is checked as it stands.
+    const std::optional<OpcionesParcela> o = LeerOpcionesParcela(con, parcela);
+    if (!o)
+        throw PlanNoValido(QStringLiteral("La parcela <%1> ya no existe en la base de datos: no se ha guardado nada.")
+                               .arg(parcela));
+    if (hoja > o->hojas)
+        throw PlanNoValido(QStringLiteral("La parcela <%1> no tiene hoja %2 (tiene %3): no se ha guardado nada."
+                                          " Pulsa una de sus hojas en el mapa.")
+                               .arg(parcela)
+                               .arg(hoja)
+                               .arg(o->hojas));
     con.ejecutar(kBorrarHoja, {hoja, año, parcela});
 
     const QString insertar = QStringLiteral(
@@ -139,16 +151,4 @@ void VaciarHoja(const QString &cadena, const QString &parcela, int año, int hoj
     Transaccion t(con);
     con.ejecutar(kBorrarHoja, {hoja, año, parcela});
     t.confirmar();
-}
-
-QString MotivoFalloBD(const ErrorBD &e)
-{
-    const QString t = e.texto();
-    const QString minusculas = t.toLower();
-    if (minusculas.contains(QLatin1String("locked")) || minusculas.contains(QLatin1String("busy")))
-        return QStringLiteral("la base de datos está bloqueada por otro programa");
-    if (minusculas.contains(QLatin1String("readonly")) || minusculas.contains(QLatin1String("read-only"))
-        || minusculas.contains(QLatin1String("read only")))
-        return QStringLiteral("la base de datos es de solo lectura");
-    return QStringLiteral("error de la base de datos (%1)").arg(t);
 }

@@ -16,6 +16,7 @@
 #include <QIcon>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTreeWidget>
 
@@ -343,8 +344,15 @@ void FormPrincipal::conectarEventosArbol()
     connect(arbolaños, &QTreeWidget::itemClicked, this, [this] {
         try {
             arbolaños_Click();
-        } catch (const ErrorBD &e) {
-            Dialogos::MsgBox(this, e.texto(), Dialogos::SoloAceptar, Dialogos::Critico);
+        } catch (const Fallo &e) {
+            Dialogos::AvisarFallo(this, e, QStringLiteral("no se ha leído lo elegido en el árbol"),
+                                  QStringLiteral("vuelve a intentarlo"));
         }
     });
+    // Return, Enter or Space on the current row: its click.
+    for (const int tecla : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space})
+        new QShortcut(QKeySequence(tecla), arbolaños, arbolaños, [this] {
+            if (QTreeWidgetItem *nodo = arbolaños->currentItem())
+                emit arbolaños->itemClicked(nodo, 0);
+        }, Qt::WidgetShortcut);
 }

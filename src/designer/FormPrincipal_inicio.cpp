@@ -11,13 +11,12 @@
 #include "core/Conexion.h"
 #include "widgets/CuadriculaFlex.h"
 #include "widgets/Dialogos.h"
-#include "catalogue/PaginaCalendario.h"
+#include "calendario/PaginaCalendario.h"
 #include "mapa/MapaControl.h"
 #include "widgets/Twips.h"
 
 #include <QComboBox>
 #include <QDate>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QIcon>
 #include <QListWidget>
@@ -49,15 +48,17 @@ bool FormPrincipal::Form_Load()
     try {
         Conexion con;
         listado = ListarParcelas(con);
+        BaseSoloLectura = SoloLectura(con);
     } catch (const ErrorBD &e) {
         AvisarFalloArranque(e);
         return false;
     }
     int elegida = listado.ultima;
+    if (elegida < 0 && !listado.nombres.isEmpty() && BaseSoloLectura)
+        elegida = 0;
     if (elegida < 0 && !listado.nombres.isEmpty()) {
         // No plot is marked as the last one used (a database edited by hand,
-        // say): open the first plot and mark it, as a click on it would. A
-        // file that cannot be written (read-only) still opens, unmarked.
+        // say): open the first plot and mark it, as a click on it would.
         elegida = 0;
         try {
             Conexion con;
@@ -83,6 +84,12 @@ bool FormPrincipal::Form_Load()
         return false;
     }
     Iniciando = false;
+    if (BaseSoloLectura)
+        Dialogos::MsgBox(this,
+                         QStringLiteral("La base de datos %1 es de solo lectura: puedes ver todas las parcelas y sus"
+                                        " planes, pero no se podrá guardar ningún cambio.")
+                             .arg(CadenaConexion),
+                         Dialogos::SoloAceptar, Dialogos::Informacion, QStringLiteral("Atención"));
     // The moon-calendar page: the engine starts once the window is drawn,
     // and nothing waits for the page.
     PaginaBiodinamica->NavegarTrasMostrar(this);
@@ -92,20 +99,9 @@ bool FormPrincipal::Form_Load()
 
 void FormPrincipal::AvisarFalloArranque(const ErrorBD &e)
 {
-    const QString fichero = CadenaConexion;
-    const QFileInfo info(fichero);
-    QString motivo;
-    if (!info.exists())
-        motivo = QStringLiteral("el fichero no existe");
-    else if (!info.isReadable())
-        motivo = QStringLiteral("no hay permiso para leer el fichero");
-    else if (e.texto().contains(QLatin1String("locked"), Qt::CaseInsensitive)
-             || e.texto().contains(QLatin1String("busy"), Qt::CaseInsensitive))
-        motivo = QStringLiteral("otro programa la tiene bloqueada");
-    else
-        motivo = QStringLiteral("el fichero no es una base de datos de Huerta válida o está dañado");
     Dialogos::MsgBox(this,
-                     QStringLiteral("No se puede usar la base de datos %1: %2.\n\n%3").arg(fichero, motivo, e.texto()),
+                     QStringLiteral("No se puede usar la base de datos %1: %2.\n\n%3")
+                         .arg(CadenaConexion, MotivoFalloBD(e), e.texto()),
                      Dialogos::SoloAceptar, Dialogos::Critico);
 }
 

@@ -4,7 +4,6 @@
 
 #include "core/Conexion.h"
 #include "core/Parcelas.h"
-#include "core/PlanHoja.h"
 #include "designer/Controles.h"
 #include "designer/PanelOpciones.h"
 #include "widgets/CuadriculaFlex.h"
@@ -23,23 +22,14 @@ namespace {
 
 const QString kMarcador = QStringLiteral("Escribe Texto Aquí");
 
-void avisar(FormPrincipal *w, const QString &texto, Dialogos::Icono icono = Dialogos::Critico)
-{
-    Dialogos::MsgBox(w, texto, Dialogos::SoloAceptar, icono, QStringLiteral("Atención"));
-}
-
-QString fallo(const QString &que, const ErrorBD &e)
-{
-    return QStringLiteral("No se ha podido %1: %2.").arg(que, MotivoFalloBD(e));
-}
-
 // The window rebuilt for ParcelaActual; a database failure is reported.
 bool reconstruir(FormPrincipal &w)
 {
     try {
         w.Inicia_Todo();
-    } catch (const ErrorBD &e) {
-        avisar(&w, fallo(QStringLiteral("leer la base de datos"), e));
+    } catch (const Fallo &e) {
+        Dialogos::AvisarFallo(&w, e, QStringLiteral("no se ha leído la parcela <%1>").arg(w.ParcelaActual),
+                              QStringLiteral("la ventana sigue como estaba; vuelve a intentarlo"));
         return false;
     }
     return true;
@@ -83,10 +73,18 @@ void FormPrincipal::QuitarHeladas()
             MSHFlexTodoAño->quitarImagen(r, c);
 }
 
+void FormPrincipal::SoltarHoja()
+{
+    // As at start-up: no sheet chosen, empty pickers; storing asks for a sheet.
+    HojaActual = 0;
+    Sesion.soltarHoja();
+    Controles::rotular(FrameCultivo, QStringLiteral("Hoja :"));
+}
+
 void FormPrincipal::LimpiarEditorCultivos()
 {
     QuitarHeladas();
-    Sesion.soltarHoja();
+    SoltarHoja();
 }
 
 void FormPrincipal::ListaParcelas_Click()
@@ -96,11 +94,14 @@ void FormPrincipal::ListaParcelas_Click()
     ++m_cambiosParcela;
     const QString nombre = ListaParcelas->currentItem()->text();
     try {
-        Conexion con;
-        MarcarUltimaParcela(con, nombre);
-    } catch (const ErrorBD &e) {
-        avisar(this, fallo(QStringLiteral("cambiar a la parcela <%1>").arg(nombre), e)
-                         + QStringLiteral("\nSigues en la parcela <%1>.").arg(ParcelaActual));
+        // A read-only file is browsed without the last-used mark.
+        if (!BaseSoloLectura) {
+            Conexion con;
+            MarcarUltimaParcela(con, nombre);
+        }
+    } catch (const Fallo &e) {
+        Dialogos::AvisarFallo(this, e, QStringLiteral("no se ha cambiado a la parcela <%1>").arg(nombre),
+                              QStringLiteral("sigues en la parcela <%1>").arg(ParcelaActual));
         seleccionar(ListaParcelas, ParcelaActual);
         return;
     }
@@ -118,12 +119,12 @@ void FormPrincipal::CheckCrearParcela_Click()
 
 void FormPrincipal::TextCrearNuevaParcela_Click()
 {
-    static_cast<QLineEdit *>(TextCrearNuevaParcela)->clear();
+    TextCrearNuevaParcela->clear();
 }
 
 void FormPrincipal::BtCrearNuevaParcela_Click()
 {
-    auto *caja = static_cast<QLineEdit *>(TextCrearNuevaParcela);
+    QLineEdit *caja = TextCrearNuevaParcela;
     const QString nombre = caja->text();
     if (nombre == kMarcador)
         return;
@@ -132,15 +133,12 @@ void FormPrincipal::BtCrearNuevaParcela_Click()
     try {
         Conexion con;
         CrearParcela(con, nombre, o.hojas, o.inicioSinHeladas, o.finalSinHeladas);
-    } catch (const ParcelaNoValida &e) {
-        avisar(this, e.texto(), Dialogos::Exclamacion);
-        return;
-    } catch (const ErrorBD &e) {
-        avisar(this, fallo(QStringLiteral("crear la parcela <%1>").arg(nombre), e)
-                         + QStringLiteral("\nNo se ha creado nada."));
+    } catch (const Fallo &e) {
+        Dialogos::AvisarFallo(this, e, QStringLiteral("no se ha creado la parcela <%1>").arg(nombre),
+                              QStringLiteral("no se ha cambiado nada"));
         return;
     }
-    ListaParcelas->addItem(nombre);
+    ListaParcelas->addItem(nombre.trimmed()); // as stored
     ListaParcelas->setCurrentRow(ListaParcelas->count() - 1); // switches to it
     caja->setText(kMarcador);
     FrameNuevaParcela->hide();
@@ -167,15 +165,15 @@ void FormPrincipal::BtBorrarParcela_Click()
     }
     const auto respuesta = Dialogos::MsgBox(
         this, QStringLiteral("¿Deseas borrar esta parcela: <%1> y todos sus datos?").arg(ParcelaActual),
-        Dialogos::SiNo, Dialogos::Critico, QStringLiteral("¡ Atención !"));
+        Dialogos::SiNo, Dialogos::Critico, QStringLiteral("¡ Atención !"), Dialogos::No);
     if (respuesta == Dialogos::Si) {
         std::optional<ListadoParcelas> quedan;
         try {
             Conexion con;
             quedan = BorrarParcela(con, ParcelaActual);
-        } catch (const ErrorBD &e) {
-            avisar(this, fallo(QStringLiteral("borrar la parcela <%1>").arg(ParcelaActual), e)
-                             + QStringLiteral("\nNo se ha borrado nada."));
+        } catch (const Fallo &e) {
+            Dialogos::AvisarFallo(this, e, QStringLiteral("no se ha borrado la parcela <%1>").arg(ParcelaActual),
+                                  QStringLiteral("no se ha borrado nada"));
         }
         if (quedan) {
             ListaParcelas->clear();
@@ -222,10 +220,16 @@ void FormPrincipal::BtGuardar_Click()
     Picture3_Click();
     if (!reconstruida)
         return;
+    // A sheet the plot no longer has (fewer sheets saved) is not reloaded.
+    if (HojaActual < 1 || HojaActual > Nhojas) {
+        SoltarHoja();
+        return;
+    }
     try {
         LeerCultivos();
         CultivosCombos(MSHFlexTodoAño->fila());
-    } catch (const ErrorBD &e) {
-        avisar(this, fallo(QStringLiteral("leer la base de datos"), e));
+    } catch (const Fallo &e) {
+        Dialogos::AvisarFallo(this, e, QStringLiteral("no se han leído los cultivos de la hoja %1").arg(HojaActual),
+                              QStringLiteral("las opciones sí se han guardado"));
     }
 }
