@@ -13,6 +13,7 @@
 #include <sqlite3.h>
 
 #include <array>
+#include <optional>
 
 
 QString CadenaConexion;
@@ -48,6 +49,93 @@ QString plegarGeneral(const QString &s)
     }
     return r;
 }
+// Characters below 256 as plegar() folds each: 0 where one folds to other
+// than a single character.
+const std::array<char16_t, 256> &plegadoLatin1()
+{
+    static const std::array<char16_t, 256> tabla = [] {
+        std::array<char16_t, 256> t{};
+        for (int c = 0; c < 256; ++c) {
+            const QString p = plegar(QString(QChar(c)));
+            t[c] = p.size() == 1 ? p.at(0).unicode() : 0;
+        }
+        return t;
+    }();
+    return tabla;
+}
+
+// Readers of a text character by character: siguiente() gives the next one
+// when it is below 256, -1 for any other (or a malformed sequence).
+class LectorUtf16
+{
+public:
+    explicit LectorUtf16(const QString &s) : m_p(reinterpret_cast<const char16_t *>(s.utf16())), m_n(s.size()) {}
+    bool fin() const { return m_i >= m_n; }
+    int siguiente() { return m_p[m_i] < 256 ? m_p[m_i++] : -1; }
+
+private:
+    const char16_t *m_p;
+    qsizetype m_n, m_i = 0;
+};
+
+class LectorUtf8
+{
+public:
+    LectorUtf8(const void *p, int n) : m_p(static_cast<const unsigned char *>(p)), m_n(n) {}
+    bool fin() const { return m_i >= m_n; }
+    int siguiente()
+    {
+        const unsigned char c = m_p[m_i];
+        if (c < 0x80) {
+            ++m_i;
+            return c;
+        }
+        if ((c == 0xC2 || c == 0xC3) && m_i + 1 < m_n && (m_p[m_i + 1] & 0xC0) == 0x80) {
+            const int r = ((c & 0x1F) << 6) | (m_p[m_i + 1] & 0x3F);
+            m_i += 2;
+            return r;
+        }
+        return -1;
+    }
+
+private:
+    const unsigned char *m_p;
+    int m_n, m_i = 0;
+};
+
+// CompararES for two texts of characters below 256 (names nearly always are),
+// in place and stopping at the first difference: each such character folds
+// to one. Nothing when a text holds any other character.
+template <typename Lector>
+std::optional<int> compararEnLatin1(Lector a, Lector b)
+{
+    const std::array<char16_t, 256> &tabla = plegadoLatin1();
+    int exacta = 0;
+    while (!a.fin() && !b.fin()) {
+        const int ca = a.siguiente();
+        const int cb = b.siguiente();
+        if (ca < 0 || cb < 0 || !tabla[ca] || !tabla[cb])
+            return std::nullopt;
+        if (tabla[ca] != tabla[cb])
+            return tabla[ca] < tabla[cb] ? -1 : 1;
+        if (!exacta && ca != cb)
+            exacta = ca < cb ? -1 : 1;
+    }
+    // What is left of the longer one must fold too for it to come after.
+    const int resto = a.fin() ? (b.fin() ? 0 : -1) : 1;
+    auto pliega = [&tabla](Lector &l) {
+        while (!l.fin()) {
+            const int c = l.siguiente();
+            if (c < 0 || !tabla[c])
+                return false;
+        }
+        return true;
+    };
+    if (!pliega(a) || !pliega(b))
+        return std::nullopt;
+    return resto != 0 ? resto : exacta;
+}
+
 } // namespace
 
 QString PlegarES(const QString &s)
@@ -57,6 +145,8 @@ QString PlegarES(const QString &s)
 
 int CompararES(const QString &a, const QString &b)
 {
+    if (const std::optional<int> r = compararEnLatin1(LectorUtf16(a), LectorUtf16(b)))
+        return *r;
     const int c = plegar(a).compare(plegar(b));
     return c != 0 ? c : a.compare(b);
 }
@@ -157,69 +247,10 @@ void funcionCoincide(sqlite3_context *ctx, int, sqlite3_value **args)
     sqlite3_result_int(ctx, a.compare(b, Qt::CaseInsensitive) == 0 ? 1 : 0);
 }
 
-// Characters below 256 as plegar() folds each: 0 where one folds to other
-// than a single character.
-const std::array<char16_t, 256> &plegadoLatin1()
-{
-    static const std::array<char16_t, 256> tabla = [] {
-        std::array<char16_t, 256> t{};
-        for (int c = 0; c < 256; ++c) {
-            const QString p = plegar(QString(QChar(c)));
-            t[c] = p.size() == 1 ? p.at(0).unicode() : 0;
-        }
-        return t;
-    }();
-    return tabla;
-}
-
-// The next character of UTF-8 text t (n bytes) from i when below 256; -1 for
-// any other (or a malformed sequence).
-int siguienteLatin1(const unsigned char *t, int n, int &i)
-{
-    const unsigned char c = t[i];
-    if (c < 0x80) {
-        ++i;
-        return c;
-    }
-    if ((c == 0xC2 || c == 0xC3) && i + 1 < n && (t[i + 1] & 0xC0) == 0x80) {
-        const int r = ((c & 0x1F) << 6) | (t[i + 1] & 0x3F);
-        i += 2;
-        return r;
-    }
-    return -1;
-}
-
 int colacionES(void *, int n1, const void *p1, int n2, const void *p2)
 {
-    // Names are nearly always Latin-1 text: compared in place, character by
-    // character, as CompararES would (each such character folds to one).
-    const auto *a = static_cast<const unsigned char *>(p1);
-    const auto *b = static_cast<const unsigned char *>(p2);
-    const std::array<char16_t, 256> &tabla = plegadoLatin1();
-    int i = 0, j = 0, exacta = 0;
-    bool enLatin1 = true;
-    while (enLatin1 && i < n1 && j < n2) {
-        const int ca = siguienteLatin1(a, n1, i);
-        const int cb = siguienteLatin1(b, n2, j);
-        if (ca < 0 || cb < 0 || !tabla[ca] || !tabla[cb]) {
-            enLatin1 = false;
-        } else if (tabla[ca] != tabla[cb]) {
-            return tabla[ca] < tabla[cb] ? -1 : 1;
-        } else if (!exacta && ca != cb) {
-            exacta = ca < cb ? -1 : 1;
-        }
-    }
-    // What is left of the longer one must fold too for it to come after.
-    for (int k = i; enLatin1 && k < n1;) {
-        const int c = siguienteLatin1(a, n1, k);
-        enLatin1 = c >= 0 && tabla[c];
-    }
-    for (int k = j; enLatin1 && k < n2;) {
-        const int c = siguienteLatin1(b, n2, k);
-        enLatin1 = c >= 0 && tabla[c];
-    }
-    if (enLatin1)
-        return i < n1 ? 1 : j < n2 ? -1 : exacta;
+    if (const std::optional<int> r = compararEnLatin1(LectorUtf8(p1, n1), LectorUtf8(p2, n2)))
+        return *r;
     return CompararES(QString::fromUtf8(static_cast<const char *>(p1), n1),
                       QString::fromUtf8(static_cast<const char *>(p2), n2));
 }

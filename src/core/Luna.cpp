@@ -153,21 +153,25 @@ QString FechaSiembraLunar(bool raiz, qint16 quincena, qint16 año)
 
     // Each day of the window at midnight; the window ends with the year (no
     // day after the second half of December).
+    // Dates are whole day counts at midnight: day d of a month is its 1st + d - 1.
     std::optional<Fecha> hallada;
-    auto examinar = [&](int dia, int m) {
-        const Fecha f = FechaDe(QDate(año, m, dia));
+    auto examinar = [&](Fecha primero, int dia) {
+        const Fecha f = primero + (dia - 1);
         if (FaseLuna(f) == buscada)
             hallada = f;
     };
+    const Fecha primero = FechaDe(QDate(año, mes, 1));
     if (!EsPar(quincena)) {
         for (int dia = 1; dia <= n; ++dia)
-            examinar(dia, mes);
+            examinar(primero, dia);
     } else {
         for (int dia = 15; dia <= n; ++dia)
-            examinar(dia, mes);
-        if (mes < 12)
+            examinar(primero, dia);
+        if (mes < 12) {
+            const Fecha siguiente = FechaDe(QDate(año, mes + 1, 1));
             for (int dia = 1; dia <= 15; ++dia)
-                examinar(dia, mes + 1);
+                examinar(siguiente, dia);
+        }
     }
     if (hallada)
         resultado = TextoFechaCorta(*hallada);
