@@ -64,7 +64,6 @@ private slots:
     void catalogoEnviado()
     {
         BDPrueba bd;
-        QVERIFY2(bd.valida(), qPrintable(bd.error()));
         Conexion con(bd.fichero());
         const QStringList partes = {"Raices y tubérculos", "Flor, Semilla y fruto", "Hojas", "Bulbos y tallos"};
         const QStringList raices = {"Superficiales", "Profundas", "Medias"};

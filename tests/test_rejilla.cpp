@@ -42,8 +42,6 @@ struct Sesion
 
     explicit Sesion(int inicio = 1, int final = 1)
     {
-        if (!bd.valida())
-            return;
         EstablecerCadenaConexion(bd.carpeta());
         agregar(u"Prueba"_s, 3, 10, 60, 90);
         s.parcela = u"Huerto"_s;
@@ -64,8 +62,6 @@ struct Sesion
     // Reads the catalogue as a rebuild does and loads the sheet.
     [[nodiscard]] bool abrir(int año, int hoja)
     {
-        if (!bd.valida())
-            return false;
         {
             Conexion con;
             s.catalogo = CargarColeccionesCatalogo(con);
