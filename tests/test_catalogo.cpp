@@ -1,11 +1,14 @@
 // The data connection (whole-text matching, transactions, reading by name), the
-// shipped catalogue, the frost filter and the plots' settings out of range.
+// shipped catalogue, the frost filter, the catalogue's value ranges and the
+// plots' settings out of range.
 #include "core/Catalogo.h"
+#include "core/CatalogoEditable.h"
 #include "core/Parcelas.h"
 #include "core/modBasico.h"
 #include "fixtures/BDPrueba.h"
 #include "core/Conexion.h"
 
+#include <QSqlTableModel>
 #include <QTest>
 
 using modBasico::CultivoVacio;
@@ -88,23 +91,70 @@ private slots:
         QCOMPARE(bd.valor(u"select count(*) from Parcelas where ultima <> 0"_s).toInt(), 1);
     }
 
+    // A crop made up on each side of each edge of the frost filter: sown
+    // before the last frost-free fortnight, sowable until the first one, days
+    // to harvest within the frost-free months. A 1 in either bound: no limit.
+    void cultivosSinHelada_data()
+    {
+        QTest::addColumn<QList<int>>("filtro"); // first and last frost-free fortnight
+        QTest::addColumn<QList<int>>("cultivo"); // Siembra_1_I, Siembra_1_F, Cosecha_1_min
+        QTest::addColumn<bool>("pasa");
+        using L = QList<int>;
+        QTest::newRow("siembra desde la víspera del final") << L{5, 19} << L{18, 18, 60} << true;
+        QTest::newRow("siembra desde el final") << L{5, 19} << L{19, 19, 60} << false;
+        QTest::newRow("siembra hasta el inicio") << L{5, 19} << L{3, 5, 60} << true;
+        QTest::newRow("siembra hasta la víspera del inicio") << L{5, 19} << L{3, 4, 60} << false;
+        QTest::newRow("días justos") << L{5, 19} << L{6, 10, 210} << true;
+        QTest::newRow("un día más") << L{5, 19} << L{6, 10, 211} << false;
+        QTest::newRow("inicio 1, sin límite") << L{1, 19} << L{19, 19, 211} << true;
+        QTest::newRow("final 1, sin límite") << L{5, 1} << L{19, 19, 211} << true;
+        QTest::newRow("inicio 2 limita") << L{2, 19} << L{19, 19, 60} << false;
+    }
+
     void cultivosSinHelada()
     {
+        QFETCH(QList<int>, filtro);
+        QFETCH(QList<int>, cultivo);
+        QFETCH(bool, pasa);
         BDPrueba bd;
+        bd.ejecutar(u"insert into horticolas (Nombre, Familia, Parte_aprovechable, Profundidad_raices, Siembra_1_I,"
+                    " Siembra_1_F, Cosecha_1_min, Cosecha_1_max) values ('Prueba', 'Malváceas', 'Hojas', 'Medias',"
+                    " ?, ?, ?, 400)"_s,
+                    {cultivo[0], cultivo[1], cultivo[2]});
         Conexion con(bd.fichero());
-        const QStringList todos = CargarColeccionesCatalogo(con).TodosCultivos;
+        const ListaCandidatos l = CultivosSinHelada(con, FiltroHeladas::Para(filtro[0], filtro[1]));
+        QCOMPARE(l.contiene(u"Prueba"_s), pasa);
+        if (filtro.contains(1)) // the empty entry, then every crop in name order
+            QCOMPARE(l.nombres(), QStringList{CultivoVacio} + CargarColeccionesCatalogo(con).TodosCultivos);
+    }
 
-        // A 1 in either bound: no frost limit; the empty entry, then every crop in name order.
-        QCOMPARE(CultivosSinHelada(con, FiltroHeladas::Para(5, 1)).nombres(), QStringList{CultivoVacio} + todos);
+    // The editor's ranges: fortnights 1 to 24, days to harvest from 0.
+    void rangosDelCatalogo_data()
+    {
+        QTest::addColumn<QString>("campo");
+        QTest::addColumn<int>("valor");
+        QTest::addColumn<QString>("aviso"); // empty: accepted
+        const QString quincenas = u"las quincenas van de 1 a 24"_s, dias = u"igual o mayor que 0"_s;
+        QTest::newRow("quincena 0") << u"Siembra_1_I"_s << 0 << quincenas;
+        QTest::newRow("quincena 1") << u"Siembra_1_I"_s << 1 << QString();
+        QTest::newRow("quincena 24") << u"Siembra_2_F"_s << 24 << QString();
+        QTest::newRow("quincena 25") << u"Siembra_2_F"_s << 25 << quincenas;
+        QTest::newRow("días -1") << u"Cosecha_1_min"_s << -1 << dias;
+        QTest::newRow("días 0") << u"Cosecha_2_max"_s << 0 << QString();
+    }
 
-        // 5 to 19: out go the crops sown from 19 on, sown round the year end, or
-        // too long to harvest in those months.
-        const ListaCandidatos l = CultivosSinHelada(con, FiltroHeladas::Para(5, 19));
-        QCOMPARE(l.at(0), CultivoVacio);
-        for (const char *n : {"Habas", "Ajos", "Espárragos"})
-            QVERIFY(!l.contiene(QString::fromUtf8(n)));
-        QVERIFY(l.contiene(u"Tomates"_s));
-        QCOMPARE(l.size(), 1 + todos.size() - 6);
+    void rangosDelCatalogo()
+    {
+        QFETCH(QString, campo);
+        QFETCH(int, valor);
+        QFETCH(QString, aviso);
+        BDPrueba bd;
+        CatalogoEditable c;
+        c.enlazar(bd.fichero());
+        QSqlTableModel *m = c.modelo();
+        QVERIFY(m->setData(m->index(1, m->fieldIndex(campo)), valor));
+        const QString motivo = c.comprobar();
+        QVERIFY2(aviso.isEmpty() ? motivo.isEmpty() : motivo.contains(aviso), qPrintable(motivo));
     }
 
     void opcionesFueraDeRango()

@@ -94,8 +94,15 @@ private slots:
         QTest::newRow("números") << "15/3/2010" << QDate(2010, 3, 15) << 0;
         QTest::newRow("blanco ante la barra") << "1 /Julio/2010" << QDate(2010, 7, 1) << 0;
         QTest::newRow("hora de la tarde") << "18/11/1998 9:36:00 pm" << QDate(1998, 11, 18) << 21 * 3600 + 36 * 60;
+        QTest::newRow("medianoche") << "1/1/2000 12:00 am" << QDate(2000, 1, 1) << 0;
+        QTest::newRow("mediodía") << "1/1/2000 12:00 p. m." << QDate(2000, 1, 1) << 12 * 3600;
+        QTest::newRow("una de la madrugada") << "1/1/2000 1:00 a.m." << QDate(2000, 1, 1) << 3600;
+        QTest::newRow("última hora") << "1/1/2000 11:59:59 PM" << QDate(2000, 1, 1) << 86399;
+        QTest::newRow("hora 0 con am") << "1/1/2000 0:30 am" << QDate() << 0;
+        QTest::newRow("hora 13 con pm") << "1/1/2000 13:00 pm" << QDate() << 0;
+        QTest::newRow("23:59") << "1/1/2000 23:59" << QDate(2000, 1, 1) << 86340;
+        QTest::newRow("hora 24") << "1/1/2000 24:00" << QDate() << 0;
         QTest::newRow("mes 13") << "1/13/2010" << QDate() << 0;
-        QTest::newRow("hora 25") << "1/1/2000 25:00" << QDate() << 0;
     }
     void leerFecha()
     {

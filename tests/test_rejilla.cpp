@@ -150,6 +150,33 @@ private slots:
         QCOMPARE(L({r.inicio, r.final}), tramo);
     }
 
+    // The span just placed (Ic..Fc) against the one above (5..10).
+    void solape_data()
+    {
+        QTest::addColumn<int>("Ic");
+        QTest::addColumn<int>("Fc");
+        QTest::addColumn<bool>("solapa");
+        QTest::newRow("mismo inicio") << 5 << 8 << true;
+        QTest::newRow("mismo inicio, más largo") << 5 << 12 << true;
+        QTest::newRow("mismo final") << 7 << 10 << true;
+        QTest::newRow("mismo final, empieza antes") << 3 << 10 << true;
+        QTest::newRow("lo encierra") << 4 << 12 << true;
+        QTest::newRow("encerrado") << 6 << 8 << true;
+        QTest::newRow("acaba en su inicio") << 3 << 5 << true;
+        QTest::newRow("empieza en su final") << 10 << 12 << true;
+        QTest::newRow("justo antes") << 2 << 4 << false;
+        QTest::newRow("justo después") << 11 << 14 << false;
+        QTest::newRow("el año siguiente, sin plegar") << 29 << 34 << false;
+    }
+
+    void solape()
+    {
+        QFETCH(int, Ic);
+        QFETCH(int, Fc);
+        QFETCH(bool, solapa);
+        QCOMPARE(SeSolapan(Ic, Fc, 5, 10), solapa);
+    }
+
     // A damaged or hand-edited file: values far outside their range are
     // brought within it (with a log line) instead of looping on them.
     void valoresFueraDeRango_data()
@@ -345,6 +372,35 @@ private slots:
         v.s.validar();
         QCOMPARE(v.filas(), QStringList({u"2010|2|Tomates|8|12"_s, u"2010|2|Lechugas|15|17"_s}));
         QCOMPARE(v.cultivo(1), u"Lechugas"_s); // the plan stays loaded
+    }
+
+    // A perennial planted in 2010 stays on its sheet until 2012: at most four
+    // crops in each of its years.
+    void cuatroCultivosEnUnAnioSiguiente_data()
+    {
+        QTest::addColumn<int>("antes"); // crops already on the sheet in 2012
+        QTest::newRow("tres y la plurianual") << 3;
+        QTest::newRow("cuatro y la plurianual") << 4;
+    }
+
+    void cuatroCultivosEnUnAnioSiguiente()
+    {
+        QFETCH(int, antes);
+        BDPrueba bd;
+        QStringList filas;
+        for (int i = 0; i < antes; ++i)
+            filas << u"2012|2|%1|%2|%2"_s.arg(QStringList{"Coles", "Ajos", "Lechugas", "Judías"}.at(i)).arg(i + 1);
+        bd.sembrar(u"Huerto"_s, filas);
+        const auto guardar = [&] {
+            GuardarHoja(bd.fichero(), u"Huerto"_s, 2010, 2, {{u"Alcachofas"_s, 13, 20}}, AñosPlurianuales{3, 3, 3});
+        };
+        if (antes < 4) {
+            guardar();
+            QCOMPARE(bd.valor(u"select count(*) from BDParcela where año = 2012"_s).toInt(), 4);
+        } else {
+            QVERIFY_THROWS_EXCEPTION(PlanNoValido, guardar());
+            QCOMPARE(bd.filas(u"Huerto"_s), filas);
+        }
     }
 
     void vaciar()
