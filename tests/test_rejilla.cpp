@@ -229,39 +229,39 @@ private slots:
         }
     }
 
-    // Frost in the sowing fortnight, or only in the harvest (9..14, frost from
-    // 14 on): refused, nothing recorded.
-    void heladaRechaza()
+    // Refused placements: frost in the sowing fortnight, or only in the
+    // harvest (9..14, frost from 14 on); a span overlapping the crop above.
+    // The slot goes back to empty; an overlapping span stays recorded but is
+    // no placement, so it refuses nothing below.
+    void rechazos_data()
     {
-        for (int columna : {5, 9}) {
-            Sesion v(6, 14);
-            v.agregar(u"Tardía"_s, 3, 12, 60, 90);
-            QVERIFY(v.abrir(2010, 1));
-            QVERIFY(v.plantar(0, u"Tardía"_s, columna));
-            QCOMPARE(v.textosAvisos(),
-                     QStringList{u"Advertencia|%1|No es posible <Tardía>, escoge otro u otra fecha"_s.arg(
-                         SesionHoja::AvisoSiNo)});
-            QCOMPARE(v.fila(0), kVacia);
-            QCOMPARE(v.cultivo(0), CultivoVacio);
-            QCOMPARE(L({v.s.ranura(0).inicio, v.s.ranura(0).final}), L({0, 0}));
-        }
+        QTest::addColumn<int>("columna");
+        QTest::addColumn<QString>("aviso");
+        const QString helada = u"Advertencia|%1|No es posible <Tardía>, escoge otro u otra fecha"_s.arg(
+            SesionHoja::AvisoSiNo);
+        QTest::newRow("helada al sembrar") << 5 << helada;
+        QTest::newRow("helada en la cosecha") << 9 << helada;
+        QTest::newRow("solape") << 10 << u"hay solape de fechas|%1|Esa fecha de siembra/trasplante se solapa con"
+                                         " Tomates"_s.arg(SesionHoja::AvisoCritico);
     }
 
-    // Overlapping the crop above: refused; the span stays recorded but is no
-    // placement, so it refuses nothing below.
-    void solapeRechaza()
+    void rechazos()
     {
-        Sesion v;
+        QFETCH(int, columna);
+        QFETCH(QString, aviso);
+        const bool solape = aviso.startsWith(u"hay solape"_s);
+        Sesion v(solape ? 1 : 6, solape ? 1 : 14);
+        v.agregar(u"Tardía"_s, 3, 12, 60, 90);
         QVERIFY(v.abrir(2010, 1));
-        QVERIFY(v.plantar(0, u"Tomates"_s, 8));   // 8..12
-        QVERIFY(v.plantar(1, u"Lechugas"_s, 10)); // 10..12
-        QCOMPARE(v.textosAvisos(), QStringList{u"hay solape de fechas|%1|Esa fecha de siembra/trasplante se solapa"
-                                               " con Tomates"_s.arg(SesionHoja::AvisoCritico)});
-        QCOMPARE(v.fila(1) + v.cultivo(1), kVacia + CultivoVacio);
-        QCOMPARE(v.s.ranura(1).inicio, 10);
-        QVERIFY(!v.s.ranura(1).colocado);
+        QVERIFY(v.plantar(0, u"Tomates"_s, 8)); // 8..12
         v.avisos.clear();
-        QVERIFY(v.plantar(2, u"Prueba"_s, 10));
+        QVERIFY(v.plantar(1, solape ? u"Lechugas"_s : u"Tardía"_s, columna));
+        QCOMPARE(v.textosAvisos(), QStringList{aviso});
+        QCOMPARE(v.fila(1) + v.cultivo(1), kVacia + CultivoVacio);
+        QVERIFY(!v.s.ranura(1).colocado);
+        QCOMPARE(v.s.ranura(1).inicio, solape ? 10 : 0);
+        v.avisos.clear();
+        QVERIFY(v.plantar(2, u"Prueba"_s, solape ? 10 : 6));
         QVERIFY(v.avisos.isEmpty());
     }
 
