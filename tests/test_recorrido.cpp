@@ -55,8 +55,8 @@ private slots:
                             {año})
                      .toString(),
                  u"Crucíferas/Superficiales/Hojas;Umbelíferas/Profundas/Raices y tubérculos"_s);
-        const Shapefile *sf = w.Map1->GetObject(0);
-        QCOMPARE(w.Map1->Etiquetas(0).at(indiceDeHoja(sf, 2)).texto, u"Hoja: 2\r\nColes\r\nChirivías\r\n"_s);
+        QCOMPARE(w.Map1->Etiquetas(0).at(indiceDeHoja(w.Map1->GetObject(0), 2)).texto,
+                 u"Hoja: 2\r\nColes\r\nChirivías\r\n"_s);
 
         // The log explains the crops taken out for both pickers.
         const QStringList lineas = h.registro();

@@ -61,6 +61,7 @@ struct Prueba
     }
 };
 
+// The log's lines, as the window shows them.
 const QString kHojas = u"Por repetición en las otras hojas sacado el cultivo : "_s;
 const QString kFamilia = u"Por repetición de la familia %1 Extraido el cultivo:"_s;
 const QString kSolanaceas = kFamilia.arg(u"Solanáceas"_s);
@@ -158,23 +159,6 @@ private slots:
         QCOMPARE(res.nombres(), nombres(salida));
         QCOMPARE(p.registro, lineas);
         QCOMPARE(dada, antes); // a filter never changes the list it is given
-    }
-
-    void consultas()
-    {
-        // Names holding a quote or pattern characters are matched as whole
-        // texts, letter case ignored.
-        Prueba p;
-        p.bd.ejecutar(u"insert into horticolas (Nombre, Familia, Parte_aprovechable, Profundidad_raices, Siembra_1_I,"
-                      " Siembra_1_F, Cosecha_1_min, Cosecha_1_max)"
-                      " values ('Col d''Asti_%', 'Crucíferas', 'Hojas', 'Medias', 5, 8, 60, 90)"_s);
-        p.recargarCatalogo();
-        p.sembrar({u"O'Brien_%|2011|2|Col d'Asti_%"_s, u"O'BrienX%|2011|2|Tomates"_s, u"o'brien_%|2011|3|Lechugas"_s});
-        const ListaCandidatos dada = lista({"····", "Col d'Asti_%", "Tomates", "Lechugas"});
-        const ListaCandidatos r = p.reglas(2011, 1, u"O'Brien_%"_s).VerificarNoRepeticiónHojas(dada);
-        QCOMPARE(r.nombres(), nombres({"····", "Tomates"}));
-        QCOMPARE(p.registro, QStringList({kHojas + u"Col d'Asti_%"_s, kHojas + u"Lechugas"_s}));
-        QCOMPARE(ReglasRotacion(p.catalogo, p.bd.fichero()).SacarFamilia(u"Col d'Asti_%"_s), u"Crucíferas"_s);
     }
 
     // The chain that fills a sheet's four pickers, for sheet 2 in 2011.
