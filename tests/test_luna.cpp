@@ -147,13 +147,16 @@ private slots:
                 QCOMPARE(int(FaseLuna(f)), faseIndependiente(d));
             }
     }
-    // Letter case tells March from May, and a perennial's name is exact.
+    // Samples of the vocabulary: letter case tells March from May, a code or a
+    // fortnight outside 1..24 has no name, and a perennial's name is exact.
     void quincenas()
     {
         QCOMPARE(QStringList({NombreQuincena(u"M"_s), NombreQuincena(u"m"_s), NombreQuincena(u"E"_s)}),
                  QStringList({u"1ªQ Mayo"_s, u"1ªQ Marzo"_s, {}}));
         QCOMPARE(QStringList({FechaQuincena(13), FechaQuincena(0), FechaQuincena(25)}),
                  QStringList({u"1 /Julio"_s, {}, {}}));
+        QCOMPARE(QStringList({NombreLargoQuincena(2), NombreLargoQuincena(19), NombreLargoQuincena(25)}),
+                 QStringList({u"enero ½"_s, u"octubre"_s, {}}));
         QVERIFY(EsPlurianual(u"Espárragos"_s) && !EsPlurianual(u"espárragos"_s));
     }
 };
