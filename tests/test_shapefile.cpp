@@ -63,47 +63,6 @@ Cantero cuadrado(int hoja, double x0, double y0, double x1, double y1, QVector<Q
 
 // The writers below fail the test through QVERIFY: their callers check
 // QTest::currentTestFailed() before going on.
-// A file of shapes of another type (points or lines) with a valid table.
-void escribirOtroTipo(const QString &base, int tipo)
-{
-    SHPHandle h = SHPCreate(QFile::encodeName(base + ".shp").constData(), tipo);
-    QVERIFY(h);
-    double xs[2] = {0, 1}, ys[2] = {0, 1};
-    for (int i = 0; i < 3; ++i) {
-        SHPObject *o = SHPCreateSimpleObject(tipo, tipo == SHPT_POINT ? 1 : 2, xs, ys, nullptr);
-        SHPWriteObject(h, -1, o);
-        SHPDestroyObject(o);
-    }
-    SHPClose(h);
-    DBFHandle d = DBFCreate(QFile::encodeName(base + ".dbf").constData());
-    DBFAddField(d, "Hoja", FTInteger, 4, 0);
-    for (int i = 0; i < 3; ++i)
-        DBFWriteIntegerAttribute(d, i, 0, i + 1);
-    DBFClose(d);
-}
-
-// A table with one field "Hoja" of the given type holding valores (a null
-// QVariant is an empty cell).
-void escribirDbf(const QString &ruta, DBFFieldType tipo, const QVariantList &valores)
-{
-    QFile::remove(ruta);
-    DBFHandle d = DBFCreate(QFile::encodeName(ruta).constData());
-    QVERIFY(d);
-    DBFAddField(d, "Hoja", tipo, tipo == FTString ? 10 : 8, tipo == FTDouble ? 2 : 0);
-    for (int i = 0; i < valores.size(); ++i) {
-        const QVariant &v = valores.at(i);
-        if (v.isNull())
-            DBFWriteNULLAttribute(d, i, 0);
-        else if (tipo == FTString)
-            DBFWriteStringAttribute(d, i, 0, v.toString().toLatin1().constData());
-        else if (tipo == FTDouble)
-            DBFWriteDoubleAttribute(d, i, 0, v.toDouble());
-        else
-            DBFWriteIntegerAttribute(d, i, 0, v.toInt());
-    }
-    DBFClose(d);
-}
-
 // The shipped layouts, written once by initTestCase.
 QString gHojas;
 QString enviado(int n, const char *ext) { return gHojas + u"/hojas%1."_s.arg(n) + QLatin1String(ext); }
@@ -141,6 +100,14 @@ struct Roto
         grande ? qToBigEndian(v, x.data() + pos) : qToLittleEndian(v, x.data() + pos);
         escribir(shx, x);
     }
+    // Writes texto, right-aligned, as the sheet number of the table's last row.
+    void hojaFinal(const QByteArray &texto)
+    {
+        QByteArray t = leer(dbf);
+        const int cabecera = qFromLittleEndian<quint16>(t.constData() + 8), n = qFromLittleEndian<qint32>(t.constData() + 4);
+        const int largo = qFromLittleEndian<quint16>(t.constData() + 10), ancho = quint8(t[32 + 16]);
+        escribir(dbf, t.replace(cabecera + (n - 1) * largo + 1, ancho, texto.rightJustified(ancho)));
+    }
     void sustituir(const QString &fichero, const QString &por)
     {
         QFile::remove(fichero);
@@ -174,7 +141,7 @@ const Daño kDaños[] = {
     {".shp de bytes al azar", S::ShpNoValido, [](Roto &r) { escribir(r.shp, r.aleatorio(r.d.size())); }},
     {"versión desconocida", S::ShpNoValido, [](Roto &r) { r.shp32(28, 1001); }},
     {"longitud mayor que el fichero", S::ShpIncompleto, [](Roto &r) { r.shp32(24, r.d.size() / 2 + 100, true); }},
-    {"puntos", S::TipoNoPoligono, [](Roto &r) { escribirOtroTipo(r.shp.chopped(4), SHPT_POINT); }},
+    {"puntos", S::TipoNoPoligono, [](Roto &r) { r.shp32(32, SHPT_POINT), r.shx32(32, SHPT_POINT, false); }},
     {"sin .shx", S::ShxNoExiste, [](Roto &r) { QFile::remove(r.shx); }},
     {".shx vacío", S::ShxNoValido, [](Roto &r) { escribir(r.shx, {}); }},
     {".shx truncado", S::ShxNoValido, [](Roto &r) { escribir(r.shx, leer(r.shx).chopped(4)); }},
@@ -194,8 +161,9 @@ const Daño kDaños[] = {
          t[32 + 16] = 0;
          escribir(r.dbf, t);
      }},
-    {"hoja 256", S::CampoHojaNoValido, [](Roto &r) { escribirDbf(r.dbf, FTInteger, {1, 2, 3, 4, 256}); }},
-    {"hoja 2,50", S::CampoHojaNoValido, [](Roto &r) { escribirDbf(r.dbf, FTDouble, {1, 2, 3, 4, 2.5}); }},
+    {"hoja 256", S::CampoHojaNoValido, [](Roto &r) { r.hojaFinal("256"); }},
+    {"hoja 0", S::CampoHojaNoValido, [](Roto &r) { r.hojaFinal("0"); }},
+    {"hoja 2,50", S::CampoHojaNoValido, [](Roto &r) { r.hojaFinal("2.50"); }},
     {"x NaN", S::CoordenadaNoValida, [](Roto &r) { r.shp64(r.c0 + 48, qQNaN()); }},
     {"y infinita", S::CoordenadaNoValida, [](Roto &r) { r.shp64(r.c0 + 56, qInf()); }},
     {"x desmesurada", S::CoordenadaNoValida, [](Roto &r) { r.shp64(r.c0 + 64, -1e200); }},
