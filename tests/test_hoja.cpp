@@ -17,9 +17,12 @@ namespace {
 const QString H = u"Huerto"_s;
 
 // Stores sheet hoja of 2010 from slots written as "cultivo:inicio-final" ("····"
-// is the empty-crop entry), perennials staying three years.
-void guardar(BDPrueba &bd, const QStringList &huecos, int hoja = 2)
+// is the empty-crop entry), perennials staying three years, on plot H of four
+// sheets (added unless conParcela is false).
+void guardar(BDPrueba &bd, const QStringList &huecos, int hoja = 2, bool conParcela = true)
 {
+    if (conParcela && !bd.valor(u"select count(*) from Parcelas where NombreParcela = ?"_s, {H}).toInt())
+        bd.agregarParcela(H, 4, 1, 1);
     QList<CultivoHoja> r;
     for (const QString &s : huecos) {
         const QString nombre = s.section(u':', 0, 0), span = s.section(u':', 1);
@@ -79,12 +82,19 @@ private slots:
         QTest::addColumn<int>("hoja");
         QTest::addColumn<QStringList>("cultivos");
         QTest::addColumn<QString>("texto");
+        QTest::addColumn<bool>("conParcela");
         const QString sinColocar = u"El cultivo <%1> de la fila %2 no está colocado en la rejilla: pulsa una quincena"
                                    " verde de su fila antes de validar la hoja."_s;
-        QTest::newRow("sin fechas") << 2 << QStringList{"Tomates:5-12", "Coles:0-0"} << sinColocar.arg("Coles", "2");
+        QTest::newRow("sin fechas") << 2 << QStringList{"Tomates:5-12", "Coles:0-0"} << sinColocar.arg("Coles", "2")
+                                    << true;
+        QTest::newRow("hoja que la parcela no tiene") << 5 << QStringList{"Tomates:5-12"}
+            << "La parcela <Huerto> no tiene hoja 5 (tiene 4): no se ha guardado nada. Pulsa una de sus hojas en el"
+               " mapa." << true;
+        QTest::newRow("parcela borrada por otra copia") << 2 << QStringList{"Tomates:5-12"}
+            << "La parcela <Huerto> ya no existe en la base de datos: no se ha guardado nada." << false;
         QTest::newRow("más de cuatro en un año siguiente") << 2 << QStringList{"Alcachofas:13-20"}
             << "La hoja 2 tendría más de cuatro cultivos en 2012 con las plantas plurianuales de este año. No se ha"
-               " guardado nada: deja sitio en 2012 o reduce sus años en las opciones de la parcela.";
+               " guardado nada: deja sitio en 2012 o reduce sus años en las opciones de la parcela." << true;
     }
 
     void rechazos()
@@ -92,12 +102,13 @@ private slots:
         QFETCH(int, hoja);
         QFETCH(QStringList, cultivos);
         QFETCH(QString, texto);
+        QFETCH(bool, conParcela);
         BDPrueba bd;
-        const QStringList antes = {"2010|2|Habas|3|10", "2012|2|Coles|5|8", "2012|2|Ajos|20|30", "2012|2|Lechugas|9|10",
-                                   "2012|2|Judías|11|12"};
+        const QStringList antes = {"2010|2|Habas|3|10", "2010|5|Habas|3|10", "2012|2|Coles|5|8", "2012|2|Ajos|20|30",
+                                   "2012|2|Lechugas|9|10", "2012|2|Judías|11|12"};
         bd.sembrar(H, antes);
         try {
-            ::guardar(bd, cultivos, hoja);
+            ::guardar(bd, cultivos, hoja, conParcela);
             QFAIL("the plan was stored");
         } catch (const PlanNoValido &e) {
             QCOMPARE(e.texto(), texto);
@@ -134,13 +145,14 @@ private slots:
             QSKIP("root writes to read-only files");
         BDPrueba bd;
         bd.sembrar(H, {u"2010|2|Habas|3|10"_s});
+        bd.agregarParcela(H, 4, 1, 1);
         Conexion otra(bd.fichero());
         if (bloqueo)
             otra.ejecutar(u"BEGIN EXCLUSIVE"_s);
         else
             QFile::setPermissions(bd.fichero(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
         try {
-            ::guardar(bd, {u"Tomates:5-12"_s});
+            ::guardar(bd, {u"Tomates:5-12"_s}, 2, false); // the plot was added before the lock
             QFAIL("stored into a file that cannot take it");
         } catch (const ErrorBD &e) {
             QCOMPARE(MotivoFalloBD(e), motivo);
@@ -151,21 +163,6 @@ private slots:
         else
             QFile::setPermissions(bd.fichero(), QFile::ReadOwner | QFile::WriteOwner);
         QCOMPARE(bd.filas(H), QStringList{u"2010|2|Habas|3|10"_s});
-    }
-
-    // No sheet loaded (the pickers emptied by a year chosen in the plan tree):
-    // validating does not touch the stored plan.
-    void sinHojaCargada()
-    {
-        Huerto h;
-        h.sembrar({u"2010|2|Habas|3|10"_s, u"2011|2|Coles|5|8"_s});
-        QVERIFY(h.abrir(2010, 2));
-        h.w->AñoActual = 2011;
-        h.w->Sesion.soltarHoja();
-        QTest::mouseClick(h.w->BtValidaCultivos, Qt::LeftButton);
-        QCOMPARE(h.r.textos(),
-                 QStringList{u"No hay ninguna hoja elegida: pulsa una hoja en el mapa antes de validar."_s});
-        QCOMPARE(h.filas(), QStringList({u"2010|2|Habas|3|10"_s, u"2011|2|Coles|5|8"_s}));
     }
 
     // Another program holds the file: the user is told, the screen and the
@@ -195,7 +192,6 @@ private slots:
         QPushButton *boton = vaciar ? w.BtVaciaHoja : w.BtValidaCultivos;
         if (!vaciar)
             QVERIFY(h.plantar(0, u"Tomates"_s, 8));
-        const QString mostrado = w.ComboCult[0]->currentText();
         h.r.limpiar();
         {
             Conexion otra(h.bd.fichero());
@@ -204,18 +200,27 @@ private slots:
             otra.ejecutar(u"ROLLBACK"_s);
         }
         QCOMPARE(h.r.avisos(), QStringList{u"Atención|Critico|SoloAceptar|"_s + texto});
-        QCOMPARE(w.ComboCult[0]->currentText(), mostrado);
         QCOMPARE(h.fila(1).left(12), vaciar ? u"..CCCCCCCC.."_s : u".......CCCCC"_s);
         QCOMPARE(h.filas(), QStringList{u"2010|2|Habas|3|10"_s});
+        // Emptying a stored plan asks first, and Enter keeps it.
         h.r.limpiar();
+        h.r.respuestaMensaje = Respuestas::Intro;
         QTest::mouseClick(boton, Qt::LeftButton);
-        QCOMPARE(h.r.mensajes().size(), 0);
+        QCOMPARE(h.r.mensajes().size(), int(vaciar));
+        h.r.respuestaMensaje = Dialogos::Si;
+        if (vaciar) {
+            QCOMPARE(h.filas(), QStringList{u"2010|2|Habas|3|10"_s});
+            QTest::mouseClick(boton, Qt::LeftButton);
+        }
         QCOMPARE(h.filas(), despues);
+        h.r.limpiar(); // an empty sheet is emptied without a question
+        QTest::mouseClick(w.BtVaciaHoja, Qt::LeftButton);
+        QCOMPARE(h.r.mensajes().size(), int(!vaciar));
     }
 
     // Plots that carry no mark of the last one used: the program starts on
-    // the first plot without a word, and marks it unless the file (and
-    // folder) is read-only.
+    // the first plot and marks it. A read-only file is said so once, every
+    // plot is browsed, and nothing is marked.
     void arranqueSoloLectura_data()
     {
         QTest::addColumn<bool>("soloLectura");
@@ -237,15 +242,15 @@ private slots:
             QVERIFY(QFile::setPermissions(h.bd.carpeta(), lectura | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther));
         }
         const bool arrancada = h.arrancar();
+        if (arrancada)
+            h.w->ListaParcelas->setCurrentRow(1);
         QFile::setPermissions(h.bd.carpeta(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QFile::setPermissions(h.bd.fichero(), QFile::ReadOwner | QFile::WriteOwner);
         QVERIFY(arrancada);
-        QCOMPARE(h.r.mensajes().size(), 0);
-        QCOMPARE(h.w->ParcelaActual, u"Primera"_s);
-        QCOMPARE(h.w->ListaParcelas->currentRow(), 0);
-        QCOMPARE(h.w->Nhojas, 5);
+        QCOMPARE(h.r.mensajes().size(), int(soloLectura));
+        QCOMPARE(h.w->ParcelaActual, u"Segunda"_s);
         QCOMPARE(h.bd.valor(u"select group_concat(NombreParcela) from Parcelas where ultima <> 0"_s).toString(),
-                 soloLectura ? QString() : u"Primera"_s);
+                 soloLectura ? QString() : u"Segunda"_s);
     }
 };
 

@@ -1,13 +1,12 @@
 // The plan tree printed as an outline: its layout written down without paper,
-// the refusals without a usable printer, and a real job on the cups-pdf printer.
+// the refusals without a usable printer, and a real job on the test print
+// server's PDF queue (scripts/impresora_prueba.sh).
 #include "auxiliary/ImpresionArbol.h"
 #include "fixtures/VentanaPrueba.h"
 
 #include <QDirIterator>
-#include <QElapsedTimer>
 #include <QPrinterInfo>
 #include <QProcess>
-#include <QThread>
 #include <QUuid>
 
 using namespace ImpresionArbol;
@@ -31,14 +30,18 @@ Arbol arbolDe(const QStringList &lineas, int lineStyle, int style)
     return a;
 }
 
-// The PDFs that cups-pdf has written (spool and the user's PDF folder), with their sizes.
-QHash<QString, qint64> pdfs()
+// The text of the job that the test queue wrote (each file whole) holding `marca`.
+QString textoImpreso(const QString &marca)
 {
-    QHash<QString, qint64> r;
-    for (const QString &carpeta : {QDir::homePath() + u"/PDF"_s, u"/var/spool/cups-pdf"_s})
-        for (QDirIterator it(carpeta, {u"*.pdf"_s}, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
-            r.insert(it.next(), it.fileInfo().size());
-    return r;
+    for (QDirIterator it(qEnvironmentVariable("HUERTA_PDF_DIR"), {u"*.pdf"_s}, QDir::Files); it.hasNext();) {
+        QProcess p;
+        p.start(u"pdftotext"_s, {it.next(), u"-"_s});
+        p.waitForFinished(30000);
+        const QString texto = QString::fromUtf8(p.readAllStandardOutput());
+        if (texto.contains(marca))
+            return texto;
+    }
+    return {};
 }
 
 } // namespace
@@ -108,7 +111,8 @@ private slots:
 
     void impresoraPdf()
     {
-        QVERIFY2(!QPrinterInfo::printerInfo(u"PDF"_s).isNull(), "no CUPS printer named PDF (see .ci/run)");
+        QVERIFY2(qEnvironmentVariableIsSet("HUERTA_PDF_DIR") && !QPrinterInfo::printerInfo(u"PDF"_s).isNull(),
+                 "no test print server: run under scripts/impresora_prueba.sh");
         const QString parcela = u"Ñora-"_s + QUuid::createUuid().toString(QUuid::Id128).left(12);
         Huerto h(4, 1, 1, parcela);
         QStringList filas;
@@ -125,31 +129,12 @@ private slots:
                 textos << fila.texto;
         }
 
-        const QHash<QString, qint64> previos = pdfs();
         h.w->ComboImpresoras[0]->setCurrentIndex(h.w->ComboImpresoras[0]->findText(u"PDF"_s));
         h.r.limpiar();
         QTest::mouseClick(h.w->Btimprimir, Qt::LeftButton);
         QCOMPARE(h.r.avisos(), QStringList());
-
-        // Ours is the new PDF that holds the plot's name, read once it stops growing.
         QString texto;
-        QElapsedTimer reloj;
-        reloj.start();
-        QHash<QString, qint64> antes = previos;
-        while (texto.isEmpty() && reloj.elapsed() < 120000) {
-            QThread::msleep(250);
-            const QHash<QString, qint64> ahora = pdfs();
-            for (auto f = ahora.cbegin(); f != ahora.cend() && texto.isEmpty(); ++f) {
-                if (previos.contains(f.key()) || antes.value(f.key(), -1) != f.value())
-                    continue;
-                QProcess p;
-                p.start(u"pdftotext"_s, {f.key(), u"-"_s});
-                const QString leido = p.waitForFinished(30000) ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
-                if (p.exitCode() == 0 && leido.contains(parcela))
-                    texto = leido;
-            }
-            antes = ahora;
-        }
+        QTRY_VERIFY_WITH_TIMEOUT(!(texto = textoImpreso(parcela)).isEmpty(), 120000);
         QVERIFY(texto.count(u'\f') >= 2); // more rows than a page holds
         QStringList lineas = QString(texto).remove(u'\f').split(u'\n', Qt::SkipEmptyParts);
         for (QString &l : lineas)

@@ -1,7 +1,8 @@
-// The sheet map of the main window (Map1 and the preview Map2): the sheet
-// labels, choosing a sheet with real mouse clicks, the highlight, and damaged
-// or missing layout files.
+// The sheet map of the main window (Map1 and the preview Map2): map units to
+// pixels and back, the sheet labels, choosing a sheet with real mouse clicks,
+// the highlight, and damaged or missing layout files.
 #include "designer/modBasicoMapa.h"
+#include "mapa/MapaAPixel.h"
 #include "fixtures/VentanaPrueba.h"
 #include "tools/GeneradorHojas.h"
 
@@ -67,6 +68,21 @@ class TestMapa : public QObject
     Q_OBJECT
 
 private slots:
+    // Boxes off the origin in a window wider, then taller, than they are: the
+    // narrow way fills 92 % of it. A corner (map point to pixel) goes to its
+    // pixel, is painted there, and comes back.
+    void mapaAPixel()
+    {
+        const MapaAPixel ancha(Extents{900, 500, 1000, 600}, QSizeF(200, 100));
+        const MapaAPixel alta(Extents{-300, 900, -100, 1000}, QSizeF(100, 200));
+        for (const auto &[m, esquina] : {std::pair(ancha, QLineF(900, 600, 54, 4)),
+                                         std::pair(alta, QLineF(-100, 900, 96, 123))}) {
+            QCOMPARE(m.aPixel(esquina.p1()), esquina.p2());
+            QCOMPARE(m.aMapa(esquina.p2()), esquina.p1());
+            QCOMPARE(m.transformacion().map(esquina.p1()), esquina.p2());
+        }
+    }
+
     void etiquetas()
     {
         Huerto h(5);

@@ -53,7 +53,8 @@ class TestOpciones : public QObject
 
 private slots:
     // A switch to another plot moves the last-used mark and clears the crop
-    // editor and the frost marks.
+    // editor and the frost marks: no sheet is open, and validating (after a
+    // save too) stores nothing.
     void cambiar()
     {
         Huerto h(4, 5, 19);
@@ -66,12 +67,18 @@ private slots:
         QCOMPARE(h.bd.valor(u"select group_concat(NombreParcela) from Parcelas where ultima"_s).toString(), u"Otra"_s);
         QCOMPARE(h.w->ComboCult[0]->currentText(), QString());
         QCOMPARE(marcasHelada(*h.w), 0);
+        QCOMPARE(h.w->HojaActual, 0);
+        pulsar(h.w->CheckParcelasOpciones);
+        pulsar(h.w->BtGuardar);
+        pulsar(h.w->BtValidaCultivos);
+        QCOMPARE(h.r.textos(), {u"No hay ninguna hoja elegida: pulsa una hoja en el mapa antes de validar."_s});
+        QCOMPARE(h.bd.contar(u"BDParcela"_s), 1);
     }
 
     // Presets move and lock the pickers; "Guardar" stores the bounds and
-    // redraws the frost marks, writes a plot row gone meanwhile anew, and with
-    // the file held by another program tells the user and keeps the panel open
-    // as edited, nothing rebuilt.
+    // redraws the frost marks; a plot row gone meanwhile is not written anew,
+    // and with the file held by another program the user is told: the panel
+    // stays open as edited, nothing rebuilt.
     void presets_data()
     {
         QTest::addColumn<QList<int>>("pulsados");
@@ -82,8 +89,8 @@ private slots:
         QTest::addColumn<QString>("fila");
         QTest::addColumn<int>("marcas");
         QTest::newRow("3") << QList<int>{3} << 12 << 18 << true << "" << "Huerto|4|12|18|000|436|1" << 72;
-        QTest::newRow("fila ausente")
-            << QList<int>{12} << 1 << 1 << true << "delete from Parcelas" << "Huerto|4|1|1|000|436|0" << 0;
+        // Deleted by another copy of the program: refused, not brought back.
+        QTest::newRow("parcela borrada") << QList<int>{12} << 1 << 1 << true << "delete from Parcelas" << "" << 40;
         QTest::newRow("bloqueada") << QList<int>{12} << 1 << 1 << true << "BEGIN EXCLUSIVE" << kHuerto << 40;
     }
 
@@ -105,16 +112,16 @@ private slots:
         QCOMPARE(w.ComboMLH[0]->currentIndex(), inicio - 1);
         QCOMPARE(w.ComboMLH[1]->currentIndex(), final - 1);
         QCOMPARE(w.ComboMLH[0]->isEnabled() || w.LabelMeses[1]->isEnabled(), !bloqueadas);
-        const bool bloqueada = otra.startsWith(u"BEGIN"_s);
+        const bool bloqueada = otra.startsWith(u"BEGIN"_s), rechazada = !otra.isEmpty();
         Conexion con(h.bd.fichero());
-        if (!otra.isEmpty())
+        if (rechazada)
             con.ejecutar(otra);
         pulsar(w.BtGuardar);
         if (bloqueada)
             con.ejecutar(u"ROLLBACK"_s);
-        QCOMPARE(h.bd.parcelas(), QStringList{fila});
-        QCOMPARE(h.r.mensajes().size(), int(bloqueada));
-        QCOMPARE(w.PictureOpcionesParcelas->isVisible(), bloqueada);
+        QCOMPARE(h.bd.parcelas(), fila.isEmpty() ? QStringList() : QStringList{fila});
+        QCOMPARE(h.r.mensajes().size(), int(rechazada));
+        QCOMPARE(w.PictureOpcionesParcelas->isVisible(), rechazada);
         QCOMPARE(w.ComboMLH[0]->currentIndex(), inicio - 1);
         QCOMPARE(marcasHelada(w), marcas);
     }
@@ -125,7 +132,6 @@ private slots:
         QVERIFY(h.abrir(2010, 2));
         pulsar(h.w->CheckParcelasOpciones);
         QTest::keyClick(h.w->SliderFresa, Qt::Key_End);
-        QCOMPARE(h.w->TextFresa->text(), u"6"_s);
         QVERIFY(h.plantar(0, u"Fresas"_s, 18));
         pulsar(h.w->BtValidaCultivos);
         QCOMPARE(h.filas().size(), 6);
@@ -134,15 +140,25 @@ private slots:
         QCOMPARE(h.bd.parcelas(), QStringList{u"Huerto|4|1|1|000|466|1"_s});
     }
 
-    // The last plot is not deleted.
-    void borrarUltima()
+    // A save of fewer sheets than the one open leaves no sheet open, and
+    // validating stores nothing; as many as the open one keep it.
+    void menosHojasQueLaAbierta()
     {
-        Huerto h;
+        Huerto h(7);
         QVERIFY(h.arrancar());
-        pulsar(h.w->BtBorrarParcela);
-        QCOMPARE(h.r.avisos(),
-                 QStringList{u"Atención|Informacion|SoloAceptar|No está permitido borrar todas las parcelas"_s});
-        QCOMPARE(h.bd.parcelas().size(), 1);
+        FormPrincipal &w = *h.w;
+        for (int hojas : {6, 5}) {
+            QVERIFY(h.pulsarHoja(6));
+            pulsar(w.CheckParcelasOpciones);
+            w.ComboNHojas->setCurrentIndex(w.ComboNHojas->findText(QString::number(hojas)));
+            pulsar(w.BtGuardar);
+            QCOMPARE(w.HojaActual, hojas == 6 ? 6 : 0);
+            QCOMPARE(w.FrameCultivo->title(), hojas == 6 ? u"Hoja :6"_s : u"Hoja :"_s);
+        }
+        h.r.limpiar();
+        pulsar(w.BtValidaCultivos);
+        QCOMPARE(h.r.textos(), {u"No hay ninguna hoja elegida: pulsa una hoja en el mapa antes de validar."_s});
+        QCOMPARE(h.bd.contar(u"BDParcela"_s), 0);
     }
 
     // Create, set the options, save, switch back and delete, by clicks alone;
@@ -184,7 +200,7 @@ private slots:
         QCOMPARE(w.CheckRepetirRaices->checkState(), Qt::Unchecked);
         pulsar(w.CheckParcelasOpciones);
         h.r.limpiar();
-        h.r.respuestaMensaje = Dialogos::No;
+        h.r.respuestaMensaje = Respuestas::Intro; // a stray Enter deletes nothing
         pulsar(w.BtBorrarParcela);
         QCOMPARE(h.r.avisos(),
                  QStringList{u"¡ Atención !|Critico|SiNo|¿Deseas borrar esta parcela: <Huerto> y todos sus datos?"_s});
@@ -198,6 +214,11 @@ private slots:
         QCOMPARE(w.ListaParcelas->count(), 1);
         QCOMPARE(w.ListaParcelas->currentItem()->text(), u"Huerto Norte"_s);
         QCOMPARE(w.BtBorrarParcela->text(), u"Borrar Huerto Norte"_s);
+        h.r.limpiar(); // the last plot is not deleted
+        pulsar(w.BtBorrarParcela);
+        QCOMPARE(h.r.avisos(),
+                 QStringList{u"Atención|Informacion|SoloAceptar|No está permitido borrar todas las parcelas"_s});
+        QCOMPARE(h.bd.parcelas().size(), 1);
     }
 };
 

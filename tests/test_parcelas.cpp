@@ -20,16 +20,20 @@ void preparar(BDPrueba &bd)
     bd.sembrar(u"Huerto 50%"_s, {u"2010|1|Ajos"_s});
 }
 
-// Runs "crear:nombre", "borrar:nombre" or "guardar:nombre" (six sheets, the
-// 3-month preset, fruits repeated, short cycle ticked, 5/2/6 years).
+// Runs "crear:nombre", "borrar:nombre", "guardar:nombre" (six sheets, the
+// 3-month preset, fruits repeated, short cycle ticked, 5/2/6 years) or
+// "heladas I F:nombre" (the defaults, frost-free from I to F).
 void operar(const QString &fichero, const QString &operacion)
 {
     Conexion con(fichero);
     const QString nombre = operacion.section(u':', 1);
+    const QStringList heladas = operacion.section(u':', 0, 0).split(u' ');
     if (operacion.startsWith(u"crear"_s))
         CrearParcela(con, nombre, 5, 5, 21);
     else if (operacion.startsWith(u"borrar"_s))
         BorrarParcela(con, nombre);
+    else if (heladas.size() == 3)
+        GuardarOpcionesParcela(con, nombre, OpcionesParcela{4, heladas[1].toInt(), heladas[2].toInt()});
     else
         GuardarOpcionesParcela(con, nombre, OpcionesParcela{6, 12, 18, true, false, true, 5, 2, 6});
 }
@@ -54,15 +58,22 @@ private slots:
         QTest::newRow("crear") << "crear:Huerto Norte" << ""
                                << L{kFamiliar, k50, "Huerto Norte|5|5|21|000|436|0"} << 3;
         QTest::newRow("crear sin nombre") << "crear:" << "Escribe el nombre" << L{kFamiliar, k50} << 3;
-        QTest::newRow("crear repetida") << "crear:HUERTO 50%" << "Ya hay una parcela llamada «HUERTO 50%»"
+        QTest::newRow("crear repetida") << "crear:HUERTO 50% " << "Ya hay una parcela llamada «HUERTO 50%»"
                                         << L{kFamiliar, k50} << 3;
         QTest::newRow("borrar la última usada marca otra")
             << "borrar:huerta FAMILIAR" << "" << L{"Huerto 50%|4|1|1|000|436|1"} << 1;
         QTest::newRow("borrar con comodín no toca otras") << "borrar:Huerto 5_%" << "" << L{kFamiliar, k50} << 3;
         QTest::newRow("guardar") << "guardar:huerto 50%" << ""
                                  << L{kFamiliar, "huerto 50%|6|12|18|100|526|0"} << 3;
-        QTest::newRow("guardar sin fila la crea")
-            << "guardar:Nueva" << "" << L{kFamiliar, k50, "Nueva|6|12|18|100|526|0"} << 3;
+        QTest::newRow("guardar parcela borrada por otra copia")
+            << "guardar:Nueva" << "La parcela <Nueva> ya no existe" << L{kFamiliar, k50} << 3;
+        const QString invertidas = u"El periodo libre de heladas termina («%1») antes de empezar («%2»)"_s;
+        QTest::newRow("heladas invertidas") << "heladas 24 2:Huerto 50%" << invertidas.arg("enero ½", "diciembre ½")
+                                            << L{kFamiliar, k50} << 3;
+        QTest::newRow("heladas sin quincena libre") << "heladas 12 12:Huerto 50%"
+                                                    << invertidas.arg("junio ½", "junio ½") << L{kFamiliar, k50} << 3;
+        QTest::newRow("heladas de una quincena")
+            << "heladas 12 13:Huerto 50%" << "" << L{kFamiliar, "Huerto 50%|4|12|13|000|222|0"} << 3;
     }
 
     void operar()
@@ -89,7 +100,7 @@ private slots:
     {
         QTest::addColumn<QString>("operacion");
         QTest::addColumn<bool>("bloqueo");
-        for (const char *op : {"crear:Nueva", "borrar:Huerta familiar", "guardar:Huerto 50%", "guardar:Nueva"}) {
+        for (const char *op : {"crear:Nueva", "borrar:Huerta familiar", "guardar:Huerto 50%"}) {
             QTest::addRow("%s, disparador", op) << op << false;
             QTest::addRow("%s, bloqueada", op) << op << true;
         }

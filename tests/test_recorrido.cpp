@@ -2,9 +2,12 @@
 // of the map, a crop chosen and placed on a sowing fortnight, a follow-on crop
 // chosen and placed, the sheet validated; then the stored rows, the map label
 // and the explanation log.
+#include "catalogue/EditorCatalogo.h"
+#include "core/Conexion.h"
 #include "fixtures/VentanaPrueba.h"
 
 #include <QDate>
+#include <QLineEdit>
 #include <qpa/qwindowsysteminterface.h>
 
 using namespace modBasico;
@@ -108,11 +111,11 @@ private slots:
 
     // A stored crop the rules refuse when its sheet is opened is announced,
     // and it and every later crop stay hidden: validating asks before it
-    // deletes them, and "No" stores nothing.
+    // deletes them, and Enter («No») stores nothing.
     void validarConCultivosOcultos_data()
     {
         QTest::addColumn<int>("respuesta");
-        QTest::newRow("No") << int(Dialogos::No);
+        QTest::newRow("Intro") << int(Respuestas::Intro);
         QTest::newRow("Sí") << int(Dialogos::Si);
     }
 
@@ -129,7 +132,54 @@ private slots:
         QTest::mouseClick(h.w->BtValidaCultivos, Qt::LeftButton);
         QCOMPARE(h.r.mensajes().size(), 1);
         QVERIFY(h.r.textos().first().contains(u"Tomates"_s));
-        QCOMPARE(h.filas(), respuesta == Dialogos::No ? guardadas : QStringList({guardadas[0], guardadas[1]}));
+        QCOMPARE(h.filas(), respuesta == Dialogos::Si ? QStringList({guardadas[0], guardadas[1]}) : guardadas);
+    }
+
+    // Closing with a crop placed but not validated, or a catalogue edit not
+    // written, asks once: «Sí» writes and closes (a failed write keeps the
+    // window open with the work), «No» drops it, «Cancelar» stays.
+    void cerrar_data()
+    {
+        QTest::addColumn<QString>("pendiente");
+        QTest::addColumn<int>("respuesta");
+        QTest::addColumn<bool>("bloqueada");
+        QTest::addColumn<bool>("cerrada");
+        QTest::newRow("nada pendiente") << "" << int(Dialogos::Cancelar) << false << true;
+        for (const char *p : {"hoja", "catálogo"}) {
+            QTest::addRow("%s, Sí", p) << p << int(Dialogos::Si) << false << true;
+            QTest::addRow("%s, Sí sin poder escribir", p) << p << int(Dialogos::Si) << true << false;
+            QTest::addRow("%s, No", p) << p << int(Dialogos::No) << false << true;
+            QTest::addRow("%s, Cancelar", p) << p << int(Dialogos::Cancelar) << false << false;
+        }
+    }
+
+    void cerrar()
+    {
+        QFETCH(QString, pendiente);
+        QFETCH(int, respuesta);
+        QFETCH(bool, bloqueada);
+        QFETCH(bool, cerrada);
+        Huerto h;
+        QVERIFY(h.abrir(2010, 2));
+        FormPrincipal &w = *h.w;
+        if (pendiente == u"hoja"_s)
+            QVERIFY(h.plantar(0, u"Tomates"_s, 8));
+        else if (!pendiente.isEmpty())
+            w.EditorPlantas->txtFields[1]->setText(u"Latín nuevo"_s);
+        h.r.limpiar();
+        h.r.respuestaMensaje = respuesta;
+        Conexion otra(h.bd.fichero());
+        if (bloqueada)
+            otra.ejecutar(u"BEGIN EXCLUSIVE"_s);
+        QCOMPARE(w.close(), cerrada);
+        if (bloqueada)
+            otra.ejecutar(u"ROLLBACK"_s);
+        // Written only by «Sí», and then the window closed.
+        const QString latin = u"select count(*) from horticolas where Latin = 'Latín nuevo'"_s;
+        QCOMPARE(h.filas().size() + h.bd.valor(latin).toInt(), int(respuesta == Dialogos::Si && cerrada));
+        QCOMPARE(h.r.mensajes().size(), pendiente.isEmpty() ? 0 : 1 + int(bloqueada));
+        if (!cerrada) // the work is still there
+            QVERIFY(w.Sesion.haySinGuardar() || w.EditorPlantas->HayCambios());
     }
 };
 

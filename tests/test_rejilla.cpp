@@ -15,6 +15,7 @@
 using namespace modBasico;
 using namespace Qt::StringLiterals;
 using L = QList<int>;
+Q_DECLARE_METATYPE(DatosSiembra)
 
 namespace {
 
@@ -43,6 +44,7 @@ struct Sesion
     {
         EstablecerCadenaConexion(bd.carpeta());
         agregar(u"Prueba"_s, 3, 10, 60, 90);
+        bd.agregarParcela(u"Huerto"_s, 4, inicio, final);
         s.parcela = u"Huerto"_s;
         s.nhojas = 4;
         s.inicioLibreHeladas = inicio;
@@ -110,6 +112,24 @@ class TestRejilla : public QObject
 
 private slots:
     void initTestCase() { IniciaColores(); }
+
+    // The sowing fortnights that both grids paint, a window's start against its
+    // end (the first window wraps over the year end, the second never does).
+    void quincenasSiembra_data()
+    {
+        QTest::addColumn<DatosSiembra>("epocas");
+        QTest::addColumn<L>("pintadas");
+        QTest::newRow("1ª de una: todo el año") << DatosSiembra{7, 7, {}, {}, {}, {}} << tramo(7, 24) + tramo(1, 7);
+        QTest::newRow("2ª de una quincena") << DatosSiembra{{}, {}, 8, 8, {}, {}} << L{8};
+        QTest::newRow("2ª al revés: nada") << DatosSiembra{{}, {}, 9, 8, {}, {}} << L{};
+        QTest::newRow("2ª sin final: su inicio") << DatosSiembra{{}, {}, 8, {}, {}, {}} << L{8};
+    }
+
+    void quincenasSiembra()
+    {
+        QFETCH(DatosSiembra, epocas);
+        QTEST(QuincenasSiembra(epocas), "pintadas");
+    }
 
     // Placing a crop away from frost (the session covers frost and the year
     // end): rounding, and a span held at 48.
@@ -345,6 +365,7 @@ private slots:
         // for the slot is the stored crop's, and nothing is stored.
         QVERIFY(v.elegir(0, u"Coles"_s));
         QCOMPARE(v.s.ranura(0).inicio, 3);
+        QVERIFY(!v.s.haySinGuardar()); // chosen, not placed: nothing to store
         try {
             v.s.validar();
             QFAIL("a crop never placed was stored");
@@ -360,6 +381,7 @@ private slots:
 
         QVERIFY(v.plantar(1, u"Lechugas"_s, 15));
         v.s.validar();
+        QVERIFY(!v.s.haySinGuardar());
         QCOMPARE(v.filas(), QStringList({u"2010|2|Tomates|8|12"_s, u"2010|2|Lechugas|15|17"_s}));
         QCOMPARE(v.cultivo(1), u"Lechugas"_s); // the plan stays loaded
     }
@@ -377,6 +399,7 @@ private slots:
     {
         QFETCH(int, antes);
         BDPrueba bd;
+        bd.agregarParcela(u"Huerto"_s, 4, 1, 1);
         QStringList filas;
         for (int i = 0; i < antes; ++i)
             filas << u"2012|2|%1|%2|%2"_s.arg(QStringList{"Coles", "Ajos", "Lechugas", "Judías"}.at(i)).arg(i + 1);

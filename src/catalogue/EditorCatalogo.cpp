@@ -141,7 +141,8 @@ EditorCatalogo::~EditorCatalogo() = default;
 
 void EditorCatalogo::construir()
 {
-    ComboTodasHortalizas = Colocar(new QComboBox(this), 120, 120, 3600, 330, QStringLiteral("Hortaliza"));
+    ComboTodasHortalizas = Colocar(new QComboBox(this), 120, 120, 3600, 330, QString());
+    ComboTodasHortalizas->setAccessibleDescription(QStringLiteral("Hortaliza"));
     ComboTodasHortalizas->setEditable(false);
     ComboTodasHortalizas->setMaxVisibleItems(20);
 
@@ -155,7 +156,10 @@ void EditorCatalogo::construir()
     auto lista = [this](int indice, const QString &columna, const QString &rotulo, const QStringList &opciones,
                         int x, int y) {
         lblLabels[indice] = Colocar(new QLabel(rotulo, this), x, y + 30, 1980, 300, rotulo);
-        auto *c = Colocar(new QComboBox(this), x + 2040, y, 3000, 315, rotulo);
+        // Heard by what it shows, told apart by its caption.
+        auto *c = Colocar(new QComboBox(this), x + 2040, y, 3000, 315, QString());
+        c->setAccessibleDescription(rotulo);
+        lblLabels[indice]->setBuddy(c);
         c->addItems(opciones);
         c->setProperty("fijas", opciones.size());
         m_campos.append({c, columna});
@@ -204,8 +208,8 @@ void EditorCatalogo::construir()
         for (int k = 0; k < 2; ++k) {
             const int i = indices[k];
             const QString desde = k == 0 ? QStringLiteral("primera") : QStringLiteral("última");
-            Combo4[i] = Colocar(new QComboBox(FrameSiembras), 1080 + k * 1260, fy, 1140, 315,
-                               QStringLiteral("Época %1: %2 quincena").arg(epoca + 1).arg(desde));
+            Combo4[i] = Colocar(new QComboBox(FrameSiembras), 1080 + k * 1260, fy, 1140, 315, QString());
+            Combo4[i]->setAccessibleDescription(QStringLiteral("Época %1: %2 quincena").arg(epoca + 1).arg(desde));
             Combo4[i]->addItems(quincenas);
             Combo4[i]->setProperty("fijas", quincenas.size());
             m_campos.append({Combo4[i], QString::fromLatin1(siembras[i])});
@@ -216,10 +220,21 @@ void EditorCatalogo::construir()
         }
     }
 
+    // Tab walks one frame, then the other.
+    QWidget *antes = Combo4[0];
+    for (QWidget *c : {static_cast<QWidget *>(Combo4[1]), static_cast<QWidget *>(Combo4[3]),
+                       static_cast<QWidget *>(Combo4[2]), static_cast<QWidget *>(Text1[0]),
+                       static_cast<QWidget *>(Text1[1]), static_cast<QWidget *>(Text1[2]),
+                       static_cast<QWidget *>(Text1[3])}) {
+        QWidget::setTabOrder(antes, c);
+        antes = c;
+    }
+
     // Column 0 takes what the 24 fortnights leave inside the frame.
     MSHFlexBD = Colocar(new CuadriculaFlex(this), 120, 4860, 8175, 1575, QStringLiteral("Épocas de siembra"));
     MSHFlexBD->setFilas(5);
     MSHFlexBD->setColumnas(25);
+    MSHFlexBD->setNombreCelda([](int fila, int columna) { return fila == 0 ? modBasico::QuincenaEnLetra(columna) : QString(); });
     MSHFlexBD->setColumnWidth(0, MSHFlexBD->width() - 2 * MSHFlexBD->frameWidth() - 24 * Twips::APixelesX(305));
 
     picButtons = Colocar(new QFrame(this), 120, 6600, 6360, 420, QStringLiteral("Botones del catálogo"));
@@ -266,6 +281,12 @@ void EditorCatalogo::confirmarCampos()
 {
     if (Registros->enRegistro() && m_mapper->model() == Registros->modelo())
         m_mapper->submit();
+}
+
+bool EditorCatalogo::HayCambios()
+{
+    confirmarCampos();
+    return Registros->hayCambios();
 }
 
 void EditorCatalogo::mostrarRegistro()
@@ -389,7 +410,7 @@ void EditorCatalogo::cmdRefresh_Click()
         && Dialogos::MsgBox(this,
                             QStringLiteral("Hay cambios del catálogo sin guardar. ¿Descartarlos y volver a leer"
                                            " las hortalizas de la base de datos?"),
-                            Dialogos::SiNo, Dialogos::Pregunta)
+                            Dialogos::SiNo, Dialogos::Pregunta, QString(), Dialogos::No)
                != Dialogos::Si)
         return;
     try {

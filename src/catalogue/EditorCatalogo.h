@@ -50,6 +50,9 @@ public:
     // Edits not yet written stay pending. A failure goes to datPrimaryRS_Error.
     void EnlazarDatos(const QString &cadena);
 
+    // Edits not yet written with «Actualizar», the field being edited included.
+    bool HayCambios();
+
     void RellenaFechasSiembraHortalizas();
     void datPrimaryRS_MoveComplete();
     void datPrimaryRS_Error(const QString &Description);
@@ -69,7 +72,7 @@ public:
     ControlDatos *datPrimaryRS = nullptr;
     QTimer *TimerHort = nullptr;
 
-    // Bound fields: text boxes by index (1..17 as laid out; unused ones stay
+    // Bound fields: text boxes by index (0..17 as laid out; unused ones stay
     // null), their captions, the three property pickers, the fortnight pickers
     // (0/1 first window, 3/2 second window) and the harvest-day boxes.
     std::array<QLineEdit *, 18> txtFields{};

@@ -1,12 +1,14 @@
 #include "core/CatalogoEditable.h"
 
 #include "core/Conexion.h"
+#include "core/RejillaPlan.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlTableModel>
 
 #include <algorithm>
+#include <limits>
 #include <optional>
 
 namespace {
@@ -65,42 +67,25 @@ protected:
 
 } // namespace
 
-QList<int> QuincenasSiembra(const QVariant &inicio1, const QVariant &final1, const QVariant &inicio2,
-                            const QVariant &final2)
-{
-    QList<int> r;
-    auto pintar = [&r](qlonglong desde, qlonglong hasta) {
-        for (qlonglong c = std::max<qlonglong>(desde, 1); c <= std::min<qlonglong>(hasta, 24); ++c)
-            if (!r.contains(int(c)))
-                r.append(int(c));
-    };
-    qlonglong i = 0, f = 0;
-    if (entero(inicio1, i)) {
-        if (!entero(final1, f))
-            pintar(i, i);
-        else if (i < f)
-            pintar(i, f);
-        else {
-            pintar(i, 24);
-            pintar(1, f);
-        }
-    }
-    if (entero(inicio2, i) && entero(final2, f))
-        pintar(i, f);
-    std::sort(r.begin(), r.end());
-    return r;
-}
-
 SiembraHortaliza LeerSiembra(Conexion &con, const QString &nombre)
 {
     SiembraHortaliza s;
     QSqlQuery q = con.ejecutar(QStringLiteral("select * from horticolas where coincide(Nombre, ?) order by rowid"),
                                {nombre});
+    // A fortnight field: a whole number, or empty.
+    auto quincena = [&q](const char *campo) -> std::optional<int> {
+        qlonglong n = 0;
+        if (!entero(q.value(QString::fromUtf8(campo)), n) || n < std::numeric_limits<int>::min()
+            || n > std::numeric_limits<int>::max())
+            return std::nullopt;
+        return int(n);
+    };
     while (q.next()) {
         s.hayFilas = true;
         s.textoCosecha = QStringLiteral("C:%1d").arg(LeerTexto(q, "Cosecha_1_min"));
-        for (int c : QuincenasSiembra(q.value(QStringLiteral("Siembra_1_I")), q.value(QStringLiteral("Siembra_1_F")),
-                                      q.value(QStringLiteral("Siembra_2_I")), q.value(QStringLiteral("Siembra_2_F"))))
+        const DatosSiembra d{quincena("Siembra_1_I"), quincena("Siembra_1_F"), quincena("Siembra_2_I"),
+                             quincena("Siembra_2_F"), {}, {}};
+        for (int c : QuincenasSiembra(d))
             if (!s.quincenas.contains(c))
                 s.quincenas.append(c);
     }

@@ -16,17 +16,11 @@
 class Conexion;
 class QSqlTableModel;
 
-// Fortnight columns (1..24) painted for a crop's two sowing windows. The first
-// window runs over the year end when its first fortnight is not before its
-// last, so i = f paints all 24; the second never wraps. A missing first
-// fortnight means no window; a first window without its last fortnight paints
-// its first fortnight alone. Fortnights outside 1..24 are left out.
-QList<int> QuincenasSiembra(const QVariant &inicio1, const QVariant &final1, const QVariant &inicio2,
-                            const QVariant &final2);
-
 // What the catalogue grid shows for a crop, read afresh from the table: the
-// painted fortnights of every row whose name matches (letter case ignored),
-// and "C:<days>d" from the last of them. hayFilas is false when no row matches.
+// fortnights that the plan grid paints as sowing fortnights (QuincenasSiembra),
+// for every row whose name matches (letter case ignored), in column order, and
+// "C:<days>d" from the last of them. hayFilas is false when no row matches. A
+// fortnight that is not a whole number counts as empty.
 struct SiembraHortaliza
 {
     QList<int> quincenas;
@@ -83,14 +77,14 @@ public:
     // Reads the catalogue again, dropping the pending edits; first record.
     void releer();
 
-    // Field values as the editor's boxes and pickers show them, and back:
-    // fortnights with two digits, nothing for Null; text that is not a whole
-    // number stays text (and comprobar() refuses it).
     // What the editor's pickers offer; the rotation rules compare these texts.
     static QStringList Familias();
     static QStringList PartesAprovechables();
     static QStringList ProfundidadesRaices();
 
+    // Field values as the editor's boxes and pickers show them, and back:
+    // fortnights with two digits, nothing for Null; text that is not a whole
+    // number stays text (and comprobar() refuses it).
     static QString Mostrar(const QString &campo, const QVariant &valor);
     static QVariant Leer(const QString &campo, const QString &texto);
 

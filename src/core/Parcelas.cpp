@@ -1,6 +1,7 @@
 #include "core/Parcelas.h"
 
 #include "core/Conexion.h"
+#include "core/modBasico.h"
 
 #include <algorithm>
 
@@ -47,10 +48,32 @@ void MarcarUltimaParcela(Conexion &con, const QString &nombre)
 
 ParcelaNoValida::ParcelaNoValida(const QString &texto) : std::runtime_error(texto.toStdString()), m_texto(texto) {}
 
-void CrearParcela(Conexion &con, const QString &nombre, int hojas, int inicio, int final)
+namespace {
+
+// The sheet count and frost-free period as the window can lay them out: 3 to 7
+// sheets, and a period (a 1 in either bound: no frost limit) that ends after
+// it starts; otherwise no sheet could ever take a crop.
+void comprobar(int hojas, int inicio, int final)
 {
-    if (nombre.trimmed().isEmpty())
+    if (hojas < 3 || hojas > 7)
+        throw ParcelaNoValida(QStringLiteral("Elige cuántas hojas tiene la parcela (de 3 a 7): no se ha guardado nada."));
+    if (inicio >= 1 && inicio <= 24 && final >= 1 && final <= 24 && (inicio == 1 || final == 1 || final > inicio))
+        return;
+    throw ParcelaNoValida(
+        QStringLiteral("El periodo libre de heladas termina («%1») antes de empezar («%2»): elige un mes final"
+                       " posterior al de inicio. No se ha guardado nada.")
+            .arg(modBasico::NombreLargoQuincena(final), modBasico::NombreLargoQuincena(inicio)));
+}
+
+} // namespace
+
+void CrearParcela(Conexion &con, const QString &nombreEscrito, int hojas, int inicio, int final)
+{
+    // Blanks around a name cannot be seen: "Huerto " would pass for "Huerto".
+    const QString nombre = nombreEscrito.trimmed();
+    if (nombre.isEmpty())
         throw ParcelaNoValida(QStringLiteral("Escribe el nombre de la nueva parcela antes de pulsar «Crear»."));
+    comprobar(hojas, inicio, final);
     Transaccion t(con);
     if (con.hayFilas(QStringLiteral("select 1 from Parcelas where coincide(NombreParcela, ?)"), {nombre}))
         throw ParcelaNoValida(
@@ -59,6 +82,17 @@ void CrearParcela(Conexion &con, const QString &nombre, int hojas, int inicio, i
                                 " Libre_Heladas_Final) values (?, ?, ?, ?)"),
                  {nombre, hojas, inicio, final});
     t.confirmar();
+}
+
+bool SoloLectura(Conexion &con)
+{
+    // A statement that writes nothing still needs a writable file.
+    try {
+        con.ejecutar(QStringLiteral("update Parcelas set ultima = ultima where 0"));
+    } catch (const ErrorBD &e) {
+        return e.texto().contains(QLatin1String("readonly"), Qt::CaseInsensitive);
+    }
+    return false;
 }
 
 ListadoParcelas BorrarParcela(Conexion &con, const QString &nombre)
@@ -80,18 +114,18 @@ void GuardarOpcionesParcela(Conexion &con, const QString &nombre, const Opciones
     const QVariantList valores = {o.hojas,         o.inicioSinHeladas,  o.finalSinHeladas,
                                   int(o.repetirFrutos), int(o.repetirRaices), o.alcachofa,
                                   o.fresa,         o.esparrago,         nombre};
+    comprobar(o.hojas, o.inicioSinHeladas, o.finalSinHeladas);
     Transaccion t(con);
-    if (con.hayFilas(QStringLiteral("select 1 from Parcelas where coincide(NombreParcela, ?)"), {nombre})) {
-        con.ejecutar(QStringLiteral("update Parcelas set HOJAS = ?, Libre_Heladas_Inicio = ?,"
-                                    " Libre_Heladas_Final = ?, RepetirFrutos = ?, RepetirRaices = ?, Alcachofa = ?,"
-                                    " Fresa = ?, Espárrago = ?, NombreParcela = ?"
-                                    " where coincide(NombreParcela, ?)"),
-                     valores + QVariantList{nombre});
-    } else {
-        con.ejecutar(QStringLiteral("insert into Parcelas (HOJAS, Libre_Heladas_Inicio, Libre_Heladas_Final,"
-                                    " RepetirFrutos, RepetirRaices, Alcachofa, Fresa, Espárrago, NombreParcela)"
-                                    " values (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                     valores);
-    }
+    // A plot deleted meanwhile (by another copy of the program) is not brought
+    // back: its plan went with it.
+    if (!con.hayFilas(QStringLiteral("select 1 from Parcelas where coincide(NombreParcela, ?)"), {nombre}))
+        throw ParcelaNoValida(
+            QStringLiteral("La parcela <%1> ya no existe en la base de datos: no se han guardado sus opciones.")
+                .arg(nombre));
+    con.ejecutar(QStringLiteral("update Parcelas set HOJAS = ?, Libre_Heladas_Inicio = ?,"
+                                " Libre_Heladas_Final = ?, RepetirFrutos = ?, RepetirRaices = ?, Alcachofa = ?,"
+                                " Fresa = ?, Espárrago = ?, NombreParcela = ?"
+                                " where coincide(NombreParcela, ?)"),
+                 valores + QVariantList{nombre});
     t.confirmar();
 }

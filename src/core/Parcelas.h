@@ -54,10 +54,15 @@ private:
 };
 
 // Adds a plot with its sheet count and frost-free bounds; the other columns
-// take the table's defaults. Refused (ParcelaNoValida) when the name is empty
-// or blank, or names a plot that exists already (letter case ignored), since
-// the two could not be told apart. Throws ErrorBD.
+// take the table's defaults. The name is stored without leading or trailing
+// blanks. Refused (ParcelaNoValida) when the name is empty or blank, names a
+// plot that exists already (letter case ignored), since the two could not be
+// told apart, when the sheet count is outside 3..7 or the frost-free period
+// ends before it starts. Throws ErrorBD.
 void CrearParcela(Conexion &con, const QString &nombre, int hojas, int inicio, int final);
+
+// True when the database file can be read but not written.
+bool SoloLectura(Conexion &con);
 
 // Deletes the plot's plan rows and its row together: a failure leaves both.
 // When no remaining plot is marked as the last one used (the deleted one was),
@@ -66,7 +71,8 @@ void CrearParcela(Conexion &con, const QString &nombre, int hojas, int inicio, i
 ListadoParcelas BorrarParcela(Conexion &con, const QString &nombre);
 
 // Writes the options of the plot's row (name, sheets, frost-free bounds, both
-// rule switches, the three perennials' years), or inserts the row with them
-// when the plot has none. The short-cycle switch and the last-used mark are
-// not written. Throws ErrorBD; nothing is changed then.
+// rule switches, the three perennials' years). The short-cycle switch and the
+// last-used mark are not written. Refused (ParcelaNoValida) as CrearParcela
+// refuses its values, and when the plot has no row (checked in the write's
+// own transaction). Throws ErrorBD; nothing is changed then.
 void GuardarOpcionesParcela(Conexion &con, const QString &nombre, const OpcionesParcela &o);

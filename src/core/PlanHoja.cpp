@@ -2,6 +2,7 @@
 
 #include "core/modBasico.h"
 #include "core/Conexion.h"
+#include "core/Parcelas.h"
 
 #include <QSet>
 
@@ -78,6 +79,18 @@ void GuardarHoja(const QString &cadena, const QString &parcela, int año, int ho
 
     Conexion con(cadena);
     Transaccion t(con);
+    // What the window read may be stale (another copy of the program deleted
+    // the plot or lowered its sheet count): the plot is checked as it stands.
+    const std::optional<OpcionesParcela> o = LeerOpcionesParcela(con, parcela);
+    if (!o)
+        throw PlanNoValido(QStringLiteral("La parcela <%1> ya no existe en la base de datos: no se ha guardado nada.")
+                               .arg(parcela));
+    if (hoja > o->hojas)
+        throw PlanNoValido(QStringLiteral("La parcela <%1> no tiene hoja %2 (tiene %3): no se ha guardado nada."
+                                          " Pulsa una de sus hojas en el mapa.")
+                               .arg(parcela)
+                               .arg(hoja)
+                               .arg(o->hojas));
     con.ejecutar(kBorrarHoja, {hoja, año, parcela});
 
     const QString insertar = QStringLiteral(

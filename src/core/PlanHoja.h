@@ -67,8 +67,10 @@ private:
 // planting of the year before is stored for this year only.
 //
 // Refused before anything is written (PlanNoValido): no sheet chosen (hoja < 1);
-// a slot whose crop has no span recorded within 1 to 48; a following year that
-// would hold more than four crops on the sheet. Throws ErrorBD when the
+// a plot without its row in Parcelas, or a sheet beyond its sheet count (both
+// read inside the write's own transaction); a slot whose crop has no span
+// recorded within 1 to 48; a following year that would hold more than four
+// crops on the sheet. Throws ErrorBD when the
 // database fails; nothing is changed then.
 void GuardarHoja(const QString &cadena, const QString &parcela, int año, int hoja,
                  const QList<CultivoHoja> &cultivos, const AñosPlurianuales &años);

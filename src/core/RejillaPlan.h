@@ -26,10 +26,12 @@ struct DatosSiembra
 QList<DatosSiembra> LeerDatosSiembra(Conexion &con, const QString &cultivo,
                                      const std::function<void(const QString &)> &explicar = {});
 
-// The fortnights to paint as sowing fortnights, in painting order. The first
-// window wraps over the year end when its start is not before its end (so a
-// window 7 to 7 is the whole year); the second never wraps. A window without
-// an end is its start alone; values outside 1 to 24 are left out.
+// The fortnights to paint as sowing fortnights, in painting order (a fortnight
+// of both windows comes twice), on the plan grid and on the catalogue grid
+// alike. The first window wraps over the year end when its start is not before
+// its end (so a window 7 to 7 is the whole year); the second never wraps. A
+// window, first or second, with a start but no end is its start alone; values
+// outside 1 to 24 are left out.
 QList<int> QuincenasSiembra(const DatosSiembra &d);
 
 // Rounds to the nearest whole number, a half to the even neighbour.

@@ -116,7 +116,7 @@ void SesionHoja::soltarHoja()
     for (int k = 0; k < 4; ++k) {
         m_ranuras[k].entradas.clear();
         m_ranuras[k].actual = -1;
-        m_ranuras[k].colocado = false;
+        m_ranuras[k].colocado = m_ranuras[k].sinGuardar = false;
         vaciarColores(k);
         emit ranuraCambiada(k);
         emit filaPintada(k);
@@ -155,7 +155,7 @@ void SesionHoja::leerCultivos()
         ranura.entradas = entradas;
         ranura.actual = entradas.indexOf(CultivoVacio);
         ranura.inicio = ranura.final = 0;
-        ranura.colocado = false;
+        ranura.colocado = ranura.sinGuardar = false;
     }
     for (int k = 0; k < 4; ++k)
         vaciarColores(k);
@@ -229,7 +229,7 @@ void SesionHoja::elegir(int k, int indice)
         = LeerDatosSiembra(conexion(), cultivo, [this](const QString &l) { emit explicacion(l); });
     ranura.actual = indice < ranura.entradas.size() ? indice : -1;
     // Whatever span is recorded for the row now belongs to another choice.
-    ranura.colocado = false;
+    ranura.colocado = ranura.sinGuardar = false;
     vaciarColores(k);
     emit filaPintada(k);
     emit estado(QStringLiteral("Época de siembra para ") + cultivo
@@ -291,10 +291,15 @@ void SesionHoja::colocar(int k, int columna)
             continue;
         }
 
-        ranura.colocado = true;
+        ranura.colocado = ranura.sinGuardar = true;
         cultivosCombos(k + 1);
         emit estado(QStringLiteral("Se puede validar la hoja o poner otro cultivo (si fuera posible)"));
     }
+}
+
+bool SesionHoja::haySinGuardar() const
+{
+    return std::any_of(m_ranuras.begin(), m_ranuras.end(), [](const Ranura &r) { return r.sinGuardar; });
 }
 
 QStringList SesionHoja::ocultas() const
@@ -317,10 +322,14 @@ void SesionHoja::validar()
     const AñosPlurianuales años = interruptores ? interruptores().años : AñosPlurianuales();
     GuardarHoja(CadenaConexion, parcela, año, hoja, cultivos, años);
     m_ocultas.clear();
+    for (Ranura &r : m_ranuras)
+        r.sinGuardar = false;
 }
 
 void SesionHoja::vaciar()
 {
     VaciarHoja(CadenaConexion, parcela, año, hoja);
+    for (Ranura &r : m_ranuras)
+        r.sinGuardar = false;
     borrarFilas();
 }

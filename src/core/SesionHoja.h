@@ -42,6 +42,8 @@ public:
         int inicio = 0;
         int final = 0;
         bool colocado = false;
+        // Placed on the grid since the sheet was loaded or stored last.
+        bool sinGuardar = false;
         std::array<qint32, 25> colores{}; // grid columns 1..24 (0 unused)
         QString cultivo() const { return actual >= 0 && actual < entradas.size() ? entradas.at(actual) : QString(); }
     };
@@ -101,6 +103,9 @@ public:
     void borrarFila(int k);
     void borrarFilas();
     void soltarHoja();
+
+    // Some crop has been placed on the grid and not stored since.
+    bool haySinGuardar() const;
 
     // Stored crops of the sheet that the last load left hidden and that no
     // slot shows now: storing would delete them.

@@ -1,6 +1,8 @@
 #include "designer/FormPrincipal.h"
 
+#include "catalogue/EditorCatalogo.h"
 #include "widgets/CuadriculaFlex.h"
+#include "widgets/Dialogos.h"
 #include "widgets/Twips.h"
 
 #include <QApplication>
@@ -20,7 +22,7 @@ FormPrincipal::FormPrincipal(const QString &carpeta, QWidget *parent)
     conectarEventos();
     // Designed client width; the height follows the explanation log's switch.
     resize(Twips::APixelesX(11100) + 2, height());
-    EstablecerAlturaTwips(10140);
+    EstablecerAlturaTwips(kAlturaSinRegistro);
 }
 
 FormPrincipal::~FormPrincipal() = default;
@@ -80,9 +82,45 @@ void FormPrincipal::showEvent(QShowEvent *e)
     EstablecerAlturaTwips(m_alturaTwips);
 }
 
+bool FormPrincipal::PuedeCerrar()
+{
+    const bool catalogo = EditorPlantas->HayCambios();
+    const bool hoja = Sesion.haySinGuardar();
+    QStringList pendiente;
+    if (catalogo)
+        pendiente << QStringLiteral("cambios de la base de datos de plantas sin guardar con «Actualizar»");
+    if (hoja)
+        pendiente << QStringLiteral("cultivos colocados en la hoja %1 de %2 sin guardar con «Validar Hoja»")
+                         .arg(HojaActual)
+                         .arg(AñoActual);
+    if (pendiente.isEmpty())
+        return true;
+    const auto respuesta = Dialogos::MsgBox(
+        this,
+        QStringLiteral("Hay trabajo sin guardar:\n- %1\n\n¿Guardarlo antes de salir?\n«Sí» lo guarda y sale, «No» sale"
+                       " sin guardarlo, «Cancelar» vuelve al programa.")
+            .arg(pendiente.join(QStringLiteral("\n- "))),
+        Dialogos::SiNoCancelar, Dialogos::Pregunta);
+    if (respuesta != Dialogos::Si)
+        return respuesta == Dialogos::No;
+    // A write that fails has told the user why; the window stays with the work.
+    if (catalogo) {
+        EditorPlantas->cmdUpdate_Click();
+        if (EditorPlantas->HayCambios())
+            return false;
+    }
+    return !hoja || ValidarHoja();
+}
+
 void FormPrincipal::closeEvent(QCloseEvent *e)
 {
-    // Form_Unload: nothing is stored at exit; put the pointer back.
+    // Work not yet stored is written or dropped as the user says, or the
+    // window stays open with it. Nothing else is written at exit.
+    if (!PuedeCerrar()) {
+        e->ignore();
+        return;
+    }
+    // Form_Unload: put the pointer back.
     while (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();
     e->accept();

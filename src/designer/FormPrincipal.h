@@ -18,7 +18,7 @@
 // Handlers carry the names of the control and the event (BtValidaCultivos_Click).
 // Signals and slots are connected with lambdas: moc does not take accented
 // identifiers, which the procedures' names have.
-#include "catalogue/PanelLuna.h"
+#include "calendario/PanelLuna.h"
 #include "core/ArbolPlan.h"
 #include "core/Catalogo.h"
 #include "core/ListaCandidatos.h"
@@ -36,6 +36,7 @@ class QComboBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QSlider;
@@ -77,10 +78,11 @@ public:
     int &Nhojas = Sesion.nhojas;
     int &MesInicioLibreHeladas = Sesion.inicioLibreHeladas;
     int &MesFinalLibreHeladas = Sesion.finalLibreHeladas;
-    int HojasTotal = 0;
     bool LeyendoCultivo = false;
     bool Iniciando = false;
     bool BorrandoParcela = false;
+    // The database file cannot be written: plots are browsed, nothing stored.
+    bool BaseSoloLectura = false;
 
     // Catalogue collections (TodosCultivos, TodasFamilias, TodasRaiz,
     // TodasProfit) and the crops that fit the plot's frost-free period.
@@ -108,7 +110,7 @@ public:
     QCheckBox *CheckCrearParcela = nullptr;
     QPushButton *BtBorrarParcela = nullptr;
     QGroupBox *FrameNuevaParcela = nullptr;
-    QWidget *TextCrearNuevaParcela = nullptr; // a QLineEdit
+    QLineEdit *TextCrearNuevaParcela = nullptr;
     QPushButton *BtCrearNuevaParcela = nullptr;
     QCheckBox *CheckParcelasOpciones = nullptr;
 
@@ -168,7 +170,7 @@ public:
 
     // ---- Start-up and rebuild (FormPrincipal_inicio.cpp) --------------------
     void Inicia_Todo();
-    // Which way a window height in twips (outer height, caption included).
+    // The window's outer height in twips (caption and borders included).
     int AlturaTwips() const;
     void EstablecerAlturaTwips(int twips);
 
@@ -253,12 +255,13 @@ public:
     // a sowing fortnight places the crop of that row's picker there.
     void ComboCult_Click(int Index);
     void MSHFlexTodoAño_Click();
-    void BorraFila(int fila);
-    void BorraTodasFilas();
 
     // ---- Storing and emptying a sheet (FormPrincipal_hoja.cpp) ---------------
     void BtValidaCultivos_Click();
     void BtVaciaHoja_Click();
+    // Stores the sheet as BtValidaCultivos does; false when it was not stored
+    // (the user has been told why, or chose not to).
+    bool ValidarHoja();
 
 
 protected:
@@ -281,17 +284,23 @@ private:
     void conectarEventosImprimir();      // FormPrincipal_imprimir.cpp
     void conectarEventosParcelas();      // FormPrincipal_parcelas.cpp
     void LimpiarEditorCultivos();        // FormPrincipal_parcelas.cpp
+    void SoltarHoja();                   // FormPrincipal_parcelas.cpp
     void QuitarHeladas();                // FormPrincipal_parcelas.cpp
     void PrepararRejillas();             // FormPrincipal_inicio.cpp
     void MarcarHeladas();                // FormPrincipal_inicio.cpp
     void AvisarFalloArranque(const ErrorBD &e); // FormPrincipal_inicio.cpp
 
     int altoMarco() const;
+    // Pending work at close: asks to write it, drop it or stay. True to close.
+    bool PuedeCerrar();
     void AnunciarEstado(const QString &Texto); // FormPrincipal_panel.cpp
     void AjustarRegistro();                    // FormPrincipal_panel.cpp
     int m_lotesRegistro = 0;                   // RegistroEnLote alive
     QStringList m_registroPendiente;
-    int m_alturaTwips = 10140;
+    // The window's outer height in twips, without and with the explanation log.
+    static constexpr int kAlturaSinRegistro = 10140;
+    static constexpr int kAlturaConRegistro = 11310;
+    int m_alturaTwips = kAlturaSinRegistro;
     // Plot switches run so far, and their count when the list was last
     // pressed: a click that switched on the press is not run again.
     int m_cambiosParcela = 0;

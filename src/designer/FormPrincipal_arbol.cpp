@@ -16,6 +16,7 @@
 #include <QIcon>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTreeWidget>
 
@@ -298,4 +299,10 @@ void FormPrincipal::conectarEventosArbol()
             Dialogos::MsgBox(this, e.texto(), Dialogos::SoloAceptar, Dialogos::Critico);
         }
     });
+    // Return, Enter or Space on the current row: its click.
+    for (const int tecla : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space})
+        new QShortcut(QKeySequence(tecla), arbolaños, arbolaños, [this] {
+            if (QTreeWidgetItem *nodo = arbolaños->currentItem())
+                emit arbolaños->itemClicked(nodo, 0);
+        }, Qt::WidgetShortcut);
 }

@@ -48,8 +48,13 @@ bool hayHojaPara(FormPrincipal &w, const QString &accion, const QString &accionS
 
 void FormPrincipal::BtValidaCultivos_Click()
 {
+    ValidarHoja();
+}
+
+bool FormPrincipal::ValidarHoja()
+{
     if (!hayHojaPara(*this, QStringLiteral("validar una hoja"), QStringLiteral("validar")))
-        return;
+        return false;
     // Storing replaces the sheet's rows of the year with what the slots show:
     // stored crops the load had to hide would go without the user seeing them.
     const QStringList ocultas = Sesion.ocultas();
@@ -60,14 +65,14 @@ void FormPrincipal::BtValidaCultivos_Click()
                                 .arg(HojaActual)
                                 .arg(AñoActual)
                                 .arg(ocultas.join(QStringLiteral(", "))),
-                            Dialogos::SiNo, Dialogos::Exclamacion, QStringLiteral("Atención"))
+                            Dialogos::SiNo, Dialogos::Exclamacion, QStringLiteral("Atención"), Dialogos::No)
                != Dialogos::Si)
-        return;
+        return false;
     try {
         Sesion.validar();
     } catch (const PlanNoValido &e) {
         avisar(this, e.texto(), Dialogos::Exclamacion);
-        return;
+        return false;
     } catch (const ErrorBD &e) {
         // Nothing was written; the plan stays on screen to be stored again.
         avisar(this,
@@ -76,9 +81,10 @@ void FormPrincipal::BtValidaCultivos_Click()
                    .arg(HojaActual)
                    .arg(MotivoFalloBD(e)),
                Dialogos::Critico);
-        return;
+        return false;
     }
     mostrarLoGuardado(*this);
+    return true;
 }
 
 void FormPrincipal::BtVaciaHoja_Click()
@@ -86,6 +92,23 @@ void FormPrincipal::BtVaciaHoja_Click()
     if (!hayHojaPara(*this, QStringLiteral("vaciar una hoja"), QStringLiteral("vaciarla")))
         return;
     try {
+        // A stored plan is deleted only when the user says so; an empty sheet
+        // is emptied at once.
+        QStringList guardados;
+        {
+            Conexion con;
+            for (const FilaGuardada &f : LeerFilasHoja(con, ParcelaActual, AñoActual, HojaActual))
+                guardados << f.cultivo;
+        }
+        if (!guardados.isEmpty()
+            && Dialogos::MsgBox(this,
+                                QStringLiteral("La hoja %1 tiene guardados en %2: %3.\n¿Deseas borrarlos?")
+                                    .arg(HojaActual)
+                                    .arg(AñoActual)
+                                    .arg(guardados.join(QStringLiteral(", "))),
+                                Dialogos::SiNo, Dialogos::Exclamacion, QStringLiteral("¡ Atención !"), Dialogos::No)
+                   != Dialogos::Si)
+            return;
         Sesion.vaciar();
     } catch (const ErrorBD &e) {
         avisar(this,

@@ -11,7 +11,7 @@
 #include "core/Conexion.h"
 #include "widgets/CuadriculaFlex.h"
 #include "widgets/Dialogos.h"
-#include "catalogue/PaginaCalendario.h"
+#include "calendario/PaginaCalendario.h"
 #include "mapa/MapaControl.h"
 #include "widgets/Twips.h"
 
@@ -49,15 +49,17 @@ bool FormPrincipal::Form_Load()
     try {
         Conexion con;
         listado = ListarParcelas(con);
+        BaseSoloLectura = SoloLectura(con);
     } catch (const ErrorBD &e) {
         AvisarFalloArranque(e);
         return false;
     }
     int elegida = listado.ultima;
+    if (elegida < 0 && !listado.nombres.isEmpty() && BaseSoloLectura)
+        elegida = 0;
     if (elegida < 0 && !listado.nombres.isEmpty()) {
         // No plot is marked as the last one used (a database edited by hand,
-        // say): open the first plot and mark it, as a click on it would. A
-        // file that cannot be written (read-only) still opens, unmarked.
+        // say): open the first plot and mark it, as a click on it would.
         elegida = 0;
         try {
             Conexion con;
@@ -83,6 +85,12 @@ bool FormPrincipal::Form_Load()
         return false;
     }
     Iniciando = false;
+    if (BaseSoloLectura)
+        Dialogos::MsgBox(this,
+                         QStringLiteral("La base de datos %1 es de solo lectura: puedes ver todas las parcelas y sus"
+                                        " planes, pero no se podrá guardar ningún cambio.")
+                             .arg(CadenaConexion),
+                         Dialogos::SoloAceptar, Dialogos::Informacion, QStringLiteral("Atención"));
     // The moon-calendar page: the engine starts once the window is drawn,
     // and nothing waits for the page.
     PaginaBiodinamica->NavegarTrasMostrar(this);

@@ -83,10 +83,18 @@ void FormPrincipal::QuitarHeladas()
             MSHFlexTodoAño->quitarImagen(r, c);
 }
 
+void FormPrincipal::SoltarHoja()
+{
+    // As at start-up: no sheet chosen, empty pickers; storing asks for a sheet.
+    HojaActual = 0;
+    Sesion.soltarHoja();
+    Controles::rotular(FrameCultivo, QStringLiteral("Hoja :"));
+}
+
 void FormPrincipal::LimpiarEditorCultivos()
 {
     QuitarHeladas();
-    Sesion.soltarHoja();
+    SoltarHoja();
 }
 
 void FormPrincipal::ListaParcelas_Click()
@@ -96,8 +104,11 @@ void FormPrincipal::ListaParcelas_Click()
     ++m_cambiosParcela;
     const QString nombre = ListaParcelas->currentItem()->text();
     try {
-        Conexion con;
-        MarcarUltimaParcela(con, nombre);
+        // A read-only file is browsed without the last-used mark.
+        if (!BaseSoloLectura) {
+            Conexion con;
+            MarcarUltimaParcela(con, nombre);
+        }
     } catch (const ErrorBD &e) {
         avisar(this, fallo(QStringLiteral("cambiar a la parcela <%1>").arg(nombre), e)
                          + QStringLiteral("\nSigues en la parcela <%1>.").arg(ParcelaActual));
@@ -118,12 +129,12 @@ void FormPrincipal::CheckCrearParcela_Click()
 
 void FormPrincipal::TextCrearNuevaParcela_Click()
 {
-    static_cast<QLineEdit *>(TextCrearNuevaParcela)->clear();
+    TextCrearNuevaParcela->clear();
 }
 
 void FormPrincipal::BtCrearNuevaParcela_Click()
 {
-    auto *caja = static_cast<QLineEdit *>(TextCrearNuevaParcela);
+    QLineEdit *caja = TextCrearNuevaParcela;
     const QString nombre = caja->text();
     if (nombre == kMarcador)
         return;
@@ -140,7 +151,7 @@ void FormPrincipal::BtCrearNuevaParcela_Click()
                          + QStringLiteral("\nNo se ha creado nada."));
         return;
     }
-    ListaParcelas->addItem(nombre);
+    ListaParcelas->addItem(nombre.trimmed()); // as stored
     ListaParcelas->setCurrentRow(ListaParcelas->count() - 1); // switches to it
     caja->setText(kMarcador);
     FrameNuevaParcela->hide();
@@ -167,7 +178,7 @@ void FormPrincipal::BtBorrarParcela_Click()
     }
     const auto respuesta = Dialogos::MsgBox(
         this, QStringLiteral("¿Deseas borrar esta parcela: <%1> y todos sus datos?").arg(ParcelaActual),
-        Dialogos::SiNo, Dialogos::Critico, QStringLiteral("¡ Atención !"));
+        Dialogos::SiNo, Dialogos::Critico, QStringLiteral("¡ Atención !"), Dialogos::No);
     if (respuesta == Dialogos::Si) {
         std::optional<ListadoParcelas> quedan;
         try {
@@ -222,6 +233,11 @@ void FormPrincipal::BtGuardar_Click()
     Picture3_Click();
     if (!reconstruida)
         return;
+    // A sheet the plot no longer has (fewer sheets saved) is not reloaded.
+    if (HojaActual < 1 || HojaActual > Nhojas) {
+        SoltarHoja();
+        return;
+    }
     try {
         LeerCultivos();
         CultivosCombos(MSHFlexTodoAño->fila());

@@ -19,16 +19,6 @@ void avisarLectura(FormPrincipal *w, const ErrorBD &e)
 
 } // namespace
 
-void FormPrincipal::BorraFila(int fila)
-{
-    Sesion.borrarFila(fila - 1);
-}
-
-void FormPrincipal::BorraTodasFilas()
-{
-    Sesion.borrarFilas();
-}
-
 void FormPrincipal::ComboCult_Click(int Index)
 {
     if (LeyendoCultivo || Index < 0 || Index > 3)

@@ -8,9 +8,13 @@
 #include "widgets/Dialogos.h"
 #include "widgets/Pulsacion.h"
 
+#include <QKeyEvent>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QSlider>
+
+#include <algorithm>
 
 using namespace Controles;
 
@@ -49,9 +53,17 @@ PanelOpciones::PanelOpciones(QWidget *padre) : QFrame(padre)
     Picture3->setAlignment(Qt::AlignCenter);
     Picture3->setFrameShape(QFrame::Box);
     AlPulsar(Picture3, [this] { emit cerrarPulsado(); });
+    // From the keyboard: Tab reaches it, Return, Enter or Space press it.
+    Picture3->setFocusPolicy(Qt::TabFocus);
+    Picture3->installEventFilter(this);
+    m_escape = new QShortcut(QKeySequence(Qt::Key_Escape), padre, this, [this] { emit cerrarPulsado(); },
+                             Qt::WidgetWithChildrenShortcut);
+    m_escape->setEnabled(false);
+    new TapaFoco(this);
 
     Label1 = etiqueta(p, QStringLiteral("Hojas a proyectar:"), 120, 480, 1860, 300);
     ComboNHojas = lista(p, 2040, 450, 900, 330, QStringLiteral("Hojas a proyectar"));
+    Label1->setBuddy(ComboNHojas);
     Map2 = colocar(new MapaControl(p), 120, 900, 3600, 3000, QStringLiteral("Vista previa de las hojas"));
 
     Frame4 = marco(p, QStringLiteral("Meses libres de heladas"), 3900, 420, 3960, 2820);
@@ -68,6 +80,8 @@ PanelOpciones::PanelOpciones(QWidget *padre) : QFrame(padre)
     ComboMLH[0] = lista(Frame4, 1380, 1860, 2400, 330, QStringLiteral("Mes inicio"));
     LabelMeses[1] = etiqueta(Frame4, QStringLiteral("Mes final:"), 120, 2310, 1200, 300);
     ComboMLH[1] = lista(Frame4, 1380, 2280, 2400, 330, QStringLiteral("Mes final"));
+    for (int i = 0; i < 2; ++i)
+        LabelMeses[i]->setBuddy(ComboMLH[i]);
 
     Frame3 = marco(p, QStringLiteral("Permisividad en repeticiones"), 3900, 3300, 3960, 1200);
     CheckRepetirFrutos = casilla(Frame3, QStringLiteral("Repetir Frutos, Hoja y Flor"), 120, 270, 3720, 270);
@@ -95,14 +109,44 @@ PanelOpciones::PanelOpciones(QWidget *padre) : QFrame(padre)
         s->setTickInterval(1);
         s->setValue(2);
         Sliders[i] = s;
+        // Heard by its digit (the label's own text), described by its plant.
         QLabel *valor = etiqueta(FramePlurianualesAlcachofa, QStringLiteral("2"), x + 1860, 600, 480, 300);
-        valor->setAccessibleName(QStringLiteral("Años de %1 (valor)").arg(planta));
+        valor->setAccessibleName(QString());
+        valor->setAccessibleDescription(QStringLiteral("Años de %1").arg(planta));
         Valores[i] = valor;
         connect(s, &QSlider::valueChanged, valor, [valor](int v) { valor->setText(QString::number(v)); });
     }
 
     BtGuardar = boton(p, QStringLiteral("Guardar"), 6600, 5700, 1260, 390);
     hide();
+}
+
+void PanelOpciones::showEvent(QShowEvent *e)
+{
+    QFrame::showEvent(e);
+    m_escape->setEnabled(true);
+}
+
+void PanelOpciones::hideEvent(QHideEvent *e)
+{
+    QFrame::hideEvent(e);
+    m_escape->setEnabled(false);
+}
+
+bool PanelOpciones::eventFilter(QObject *objeto, QEvent *e)
+{
+    if (objeto == Picture3) {
+        if (e->type() == QEvent::FocusIn || e->type() == QEvent::FocusOut)
+            Picture3->setLineWidth(e->type() == QEvent::FocusIn ? 2 : 1); // the focus mark
+        if (e->type() == QEvent::KeyPress) {
+            const int tecla = static_cast<QKeyEvent *>(e)->key();
+            if (tecla == Qt::Key_Return || tecla == Qt::Key_Enter || tecla == Qt::Key_Space) {
+                emit cerrarPulsado();
+                return true;
+            }
+        }
+    }
+    return QFrame::eventFilter(objeto, e);
 }
 
 void PanelOpciones::cargar(const OpcionesParcela &o)
@@ -123,7 +167,9 @@ void PanelOpciones::llenarHojas(int nhojas)
     ComboNHojas->clear();
     for (int n = 3; n <= 7; ++n)
         ComboNHojas->addItem(QString::number(n));
-    ComboNHojas->setCurrentIndex(ComboNHojas->findText(QString::number(nhojas)));
+    // Without a plot (an empty garden) the picker still shows a count, and a
+    // new plot takes the count shown.
+    ComboNHojas->setCurrentIndex(ComboNHojas->findText(QString::number(std::clamp(nhojas, 3, 7))));
 }
 
 void PanelOpciones::llenarHeladas(int inicio, int final)
@@ -164,6 +210,10 @@ bool PanelOpciones::guardar(const QString &parcela)
     try {
         Conexion con;
         GuardarOpcionesParcela(con, parcela, opciones());
+    } catch (const ParcelaNoValida &e) {
+        Dialogos::MsgBox(window(), e.texto(), Dialogos::SoloAceptar, Dialogos::Exclamacion,
+                         QStringLiteral("Atención"));
+        return false;
     } catch (const ErrorBD &e) {
         Dialogos::MsgBox(window(),
                          QStringLiteral("No se han podido guardar las opciones de la parcela <%1>: %2.\nNo se ha"

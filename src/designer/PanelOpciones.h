@@ -15,6 +15,7 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
+class QShortcut;
 class QSlider;
 class MapaControl;
 
@@ -28,7 +29,7 @@ public:
     // Fills the controls from a plot's row. Ticking the short-cycle switch
     // from here shows its notice, as a tick by hand does.
     void cargar(const OpcionesParcela &o);
-    // Lists "3" to "7" and selects nhojas (raising nothing).
+    // Lists "3" to "7" and selects nhojas brought within them (raising nothing).
     void llenarHojas(int nhojas);
     // Lists the 24 fortnight names in both pickers and selects the bounds
     // (raising nothing).
@@ -36,8 +37,9 @@ public:
     // What the controls show, as the save writes it (a picker with nothing
     // chosen gives 0).
     OpcionesParcela opciones() const;
-    // Writes opciones() into the plot's row. On a database failure the user is
-    // told and false is returned: nothing stored, the edited values stay.
+    // Writes opciones() into the plot's row. On a refusal or a database
+    // failure the user is told and false is returned: nothing stored, the
+    // edited values stay.
     bool guardar(const QString &parcela);
 
     // "Opciones para la parcela: <<<parcela>>>".
@@ -68,6 +70,16 @@ public:
     QPushButton *BtGuardar = nullptr;
 
 signals:
-    // Picture3 was clicked: close without saving.
+    // Picture3 was clicked (or pressed from the keyboard), or Escape was
+    // pressed while the panel is open: close without saving.
     void cerrarPulsado();
+
+protected:
+    // Escape closes the panel only while it is open.
+    void showEvent(QShowEvent *e) override;
+    void hideEvent(QHideEvent *e) override;
+    bool eventFilter(QObject *objeto, QEvent *e) override;
+
+private:
+    QShortcut *m_escape = nullptr;
 };

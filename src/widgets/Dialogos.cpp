@@ -27,14 +27,16 @@ QString TituloAplicacion()
 }
 
 Respuesta MsgBox(QWidget *padre, const QString &texto, Botones botones, Icono icono,
-                 const QString &titulo)
+                 const QString &titulo, Respuesta porDefecto)
 {
+    const bool siNo = botones == SiNo || botones == SiNoCancelar;
     Peticion p;
     p.tipo = Peticion::Mensaje;
     p.texto = texto;
     p.titulo = titulo.isEmpty() ? TituloAplicacion() : titulo;
     p.botones = botones;
     p.icono = icono;
+    p.porDefecto = siNo ? porDefecto : Aceptar;
     if (respondedor())
         return static_cast<Respuesta>(respondedor()(p));
 
@@ -48,12 +50,14 @@ Respuesta MsgBox(QWidget *padre, const QString &texto, Botones botones, Icono ic
     case Informacion: caja.setIcon(QMessageBox::Information); break;
     default: break;
     }
-    QPushButton *si = nullptr, *no = nullptr, *aceptar = nullptr;
-    if (botones == SiNo) {
+    QPushButton *si = nullptr, *no = nullptr, *aceptar = nullptr, *cancelar = nullptr;
+    if (siNo) {
         si = caja.addButton(QStringLiteral("Sí"), QMessageBox::YesRole);
         no = caja.addButton(QStringLiteral("No"), QMessageBox::NoRole);
-        caja.setDefaultButton(si);
-        caja.setEscapeButton(no);
+        if (botones == SiNoCancelar)
+            cancelar = caja.addButton(QStringLiteral("Cancelar"), QMessageBox::RejectRole);
+        caja.setDefaultButton(porDefecto == No ? no : porDefecto == Cancelar && cancelar ? cancelar : si);
+        caja.setEscapeButton(cancelar ? cancelar : no);
     } else {
         aceptar = caja.addButton(QStringLiteral("Aceptar"), QMessageBox::AcceptRole);
         caja.setDefaultButton(aceptar);
@@ -64,8 +68,8 @@ Respuesta MsgBox(QWidget *padre, const QString &texto, Botones botones, Icono ic
     }
     caja.exec();
     QAbstractButton *pulsado = caja.clickedButton();
-    if (botones == SiNo)
-        return pulsado == si ? Si : No;
+    if (siNo)
+        return pulsado == si ? Si : cancelar && pulsado != no ? Cancelar : No;
     return pulsado == aceptar ? Aceptar : Cancelar;
 }
 

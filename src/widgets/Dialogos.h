@@ -12,7 +12,7 @@ namespace Dialogos {
 
 // Buttons and icons of a message box (the values combine as in the classic
 // message-box style: buttons + icon).
-enum Botones { SoloAceptar = 0, AceptarCancelar = 1, SiNo = 4 };
+enum Botones { SoloAceptar = 0, AceptarCancelar = 1, SiNoCancelar = 3, SiNo = 4 };
 enum Icono { SinIcono = 0, Critico = 16, Pregunta = 32, Exclamacion = 48, Informacion = 64 };
 // What the user answered.
 enum Respuesta { Aceptar = 1, Cancelar = 2, Si = 6, No = 7 };
@@ -24,6 +24,7 @@ struct Peticion
     QString titulo;         // window title as shown
     Botones botones = SoloAceptar;
     Icono icono = SinIcono;
+    int porDefecto = 1;         // the answer that Enter gives (a Respuesta)
     QDialog *dialogo = nullptr; // the window (Modal), alive only while answering
     QString clase;              // the window's class name (Modal)
 };
@@ -36,8 +37,10 @@ using Respondedor = std::function<int(const Peticion &)>;
 void EstablecerRespondedor(Respondedor r);
 
 // Shows a message box. An empty title shows the application's title.
+// porDefecto is the button that Enter presses when the box asks Sí/No: a
+// question whose «Sí» deletes gives No. Escape answers No, or Cancelar.
 Respuesta MsgBox(QWidget *padre, const QString &texto, Botones botones = SoloAceptar,
-                 Icono icono = SinIcono, const QString &titulo = QString());
+                 Icono icono = SinIcono, const QString &titulo = QString(), Respuesta porDefecto = Si);
 
 // Runs dialogo modally and returns its result.
 int MostrarModal(QDialog *dialogo);
