@@ -1,6 +1,6 @@
-// The data connection (whole-text matching, reading by name), the
-// shipped catalogue, the frost filter, the catalogue's value ranges and the
-// plots' settings out of range.
+// The data connection (whole-text matching, reading by name), the shipped
+// catalogue, the frost filter, the plots' settings out of range, and the
+// catalogue editor's writes (refusals, conflicts, failures).
 #include "core/Catalogo.h"
 #include "core/CatalogoEditable.h"
 #include "core/Parcelas.h"
@@ -8,12 +8,23 @@
 #include "fixtures/BDPrueba.h"
 #include "core/Conexion.h"
 
+#include <QFile>
 #include <QSqlTableModel>
 #include <QTest>
 
 using modBasico::CultivoVacio;
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+void cambiar(CatalogoEditable &c, const QString &columna, const QVariant &valor)
+{
+    QSqlTableModel *m = c.modelo();
+    m->setData(m->index(c.actual(), m->fieldIndex(columna)), valor);
+}
+
+} // namespace
 
 class TestCatalogo : public QObject
 {
@@ -102,35 +113,6 @@ private slots:
             QCOMPARE(l.nombres(), QStringList{CultivoVacio} + CargarColeccionesCatalogo(con).TodosCultivos);
     }
 
-    // The editor's ranges: fortnights 1 to 24, days to harvest from 0.
-    void rangosDelCatalogo_data()
-    {
-        QTest::addColumn<QString>("campo");
-        QTest::addColumn<int>("valor");
-        QTest::addColumn<QString>("aviso"); // empty: accepted
-        const QString quincenas = u"las quincenas van de 1 a 24"_s, dias = u"igual o mayor que 0"_s;
-        QTest::newRow("quincena 0") << u"Siembra_1_I"_s << 0 << quincenas;
-        QTest::newRow("quincena 1") << u"Siembra_1_I"_s << 1 << QString();
-        QTest::newRow("quincena 24") << u"Siembra_2_F"_s << 24 << QString();
-        QTest::newRow("quincena 25") << u"Siembra_2_F"_s << 25 << quincenas;
-        QTest::newRow("días -1") << u"Cosecha_1_min"_s << -1 << dias;
-        QTest::newRow("días 0") << u"Cosecha_2_max"_s << 0 << QString();
-    }
-
-    void rangosDelCatalogo()
-    {
-        QFETCH(QString, campo);
-        QFETCH(int, valor);
-        QFETCH(QString, aviso);
-        BDPrueba bd;
-        CatalogoEditable c;
-        c.enlazar(bd.fichero());
-        QSqlTableModel *m = c.modelo();
-        QVERIFY(m->setData(m->index(1, m->fieldIndex(campo)), valor));
-        const QString motivo = c.comprobar();
-        QVERIFY2(aviso.isEmpty() ? motivo.isEmpty() : motivo.contains(aviso), qPrintable(motivo));
-    }
-
     void opcionesFueraDeRango()
     {
         BDPrueba bd;
@@ -144,6 +126,111 @@ private slots:
         // Sheets 3 to 7, fortnights 1 to 24 (else no limit), years 2 to 6.
         QCOMPARE(QList<int>({o->hojas, o->inicioSinHeladas, o->finalSinHeladas, o->alcachofa, o->fresa, o->esparrago}),
                  QList<int>({7, 1, 1, 2, 6, 4}));
+    }
+
+    // What a catalogue write accepts, on both sides of each bound; "otra" is
+    // stored by another copy of the program after the reading.
+    void validacion_data()
+    {
+        QTest::addColumn<QString>("columna");
+        QTest::addColumn<QVariant>("valor");
+        QTest::addColumn<QString>("otra");
+        QTest::addColumn<QString>("guardado"); // quote() of the stored value; "" refused
+        QTest::newRow("quincena 0") << u"Siembra_1_I"_s << QVariant(0) << QString() << QString();
+        QTest::newRow("quincena 1") << u"Siembra_1_I"_s << QVariant(1) << QString() << u"1"_s;
+        QTest::newRow("quincena 24") << u"Siembra_2_F"_s << QVariant(24) << QString() << u"24"_s;
+        QTest::newRow("quincena 25") << u"Siembra_2_F"_s << QVariant(25) << QString() << QString();
+        QTest::newRow("días -1") << u"Cosecha_2_max"_s << QVariant(-1) << QString() << QString();
+        QTest::newRow("días 0") << u"Cosecha_2_max"_s << QVariant(0) << QString() << u"0"_s;
+        QTest::newRow("días 720") << u"Cosecha_1_min"_s << QVariant(720) << QString() << u"720"_s;
+        QTest::newRow("días 721") << u"Cosecha_1_min"_s << QVariant(721) << QString() << QString();
+        QTest::newRow("sin nombre") << u"Nombre"_s << QVariant(u"  "_s) << QString() << QString();
+        QTest::newRow("blancos") << u"Nombre"_s << QVariant(u" Chayote  "_s) << QString() << u"'Chayote'"_s;
+        QTest::newRow("otra copia") << u"Nombre"_s << QVariant(u" Chayote"_s) << u"CHAYOTE"_s << QString();
+        QTest::newRow("la misma, mayúsculas") << u"Nombre"_s << QVariant(u"ACELGAS"_s) << QString() << u"'ACELGAS'"_s;
+    }
+
+    void validacion()
+    {
+        QFETCH(QString, columna);
+        QFETCH(QVariant, valor);
+        QFETCH(QString, otra);
+        QFETCH(QString, guardado);
+        BDPrueba bd;
+        CatalogoEditable c;
+        c.enlazar(bd.fichero());
+        const QString sql = u"select quote(%1) from horticolas where rowid = %2"_s.arg(
+            columna, bd.valor(u"select rowid from horticolas where Nombre = ?"_s, {c.nombreActual()}).toString());
+        const QString antes = bd.valor(sql).toString();
+        if (!otra.isEmpty())
+            bd.ejecutar(u"insert into horticolas (Nombre) values (?)"_s, {otra});
+        cambiar(c, columna, valor);
+        if (guardado.isEmpty())
+            QVERIFY_THROWS_EXCEPTION(Rechazo, c.guardar());
+        else
+            c.guardar();
+        QCOMPARE(c.hayCambios(), guardado.isEmpty());
+        QCOMPARE(bd.valor(sql).toString(), guardado.isEmpty() ? antes : guardado);
+    }
+
+    // Two copies on one file: the second write meets a row the first changed, writes
+    // nothing, and writes its edits over the row as it is now when asked again.
+    void dosCopias()
+    {
+        BDPrueba bd;
+        CatalogoEditable a, b;
+        a.enlazar(bd.fichero());
+        b.enlazar(bd.fichero());
+        const QString sql = u"select (select Latin || '/' || ifnull(riego, '') from horticolas where Nombre = 'Acelgas')"
+                            " || '|' || (select ifnull(riego, '') from horticolas where Nombre = 'Achicorias')"_s;
+        cambiar(a, u"Latin"_s, u"A"_s);
+        a.guardar();
+        const QString antes = bd.valor(sql).toString();
+        cambiar(b, u"riego"_s, u"B"_s);
+        b.moverSiguiente();
+        cambiar(b, u"riego"_s, u"B"_s); // a crop nobody else changed: not written either
+        QVERIFY_THROWS_EXCEPTION(Rechazo, b.guardar());
+        QCOMPARE(bd.valor(sql).toString(), antes);
+        b.moverPrimero();
+        QCOMPARE(b.campo(u"Latin"_s).toString() + b.campo(u"riego"_s).toString(), u"AB"_s);
+        b.guardar();
+        QCOMPARE(bd.valor(sql).toString(), u"A/B|B"_s);
+    }
+
+    // The same when the row changes while the write runs (a trigger plays the other copy).
+    void conflictoAlEscribir()
+    {
+        BDPrueba bd;
+        bd.ejecutar(u"create trigger otra after update on horticolas when new.Nombre = 'Acelgas'"
+                    " begin update horticolas set riego = 'z' where Nombre = 'Achicorias'; end"_s);
+        CatalogoEditable c;
+        c.enlazar(bd.fichero());
+        cambiar(c, u"Latin"_s, u"X"_s);
+        c.moverSiguiente();
+        cambiar(c, u"Latin"_s, u"Y"_s);
+        QVERIFY_THROWS_EXCEPTION(Rechazo, c.guardar());
+        QCOMPARE(bd.valor(u"select count(*) from horticolas where Latin in ('X', 'Y') or riego = 'z'"_s).toInt(), 0);
+        bd.ejecutar(u"drop trigger otra"_s);
+        c.guardar();
+        QCOMPARE(bd.valor(u"select count(*) from horticolas where Latin in ('X', 'Y')"_s).toInt(), 2);
+    }
+
+    // The file unreadable for a moment (emptied, then put back as a new file):
+    // the failed write keeps every edit, and the next one writes them all.
+    void escrituraTrasFallo()
+    {
+        BDPrueba bd;
+        CatalogoEditable c;
+        c.enlazar(bd.fichero());
+        QVERIFY(QFile::copy(bd.fichero(), bd.fichero() + u".copia"_s));
+        cambiar(c, u"Latin"_s, u"X"_s);
+        c.moverSiguiente();
+        cambiar(c, u"riego"_s, u"Y"_s);
+        QVERIFY(QFile::resize(bd.fichero(), 0));
+        QVERIFY_THROWS_EXCEPTION(ErrorBD, c.guardar());
+        QVERIFY(QFile::remove(bd.fichero()) && QFile::rename(bd.fichero() + u".copia"_s, bd.fichero()));
+        c.guardar();
+        QCOMPARE(bd.valor(u"select count(*) from horticolas where Latin = 'X' or riego = 'Y'"_s).toInt(), 2);
     }
 };
 

@@ -272,8 +272,10 @@ void EditorCatalogo::EnlazarDatos(const QString &cadena)
     m_errorMostrado = false;
     try {
         Registros->enlazar(cadena);
-    } catch (const ErrorBD &e) {
-        datPrimaryRS_Error(e.texto());
+    } catch (const Fallo &e) {
+        datPrimaryRS_Error(ExplicarFallo(e, QStringLiteral("no se ha leído el catálogo de hortalizas"),
+                                         Registros->hayCambios() ? QStringLiteral("los cambios siguen pendientes")
+                                                                 : QStringLiteral("vuelve a intentarlo")));
     }
 }
 
@@ -338,11 +340,14 @@ void EditorCatalogo::RellenaFechasSiembraHortalizas()
             s = LeerSiembra(con, Registros->nombreActual());
             leida = true;
             m_errorMostrado = false;
-        } catch (const ErrorBD &e) {
+        } catch (const Fallo &e) {
             // Told once, however many moves meet the same failure.
             if (!m_errorMostrado) {
                 m_errorMostrado = true;
-                Dialogos::MsgBox(this, e.texto(), Dialogos::SoloAceptar, Dialogos::Exclamacion);
+                Dialogos::AvisarFallo(this, e,
+                                      QStringLiteral("no se han leído las épocas de siembra de «%1»")
+                                          .arg(Registros->nombreActual()),
+                                      QStringLiteral("los cambios pendientes se conservan"));
             }
         }
     }
@@ -385,8 +390,10 @@ void EditorCatalogo::cmdUpdate_Click()
     confirmarCampos();
     try {
         Registros->guardar();
-    } catch (const ErrorBD &e) {
-        Dialogos::MsgBox(this, e.texto(), Dialogos::SoloAceptar, Dialogos::Exclamacion);
+    } catch (const Fallo &e) {
+        Dialogos::AvisarFallo(this, e, QStringLiteral("no se ha guardado %1").arg(Registros->fallida()),
+                              QStringLiteral("no se ha escrito ningún cambio y siguen pendientes; vuelve a pulsar"
+                                             " «Actualizar» cuando se pueda"));
     }
 }
 
@@ -415,7 +422,8 @@ void EditorCatalogo::cmdRefresh_Click()
         return;
     try {
         Registros->releer();
-    } catch (const ErrorBD &e) {
-        Dialogos::MsgBox(this, e.texto(), Dialogos::SoloAceptar, Dialogos::Exclamacion);
+    } catch (const Fallo &e) {
+        Dialogos::AvisarFallo(this, e, QStringLiteral("no se ha vuelto a leer el catálogo"),
+                              QStringLiteral("los cambios siguen en pantalla"));
     }
 }

@@ -69,12 +69,22 @@ public:
 
     bool hayCambios() const;
     // Why the pending edits cannot be written (the first reason found), or "".
+    // Names are compared without their leading and trailing blanks.
     QString comprobar() const;
-    // Writes every pending edit in one transaction. On a refusal nothing is
-    // written, the edits stay pending and ErrorBD says which crop failed. On
-    // success the catalogue is read again and the current crop stays current.
+    // Writes every pending edit in one transaction, through a connection
+    // opened afresh, with the names' leading and trailing blanks removed.
+    // Whatever fails, nothing is written and every edit stays pending, on the
+    // same crop:
+    //  - Rechazo: an edit comprobar() refuses; a name that another crop of the
+    //    table holds (letter case ignored); a crop that another copy of the
+    //    program changed since the reading (its edits then stand over the row
+    //    as it is now, to be written by the next call);
+    //  - ErrorBD: the database failed; fallida() names the crop being written.
+    // On success the catalogue is read again and the current crop stays current.
     void guardar();
+    QString fallida() const;
     // Reads the catalogue again, dropping the pending edits; first record.
+    // Throws ErrorBD (the previous reading and its edits stay).
     void releer();
 
     // What the editor's pickers offer; the rotation rules compare these texts.
@@ -103,11 +113,23 @@ private:
         QMap<int, QVariant> valores;
     };
     QList<Pendiente> pendientes() const;
-    void reponer(const QList<Pendiente> &lista);
+    // Puts the edits back over the rows as read; returns the crops whose row
+    // changed elsewhere since their edits began.
+    QStringList reponer(const QList<Pendiente> &lista);
+    // Reads the catalogue through a new connection into a new model and puts
+    // the edits back (reponer). Throws ErrorBD: the previous model stays.
+    QStringList leer(const QList<Pendiente> &lista);
+    void recortarNombres();
+    void comprobarNombresEnTabla(const QList<Pendiente> &lista); // throws Rechazo
+    void situar(const QString &nombre, int fila); // the crop named so, else the row
+    // Runs the statements of the edits; the row whose update matched nothing
+    // (changed elsewhere), or -1. Throws ErrorBD.
+    int escribir(const QList<Pendiente> &lista);
     void seleccionar(); // throws ErrorBD
     void tomarOriginales();
     QString etiqueta(int fila) const;
 
+    QString m_cadena;
     std::unique_ptr<Conexion> m_conexion;
     QSqlTableModel *m_modelo = nullptr;
     int m_actual = -1;

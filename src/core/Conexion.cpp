@@ -59,9 +59,79 @@ int CompararES(const QString &a, const QString &b)
     return c != 0 ? c : a.compare(b);
 }
 
-ErrorBD::ErrorBD(const QString &texto)
-    : std::runtime_error(texto.toStdString()), m_texto(texto)
+Fallo::Fallo(const QString &texto) : std::runtime_error(texto.toStdString()), m_texto(texto) {}
+
+namespace {
+
+TipoFalloBD clasificar(const QString &texto, int codigo)
 {
+    switch (codigo & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return TipoFalloBD::Bloqueada;
+    case SQLITE_READONLY:
+        return TipoFalloBD::SoloLectura;
+    case SQLITE_PERM:
+        return TipoFalloBD::SinPermiso;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return TipoFalloBD::Dañada;
+    default:
+        break;
+    }
+    // Errors raised by the driver itself carry no code: their text tells.
+    const QString t = texto.toLower();
+    if (t.contains(QLatin1String("locked")) || t.contains(QLatin1String("busy")))
+        return TipoFalloBD::Bloqueada;
+    if (t.contains(QLatin1String("readonly")) || t.contains(QLatin1String("read-only"))
+        || t.contains(QLatin1String("read only")))
+        return TipoFalloBD::SoloLectura;
+    // A file emptied or replaced by something else lacks the program's tables.
+    if (t.contains(QLatin1String("no such table")) || t.contains(QLatin1String("not a database"))
+        || t.contains(QLatin1String("malformed")))
+        return TipoFalloBD::Dañada;
+    return TipoFalloBD::Otra;
+}
+
+} // namespace
+
+ErrorBD::ErrorBD(const QString &texto, int codigo) : Fallo(texto), m_tipo(clasificar(texto, codigo)) {}
+
+ErrorBD::ErrorBD(TipoFalloBD tipo, const QString &texto) : Fallo(texto), m_tipo(tipo) {}
+
+QString MotivoFalloBD(const ErrorBD &e)
+{
+    switch (e.tipo()) {
+    case TipoFalloBD::Bloqueada:
+        return QStringLiteral("la base de datos está bloqueada por otro programa");
+    case TipoFalloBD::SoloLectura:
+        return QStringLiteral("la base de datos es de solo lectura");
+    case TipoFalloBD::Falta:
+        return QStringLiteral("el fichero no existe");
+    case TipoFalloBD::SinPermiso:
+        return QStringLiteral("no hay permiso para leer el fichero");
+    case TipoFalloBD::Dañada:
+        return QStringLiteral("el fichero no es una base de datos de Huerta válida o está dañado");
+    case TipoFalloBD::Otra:
+        break;
+    }
+    return QStringLiteral("la base de datos ha fallado");
+}
+
+QString ExplicarFallo(const Fallo &e, const QString &noHecho, const QString &queda)
+{
+    const auto *bd = dynamic_cast<const ErrorBD *>(&e);
+    if (!bd)
+        return e.texto();
+    QString motivo = MotivoFalloBD(*bd);
+    motivo[0] = motivo[0].toUpper();
+    QString r = motivo + QStringLiteral(": ") + noHecho;
+    if (!queda.isEmpty())
+        r += QStringLiteral("; ") + queda;
+    r += QLatin1Char('.');
+    if (bd->tipo() == TipoFalloBD::Otra || bd->tipo() == TipoFalloBD::Dañada)
+        r += QStringLiteral("\n\nDetalle: ") + bd->texto();
+    return r;
 }
 
 namespace {
@@ -108,6 +178,11 @@ QString textoError(const QSqlError &e)
     return t.isEmpty() ? e.text() : t;
 }
 
+ErrorBD errorDe(const QSqlError &e)
+{
+    return ErrorBD(textoError(e), e.nativeErrorCode().toInt());
+}
+
 QAtomicInteger<quint64> contador;
 
 } // namespace
@@ -122,11 +197,14 @@ Conexion::Conexion(const QString &cadena)
     m_bd.setDatabaseName(url.toString(QUrl::FullyEncoded));
     m_bd.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=1500"));
     if (!m_bd.open()) {
-        const QString t = textoError(m_bd.lastError());
+        const ErrorBD motor = errorDe(m_bd.lastError());
         m_bd = QSqlDatabase();
         QSqlDatabase::removeDatabase(m_nombre);
-        throw ErrorBD(QStringLiteral("No se puede abrir la base de datos %1: %2")
-                          .arg(QDir::toNativeSeparators(cadena), t));
+        const QFileInfo info(cadena);
+        const TipoFalloBD tipo = !info.exists()       ? TipoFalloBD::Falta
+                                 : !info.isReadable() ? TipoFalloBD::SinPermiso
+                                                      : motor.tipo();
+        throw ErrorBD(tipo, QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(cadena), motor.texto()));
     }
     if (sqlite3 *h = manejador(m_bd)) {
         sqlite3_create_function_v2(h, "coincide", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
@@ -159,11 +237,11 @@ QSqlQuery Conexion::ejecutar(const QString &sql, const QVariantList &valores)
     QSqlQuery q(m_bd);
     q.setForwardOnly(true);
     if (!q.prepare(sql))
-        throw ErrorBD(textoError(q.lastError()));
+        throw errorDe(q.lastError());
     for (const QVariant &v : valores)
         q.addBindValue(v);
     if (!q.exec())
-        throw ErrorBD(textoError(q.lastError()));
+        throw errorDe(q.lastError());
     return q;
 }
 

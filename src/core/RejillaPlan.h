@@ -19,6 +19,9 @@ struct DatosSiembra
     std::optional<double> Cosecha_1_min, Cosecha_1_max;
 };
 
+// Days to harvest beyond two years change no span: the most the grid reads.
+constexpr int DiasCosechaMaximos = 720;
+
 // The catalogue rows named like cultivo (letter case ignored), in stored
 // order; none for the empty-crop entry. A fortnight outside 1 to 24 is left
 // empty, and harvest days are kept within 0 to 720 (two years), each told to

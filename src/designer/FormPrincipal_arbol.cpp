@@ -295,8 +295,9 @@ void FormPrincipal::conectarEventosArbol()
     connect(arbolaños, &QTreeWidget::itemClicked, this, [this] {
         try {
             arbolaños_Click();
-        } catch (const ErrorBD &e) {
-            Dialogos::MsgBox(this, e.texto(), Dialogos::SoloAceptar, Dialogos::Critico);
+        } catch (const Fallo &e) {
+            Dialogos::AvisarFallo(this, e, QStringLiteral("no se ha leído lo elegido en el árbol"),
+                                  QStringLiteral("vuelve a intentarlo"));
         }
     });
     // Return, Enter or Space on the current row: its click.

@@ -30,19 +30,23 @@ void FormPrincipal::conectarEventosMapa()
 {
     // A failing database must not escape an event: the user is told and the
     // window goes on.
-    auto protegido = [this](auto accion) {
+    auto protegido = [this](const QString &noHecho, auto accion) {
         try {
             accion();
-        } catch (const ErrorBD &e) {
-            Dialogos::MsgBox(this, e.texto(), Dialogos::SoloAceptar, Dialogos::Critico);
+        } catch (const Fallo &e) {
+            // A click on the map reads the sheet it reached.
+            Dialogos::AvisarFallo(this, e,
+                                  noHecho.isEmpty() ? QStringLiteral("no se ha leído la hoja %1").arg(HojaActual)
+                                                    : noHecho,
+                                  QStringLiteral("vuelve a intentarlo"));
         }
     };
     connect(Map1, &MapaControl::MouseUp, this, [this, protegido](int boton, int mayus, int x, int y) {
-        protegido([&] { Map1_MouseUp(boton, mayus, x, y); });
+        protegido(QString(), [&] { Map1_MouseUp(boton, mayus, x, y); });
     });
     // A choice of the user, even of the entry already shown.
     connect(ComboNHojas, &QComboBox::activated, this, [this, protegido](int) {
-        protegido([this] { ComboNHojas_Click(); });
+        protegido(QStringLiteral("no se han leído las hojas de la parcela"), [this] { ComboNHojas_Click(); });
     });
 }
 

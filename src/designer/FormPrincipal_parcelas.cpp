@@ -4,7 +4,6 @@
 
 #include "core/Conexion.h"
 #include "core/Parcelas.h"
-#include "core/PlanHoja.h"
 #include "designer/Controles.h"
 #include "designer/PanelOpciones.h"
 #include "widgets/CuadriculaFlex.h"
@@ -23,23 +22,14 @@ namespace {
 
 const QString kMarcador = QStringLiteral("Escribe Texto Aquí");
 
-void avisar(FormPrincipal *w, const QString &texto, Dialogos::Icono icono = Dialogos::Critico)
-{
-    Dialogos::MsgBox(w, texto, Dialogos::SoloAceptar, icono, QStringLiteral("Atención"));
-}
-
-QString fallo(const QString &que, const ErrorBD &e)
-{
-    return QStringLiteral("No se ha podido %1: %2.").arg(que, MotivoFalloBD(e));
-}
-
 // The window rebuilt for ParcelaActual; a database failure is reported.
 bool reconstruir(FormPrincipal &w)
 {
     try {
         w.Inicia_Todo();
-    } catch (const ErrorBD &e) {
-        avisar(&w, fallo(QStringLiteral("leer la base de datos"), e));
+    } catch (const Fallo &e) {
+        Dialogos::AvisarFallo(&w, e, QStringLiteral("no se ha leído la parcela <%1>").arg(w.ParcelaActual),
+                              QStringLiteral("la ventana sigue como estaba; vuelve a intentarlo"));
         return false;
     }
     return true;
@@ -109,9 +99,9 @@ void FormPrincipal::ListaParcelas_Click()
             Conexion con;
             MarcarUltimaParcela(con, nombre);
         }
-    } catch (const ErrorBD &e) {
-        avisar(this, fallo(QStringLiteral("cambiar a la parcela <%1>").arg(nombre), e)
-                         + QStringLiteral("\nSigues en la parcela <%1>.").arg(ParcelaActual));
+    } catch (const Fallo &e) {
+        Dialogos::AvisarFallo(this, e, QStringLiteral("no se ha cambiado a la parcela <%1>").arg(nombre),
+                              QStringLiteral("sigues en la parcela <%1>").arg(ParcelaActual));
         seleccionar(ListaParcelas, ParcelaActual);
         return;
     }
@@ -143,12 +133,9 @@ void FormPrincipal::BtCrearNuevaParcela_Click()
     try {
         Conexion con;
         CrearParcela(con, nombre, o.hojas, o.inicioSinHeladas, o.finalSinHeladas);
-    } catch (const ParcelaNoValida &e) {
-        avisar(this, e.texto(), Dialogos::Exclamacion);
-        return;
-    } catch (const ErrorBD &e) {
-        avisar(this, fallo(QStringLiteral("crear la parcela <%1>").arg(nombre), e)
-                         + QStringLiteral("\nNo se ha creado nada."));
+    } catch (const Fallo &e) {
+        Dialogos::AvisarFallo(this, e, QStringLiteral("no se ha creado la parcela <%1>").arg(nombre),
+                              QStringLiteral("no se ha cambiado nada"));
         return;
     }
     ListaParcelas->addItem(nombre.trimmed()); // as stored
@@ -184,9 +171,9 @@ void FormPrincipal::BtBorrarParcela_Click()
         try {
             Conexion con;
             quedan = BorrarParcela(con, ParcelaActual);
-        } catch (const ErrorBD &e) {
-            avisar(this, fallo(QStringLiteral("borrar la parcela <%1>").arg(ParcelaActual), e)
-                             + QStringLiteral("\nNo se ha borrado nada."));
+        } catch (const Fallo &e) {
+            Dialogos::AvisarFallo(this, e, QStringLiteral("no se ha borrado la parcela <%1>").arg(ParcelaActual),
+                                  QStringLiteral("no se ha borrado nada"));
         }
         if (quedan) {
             ListaParcelas->clear();
@@ -241,7 +228,8 @@ void FormPrincipal::BtGuardar_Click()
     try {
         LeerCultivos();
         CultivosCombos(MSHFlexTodoAño->fila());
-    } catch (const ErrorBD &e) {
-        avisar(this, fallo(QStringLiteral("leer la base de datos"), e));
+    } catch (const Fallo &e) {
+        Dialogos::AvisarFallo(this, e, QStringLiteral("no se han leído los cultivos de la hoja %1").arg(HojaActual),
+                              QStringLiteral("las opciones sí se han guardado"));
     }
 }

@@ -1,7 +1,6 @@
 #include "designer/PanelOpciones.h"
 
 #include "core/Conexion.h"
-#include "core/PlanHoja.h"
 #include "core/modBasico.h"
 #include "designer/Controles.h"
 #include "mapa/MapaControl.h"
@@ -202,25 +201,20 @@ OpcionesParcela PanelOpciones::opciones() const
 bool PanelOpciones::guardar(const QString &parcela)
 {
     if (parcela.isEmpty()) { // a database without plots
-        Dialogos::MsgBox(window(), QStringLiteral("No hay ninguna parcela elegida: crea una antes de guardar sus"
-                                                  " opciones."),
-                         Dialogos::SoloAceptar, Dialogos::Exclamacion, QStringLiteral("Atención"));
+        Dialogos::AvisarFallo(window(),
+                              Rechazo(QStringLiteral("No hay ninguna parcela elegida: crea una antes de guardar sus"
+                                                     " opciones.")),
+                              {});
         return false;
     }
     try {
         Conexion con;
         GuardarOpcionesParcela(con, parcela, opciones());
-    } catch (const ParcelaNoValida &e) {
-        Dialogos::MsgBox(window(), e.texto(), Dialogos::SoloAceptar, Dialogos::Exclamacion,
-                         QStringLiteral("Atención"));
-        return false;
-    } catch (const ErrorBD &e) {
-        Dialogos::MsgBox(window(),
-                         QStringLiteral("No se han podido guardar las opciones de la parcela <%1>: %2.\nNo se ha"
-                                        " cambiado nada: las opciones siguen en pantalla y puedes volver a"
-                                        " guardarlas.")
-                             .arg(parcela, MotivoFalloBD(e)),
-                         Dialogos::SoloAceptar, Dialogos::Critico, QStringLiteral("Atención"));
+    } catch (const Fallo &e) {
+        Dialogos::AvisarFallo(window(), e,
+                              QStringLiteral("no se han guardado las opciones de la parcela <%1>").arg(parcela),
+                              QStringLiteral("no se ha cambiado nada: las opciones siguen en pantalla y puedes"
+                                             " volver a guardarlas"));
         return false;
     }
     return true;
