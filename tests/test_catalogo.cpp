@@ -1,6 +1,6 @@
-// The data connection (whole-text matching, transactions, reading by name), the
-// shipped catalogue, the frost filter, the plots' settings out of range, and
-// the catalogue editor's writes (refusals, conflicts, failures).
+// The data connection (whole-text matching, reading by name), the shipped
+// catalogue, the frost filter, the plots' settings out of range, and the
+// catalogue editor's writes (refusals, conflicts, failures).
 #include "core/Catalogo.h"
 #include "core/CatalogoEditable.h"
 #include "core/Parcelas.h"
@@ -57,51 +57,60 @@ private slots:
         QCOMPARE(LeerSiNo(q, "Vacio"), false); // Null is not true
     }
 
+    // Every shipped crop has its properties in the rules' vocabulary, sowing
+    // fortnights 1..24, a second window of both ends or neither, and a name of
+    // its own in any letter case; one plot is marked as the last one used.
     void catalogoEnviado()
     {
         BDPrueba bd;
-        QVERIFY2(bd.valida(), qPrintable(bd.error()));
-        Conexion con(bd.fichero());
-        const QStringList partes = {"Raices y tubérculos", "Flor, Semilla y fruto", "Hojas", "Bulbos y tallos"};
-        const QStringList raices = {"Superficiales", "Profundas", "Medias"};
-        QSqlQuery q = con.ejecutar(u"select * from horticolas"_s);
-        QStringList nombres;
-        while (q.next()) {
-            const QString n = LeerTexto(q, "Nombre");
-            nombres << n;
-            QVERIFY2(!LeerTexto(q, "Familia").isEmpty(), qPrintable(n));
-            QVERIFY2(partes.contains(LeerTexto(q, "Parte_aprovechable")), qPrintable(n));
-            QVERIFY2(raices.contains(LeerTexto(q, "Profundidad_raices")), qPrintable(n));
-            const int i1 = LeerEntero(q, "Siembra_1_I"), f1 = LeerEntero(q, "Siembra_1_F");
-            QVERIFY2(i1 >= 1 && i1 <= 24 && f1 >= 1 && f1 <= 24, qPrintable(n));
-            QVERIFY2(LeerEntero(q, "Cosecha_1_min") > 0, qPrintable(n));
-            QVERIFY2(LeerEntero(q, "Cosecha_1_min") <= LeerEntero(q, "Cosecha_1_max"), qPrintable(n));
-            // A second window is both ends or neither.
-            QCOMPARE(q.value(u"Siembra_2_I"_s).isNull(), q.value(u"Siembra_2_F"_s).isNull());
-        }
-        QVERIFY(nombres.size() >= 45);
-        QCOMPARE(QSet<QString>(nombres.begin(), nombres.end()).size(), nombres.size());
-        // One plot, marked as the last one used.
+        QCOMPARE(bd.valor(u"select group_concat(Nombre) from horticolas h where ifnull(Familia, '') = ''"
+                          " or Parte_aprovechable not in ('Raices y tubérculos', 'Flor, Semilla y fruto', 'Hojas',"
+                          " 'Bulbos y tallos') or Profundidad_raices not in ('Superficiales', 'Profundas', 'Medias')"
+                          " or ifnull(Siembra_1_I, 0) not between 1 and 24 or ifnull(Siembra_1_F, 0) not between 1 and 24"
+                          " or not (ifnull(Cosecha_1_min, 0) between 1 and ifnull(Cosecha_1_max, 0))"
+                          " or (Siembra_2_I is null) <> (Siembra_2_F is null) or exists (select 1 from horticolas o"
+                          " where o.rowid <> h.rowid and coincide(o.Nombre, h.Nombre))"_s)
+                     .toString(),
+                 QString());
+        QVERIFY(bd.contar(u"horticolas"_s) >= 45);
         QCOMPARE(bd.valor(u"select count(*) from Parcelas where ultima <> 0"_s).toInt(), 1);
+    }
+
+    // A crop made up on each side of each edge of the frost filter: sown
+    // before the last frost-free fortnight, sowable until the first one, days
+    // to harvest within the frost-free months. A 1 in either bound: no limit.
+    void cultivosSinHelada_data()
+    {
+        QTest::addColumn<QList<int>>("filtro"); // first and last frost-free fortnight
+        QTest::addColumn<QList<int>>("cultivo"); // Siembra_1_I, Siembra_1_F, Cosecha_1_min
+        QTest::addColumn<bool>("pasa");
+        using L = QList<int>;
+        QTest::newRow("siembra desde la víspera del final") << L{5, 19} << L{18, 18, 60} << true;
+        QTest::newRow("siembra desde el final") << L{5, 19} << L{19, 19, 60} << false;
+        QTest::newRow("siembra hasta el inicio") << L{5, 19} << L{3, 5, 60} << true;
+        QTest::newRow("siembra hasta la víspera del inicio") << L{5, 19} << L{3, 4, 60} << false;
+        QTest::newRow("días justos") << L{5, 19} << L{6, 10, 210} << true;
+        QTest::newRow("un día más") << L{5, 19} << L{6, 10, 211} << false;
+        QTest::newRow("inicio 1, sin límite") << L{1, 19} << L{19, 19, 211} << true;
+        QTest::newRow("final 1, sin límite") << L{5, 1} << L{19, 19, 211} << true;
+        QTest::newRow("inicio 2 limita") << L{2, 19} << L{19, 19, 60} << false;
     }
 
     void cultivosSinHelada()
     {
+        QFETCH(QList<int>, filtro);
+        QFETCH(QList<int>, cultivo);
+        QFETCH(bool, pasa);
         BDPrueba bd;
+        bd.ejecutar(u"insert into horticolas (Nombre, Familia, Parte_aprovechable, Profundidad_raices, Siembra_1_I,"
+                    " Siembra_1_F, Cosecha_1_min, Cosecha_1_max) values ('Prueba', 'Malváceas', 'Hojas', 'Medias',"
+                    " ?, ?, ?, 400)"_s,
+                    {cultivo[0], cultivo[1], cultivo[2]});
         Conexion con(bd.fichero());
-        const QStringList todos = CargarColeccionesCatalogo(con).TodosCultivos;
-
-        // A 1 in either bound: no frost limit; the empty entry, then every crop in name order.
-        QCOMPARE(CultivosSinHelada(con, FiltroHeladas::Para(5, 1)).nombres(), QStringList{CultivoVacio} + todos);
-
-        // 5 to 19: out go the crops sown from 19 on, sown round the year end, or
-        // too long to harvest in those months.
-        const ListaCandidatos l = CultivosSinHelada(con, FiltroHeladas::Para(5, 19));
-        QCOMPARE(l.at(0), CultivoVacio);
-        for (const char *n : {"Habas", "Ajos", "Espárragos"})
-            QVERIFY(!l.contiene(QString::fromUtf8(n)));
-        QVERIFY(l.contiene(u"Tomates"_s));
-        QCOMPARE(l.size(), 1 + todos.size() - 6);
+        const ListaCandidatos l = CultivosSinHelada(con, FiltroHeladas::Para(filtro[0], filtro[1]));
+        QCOMPARE(l.contiene(u"Prueba"_s), pasa);
+        if (filtro.contains(1)) // the empty entry, then every crop in name order
+            QCOMPARE(l.nombres(), QStringList{CultivoVacio} + CargarColeccionesCatalogo(con).TodosCultivos);
     }
 
     void opcionesFueraDeRango()
@@ -127,6 +136,10 @@ private slots:
         QTest::addColumn<QVariant>("valor");
         QTest::addColumn<QString>("otra");
         QTest::addColumn<QString>("guardado"); // quote() of the stored value; "" refused
+        QTest::newRow("quincena 0") << u"Siembra_1_I"_s << QVariant(0) << QString() << QString();
+        QTest::newRow("quincena 1") << u"Siembra_1_I"_s << QVariant(1) << QString() << u"1"_s;
+        QTest::newRow("quincena 24") << u"Siembra_2_F"_s << QVariant(24) << QString() << u"24"_s;
+        QTest::newRow("quincena 25") << u"Siembra_2_F"_s << QVariant(25) << QString() << QString();
         QTest::newRow("días -1") << u"Cosecha_2_max"_s << QVariant(-1) << QString() << QString();
         QTest::newRow("días 0") << u"Cosecha_2_max"_s << QVariant(0) << QString() << u"0"_s;
         QTest::newRow("días 720") << u"Cosecha_1_min"_s << QVariant(720) << QString() << u"720"_s;

@@ -137,7 +137,7 @@ private slots:
         bd.agregarParcela(H, 4, 1, 1);
         QFile::setPermissions(bd.fichero(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
         try {
-            ::guardar(bd, {u"Tomates:5-12"_s});
+            ::guardar(bd, {u"Tomates:5-12"_s}, 2, false); // the plot was added before the lock
             QFAIL("stored into a file that cannot take it");
         } catch (const ErrorBD &e) {
             QCOMPARE(MotivoFalloBD(e), u"la base de datos es de solo lectura"_s);

@@ -37,14 +37,11 @@ struct Sesion
     BDPrueba bd;
     SesionHoja s;
     QSignalSpy avisos{&s, &SesionHoja::aviso};
-    QSignalSpy estados{&s, &SesionHoja::estado};
     QStringList registro;
     SesionHoja::Interruptores interruptores;
 
     explicit Sesion(int inicio = 1, int final = 1)
     {
-        if (!bd.valida())
-            return;
         EstablecerCadenaConexion(bd.carpeta());
         agregar(u"Prueba"_s, 3, 10, 60, 90);
         bd.agregarParcela(u"Huerto"_s, 4, inicio, final);
@@ -66,8 +63,6 @@ struct Sesion
     // Reads the catalogue as a rebuild does and loads the sheet.
     [[nodiscard]] bool abrir(int año, int hoja)
     {
-        if (!bd.valida())
-            return false;
         {
             Conexion con;
             s.catalogo = CargarColeccionesCatalogo(con);
@@ -78,7 +73,6 @@ struct Sesion
         s.hoja = hoja;
         s.leerCultivos();
         avisos.clear();
-        estados.clear();
         return true;
     }
     [[nodiscard]] bool elegir(int k, const QString &cultivo)
@@ -97,7 +91,6 @@ struct Sesion
     }
     QString cultivo(int k) const { return s.ranura(k).cultivo(); }
     bool ofrece(int k, const QString &c) const { return s.ranura(k).entradas.contains(c); }
-    QString estado() const { return estados.isEmpty() ? QString() : estados.last().first().toString(); }
     // Each message as "titulo|tipo|texto".
     QStringList textosAvisos() const
     {
@@ -174,6 +167,33 @@ private slots:
         QCOMPARE(L({r.inicio, r.final}), tramo);
     }
 
+    // The span just placed (Ic..Fc) against the one above (5..10).
+    void solape_data()
+    {
+        QTest::addColumn<int>("Ic");
+        QTest::addColumn<int>("Fc");
+        QTest::addColumn<bool>("solapa");
+        QTest::newRow("mismo inicio") << 5 << 8 << true;
+        QTest::newRow("mismo inicio, más largo") << 5 << 12 << true;
+        QTest::newRow("mismo final") << 7 << 10 << true;
+        QTest::newRow("mismo final, empieza antes") << 3 << 10 << true;
+        QTest::newRow("lo encierra") << 4 << 12 << true;
+        QTest::newRow("encerrado") << 6 << 8 << true;
+        QTest::newRow("acaba en su inicio") << 3 << 5 << true;
+        QTest::newRow("empieza en su final") << 10 << 12 << true;
+        QTest::newRow("justo antes") << 2 << 4 << false;
+        QTest::newRow("justo después") << 11 << 14 << false;
+        QTest::newRow("el año siguiente, sin plegar") << 29 << 34 << false;
+    }
+
+    void solape()
+    {
+        QFETCH(int, Ic);
+        QFETCH(int, Fc);
+        QFETCH(bool, solapa);
+        QCOMPARE(SeSolapan(Ic, Fc, 5, 10), solapa);
+    }
+
     // A damaged or hand-edited file: values far outside their range are
     // brought within it (with a log line) instead of looping on them.
     void valoresFueraDeRango_data()
@@ -229,47 +249,40 @@ private slots:
         }
     }
 
-    // Frost in the sowing fortnight, or only in the harvest (9..14, frost from
-    // 14 on): refused, nothing recorded.
-    void heladaRechaza()
+    // Refused placements: frost in the sowing fortnight, or only in the
+    // harvest (9..14, frost from 14 on); a span overlapping the crop above.
+    // The slot goes back to empty; an overlapping span stays recorded but is
+    // no placement, so it refuses nothing below.
+    void rechazos_data()
     {
-        for (int columna : {5, 9}) {
-            Sesion v(6, 14);
-            v.agregar(u"Tardía"_s, 3, 12, 60, 90);
-            QVERIFY(v.abrir(2010, 1));
-            QVERIFY(v.plantar(0, u"Tardía"_s, columna));
-            QCOMPARE(v.textosAvisos(),
-                     QStringList{u"Advertencia|%1|No es posible <Tardía>, escoge otro u otra fecha"_s.arg(
-                         SesionHoja::AvisoSiNo)});
-            QCOMPARE(v.fila(0), kVacia);
-            QCOMPARE(v.cultivo(0), CultivoVacio);
-            QCOMPARE(L({v.s.ranura(0).inicio, v.s.ranura(0).final}), L({0, 0}));
-        }
+        QTest::addColumn<int>("columna");
+        QTest::addColumn<QString>("aviso");
+        const QString helada = u"Advertencia|%1|No es posible <Tardía>, escoge otro u otra fecha"_s.arg(
+            SesionHoja::AvisoSiNo);
+        QTest::newRow("helada al sembrar") << 5 << helada;
+        QTest::newRow("helada en la cosecha") << 9 << helada;
+        QTest::newRow("solape") << 10 << u"hay solape de fechas|%1|Esa fecha de siembra/trasplante se solapa con"
+                                         " Tomates"_s.arg(SesionHoja::AvisoCritico);
     }
 
-    void solapeRechaza()
+    void rechazos()
     {
-        Sesion v;
+        QFETCH(int, columna);
+        QFETCH(QString, aviso);
+        const bool solape = aviso.startsWith(u"hay solape"_s);
+        Sesion v(solape ? 1 : 6, solape ? 1 : 14);
+        v.agregar(u"Tardía"_s, 3, 12, 60, 90);
         QVERIFY(v.abrir(2010, 1));
-        QVERIFY(v.plantar(0, u"Tomates"_s, 8));   // 8..12
-        QVERIFY(v.plantar(1, u"Lechugas"_s, 10)); // 10..12
-        const QString critico = QString::number(SesionHoja::AvisoCritico);
-        QCOMPARE(v.textosAvisos(),
-                 QStringList{u"hay solape de fechas|"_s + critico
-                             + u"|Esa fecha de siembra/trasplante se solapa con Tomates"_s});
-        QCOMPARE(v.fila(1), kVacia);
-        QCOMPARE(v.cultivo(1), CultivoVacio);
-        QCOMPARE(v.s.ranura(1).inicio, 10); // the refused span stays recorded
-        QVERIFY(!v.s.ranura(1).colocado);   // but is no placement: it refuses nothing below
+        QVERIFY(v.plantar(0, u"Tomates"_s, 8)); // 8..12
         v.avisos.clear();
-        QVERIFY(v.plantar(2, u"Prueba"_s, 10));
-        QVERIFY(v.avisos.isEmpty());
-
-        // A later date is accepted.
+        QVERIFY(v.plantar(1, solape ? u"Lechugas"_s : u"Tardía"_s, columna));
+        QCOMPARE(v.textosAvisos(), QStringList{aviso});
+        QCOMPARE(v.fila(1) + v.cultivo(1), kVacia + CultivoVacio);
+        QVERIFY(!v.s.ranura(1).colocado);
+        QCOMPARE(v.s.ranura(1).inicio, solape ? 10 : 0);
         v.avisos.clear();
-        QVERIFY(v.plantar(1, u"Lechugas"_s, 15));
+        QVERIFY(v.plantar(2, u"Prueba"_s, solape ? 10 : 6));
         QVERIFY(v.avisos.isEmpty());
-        QVERIFY(v.s.ranura(1).colocado);
     }
 
     void hojaConCultivosGuardados()
@@ -371,6 +384,36 @@ private slots:
         QVERIFY(!v.s.haySinGuardar());
         QCOMPARE(v.filas(), QStringList({u"2010|2|Tomates|8|12"_s, u"2010|2|Lechugas|15|17"_s}));
         QCOMPARE(v.cultivo(1), u"Lechugas"_s); // the plan stays loaded
+    }
+
+    // A perennial planted in 2010 stays on its sheet until 2012: at most four
+    // crops in each of its years.
+    void cuatroCultivosEnUnAnioSiguiente_data()
+    {
+        QTest::addColumn<int>("antes"); // crops already on the sheet in 2012
+        QTest::newRow("tres y la plurianual") << 3;
+        QTest::newRow("cuatro y la plurianual") << 4;
+    }
+
+    void cuatroCultivosEnUnAnioSiguiente()
+    {
+        QFETCH(int, antes);
+        BDPrueba bd;
+        bd.agregarParcela(u"Huerto"_s, 4, 1, 1);
+        QStringList filas;
+        for (int i = 0; i < antes; ++i)
+            filas << u"2012|2|%1|%2|%2"_s.arg(QStringList{"Coles", "Ajos", "Lechugas", "Judías"}.at(i)).arg(i + 1);
+        bd.sembrar(u"Huerto"_s, filas);
+        const auto guardar = [&] {
+            GuardarHoja(bd.fichero(), u"Huerto"_s, 2010, 2, {{u"Alcachofas"_s, 13, 20}}, AñosPlurianuales{3, 3, 3});
+        };
+        if (antes < 4) {
+            guardar();
+            QCOMPARE(bd.valor(u"select count(*) from BDParcela where año = 2012"_s).toInt(), 4);
+        } else {
+            QVERIFY_THROWS_EXCEPTION(PlanNoValido, guardar());
+            QCOMPARE(bd.filas(u"Huerto"_s), filas);
+        }
     }
 
     void vaciar()

@@ -61,6 +61,7 @@ struct Prueba
     }
 };
 
+// The log's lines, as the window shows them.
 const QString kHojas = u"Por repetición en las otras hojas sacado el cultivo : "_s;
 const QString kFamilia = u"Por repetición de la familia %1 Extraido el cultivo:"_s;
 const QString kSolanaceas = kFamilia.arg(u"Solanáceas"_s);
@@ -77,13 +78,14 @@ class TestRotacion : public QObject
 
 private slots:
     // The filters of a sheet's candidates for year año (the property rules
-    // look at año - 1, the years rule at the two years before).
+    // look at año - 1, the years rule at the two years before). Each rule
+    // runs with the other rule's switch on, and stops with its own.
     void filtros_data()
     {
         QTest::addColumn<QString>("regla");
         QTest::addColumn<int>("año");
         QTest::addColumn<int>("hoja");
-        QTest::addColumn<bool>("repetir");
+        QTest::addColumn<int>("repetir"); // 1 edible part, 2 root depth, 3 both
         QTest::addColumn<QStringList>("filas");
         QTest::addColumn<QStringList>("entrada");
         QTest::addColumn<QStringList>("salida");
@@ -94,7 +96,7 @@ private slots:
         // crop's exact.
         const L tres = {"····", "Tomates", "Lechugas", "Pimientos"};
         auto hojas = [&](const char *fila, int hoja, const L &filas, const L &salida, const L &lineas) {
-            QTest::newRow(fila) << u"hojas"_s << 2011 << hoja << false << filas << tres << salida << lineas;
+            QTest::newRow(fila) << u"hojas"_s << 2011 << hoja << 3 << filas << tres << salida << lineas;
         };
         hojas("otras hojas", 1,
               {"Huerto|2011|2|Tomates", "Huerto|2011|3|Tomates", "HUERTO|2011|4|Pimientos", "Huerto|2011|1|Lechugas",
@@ -108,23 +110,24 @@ private slots:
         const L cand = {"····", "Pimientos", "Lechugas", "Judías", "Calabazas", "Patatas"};
         const L tomates = {"Huerto|2010|2|Tomates", "Huerto|2010|1|Lechugas"};
         auto propiedad
-            = [&](const char *fila, const char *regla, bool repetir, const L &filas, const L &salida, const L &lineas) {
+            = [&](const char *fila, const char *regla, int repetir, const L &filas, const L &salida, const L &lineas) {
                   QTest::newRow(fila) << QString::fromUtf8(regla) << 2011 << 2 << repetir << filas << cand << salida
                                       << lineas;
               };
-        propiedad("familia", "familia", false, tomates, {"····", "Lechugas", "Judías", "Calabazas"},
+        propiedad("familia", "familia", 3, tomates, {"····", "Lechugas", "Judías", "Calabazas"},
                   {kSolanaceas + "Pimientos", kSolanaceas + "Patatas"});
-        propiedad("familia, cultivo fuera del catálogo", "familia", false, {"Huerto|2010|2|Yuca"},
+        propiedad("familia, cultivo fuera del catálogo", "familia", 0, {"Huerto|2010|2|Yuca"},
                   {"Pimientos", "Lechugas", "Judías", "Calabazas", "Patatas"}, {kFamilia.arg("") + CultivoVacio});
-        propiedad("parte aprovechable", "parte", false, tomates, {"····", "Lechugas", "Patatas"},
+        propiedad("parte aprovechable, repetir raíces", "parte", 2, tomates, {"····", "Lechugas", "Patatas"},
                   {kFrutos + "Pimientos", kFrutos + "Judías", kFrutos + "Calabazas"});
-        propiedad("profundidad", "raíz", false, tomates, {"····", "Pimientos", "Lechugas", "Judías", "Patatas"},
+        propiedad("parte aprovechable, repetir", "parte", 1, tomates, cand, {});
+        propiedad("profundidad, repetir frutos", "raíz", 1, tomates, {"····", "Pimientos", "Lechugas", "Judías", "Patatas"},
                   {kProfundas + "Calabazas"});
-        propiedad("profundidad, repetir", "raíz", true, tomates, cand, {});
+        propiedad("profundidad, repetir", "raíz", 2, tomates, cand, {});
 
         // The sheet's crops of the two years before.
         QTest::newRow("años, 2011 lee 2009 y 2010")
-            << u"años"_s << 2011 << 2 << false
+            << u"años"_s << 2011 << 2 << 0
             << L{"Huerto|2008|2|Tomates", "Huerto|2009|2|Lechugas", "Huerto|2010|2|Coles", "Huerto|2011|2|Patatas",
                  "Huerto|2010|1|Habas", "Otra|2010|2|Habas"}
             << L{"····", "Tomates", "Lechugas", "Coles", "Patatas", "Habas"} << L{"····", "Tomates", "Patatas", "Habas"}
@@ -136,7 +139,7 @@ private slots:
         QFETCH(QString, regla);
         QFETCH(int, año);
         QFETCH(int, hoja);
-        QFETCH(bool, repetir);
+        QFETCH(int, repetir);
         QFETCH(QStringList, filas);
         QFETCH(QStringList, entrada);
         QFETCH(QStringList, salida);
@@ -144,8 +147,8 @@ private slots:
         Prueba p;
         p.sembrar(filas);
         ReglasRotacion r = p.reglas(año, hoja);
-        r.repetirFrutos = regla == u"parte"_s && repetir;
-        r.repetirRaices = regla == u"raíz"_s && repetir;
+        r.repetirFrutos = repetir & 1;
+        r.repetirRaices = repetir & 2;
         const ListaCandidatos dada = lista(entrada);
         const ListaCandidatos antes = dada;
         const ListaCandidatos res = regla == u"hojas"_s     ? r.VerificarNoRepeticiónHojas(dada)
@@ -156,23 +159,6 @@ private slots:
         QCOMPARE(res.nombres(), nombres(salida));
         QCOMPARE(p.registro, lineas);
         QCOMPARE(dada, antes); // a filter never changes the list it is given
-    }
-
-    void consultas()
-    {
-        // Names holding a quote or pattern characters are matched as whole
-        // texts, letter case ignored.
-        Prueba p;
-        p.bd.ejecutar(u"insert into horticolas (Nombre, Familia, Parte_aprovechable, Profundidad_raices, Siembra_1_I,"
-                      " Siembra_1_F, Cosecha_1_min, Cosecha_1_max)"
-                      " values ('Col d''Asti_%', 'Crucíferas', 'Hojas', 'Medias', 5, 8, 60, 90)"_s);
-        p.recargarCatalogo();
-        p.sembrar({u"O'Brien_%|2011|2|Col d'Asti_%"_s, u"O'BrienX%|2011|2|Tomates"_s, u"o'brien_%|2011|3|Lechugas"_s});
-        const ListaCandidatos dada = lista({"····", "Col d'Asti_%", "Tomates", "Lechugas"});
-        const ListaCandidatos r = p.reglas(2011, 1, u"O'Brien_%"_s).VerificarNoRepeticiónHojas(dada);
-        QCOMPARE(r.nombres(), nombres({"····", "Tomates"}));
-        QCOMPARE(p.registro, QStringList({kHojas + u"Col d'Asti_%"_s, kHojas + u"Lechugas"_s}));
-        QCOMPARE(ReglasRotacion(p.catalogo, p.bd.fichero()).SacarFamilia(u"Col d'Asti_%"_s), u"Crucíferas"_s);
     }
 
     // The chain that fills a sheet's four pickers, for sheet 2 in 2011.
@@ -217,6 +203,29 @@ private slots:
         QCOMPARE(p.registro, QStringList{kHojas + u"Fresas"_s});
     }
 
+    // A perennial stored in year Y marks the plan of Y and Y + 1.
+    void marca_data()
+    {
+        QTest::addColumn<QString>("fila");
+        QTest::addColumn<bool>("marca");
+        QTest::newRow("plantada este año") << "Huerto|2011|3|Fresas" << true;
+        QTest::newRow("del año anterior") << "Huerto|2010|1|Alcachofas" << true;
+        QTest::newRow("de hace dos años") << "Huerto|2009|1|Espárragos" << false;
+        QTest::newRow("del año siguiente") << "Huerto|2012|1|Fresas" << false;
+        QTest::newRow("otras mayúsculas") << "huerto|2011|1|ESPÁRRAGOS" << true;
+        QTest::newRow("otra parcela") << "Otra|2011|1|Fresas" << false;
+        QTest::newRow("no plurianual") << "Huerto|2011|1|Tomates" << false;
+    }
+
+    void marca()
+    {
+        QFETCH(QString, fila);
+        QFETCH(bool, marca);
+        Prueba p;
+        p.sembrar({fila});
+        QCOMPARE(p.reglas(2011, 2).MarcaPlurianual(), marca);
+    }
+
     void siguientes_data()
     {
         QTest::addColumn<int>("fila");
@@ -226,9 +235,13 @@ private slots:
         QTest::addColumn<QStringList>("salida");
         QTest::addColumn<QStringList>("lineas");
         const QString dos = kFamilia.arg(u"Solanáceas y la Compuestas"_s);
-        QTest::newRow("fila 1, repetir ambas") << 1 << L{"Tomates"} << 3 << L{}
-            << L{"····", "Lechugas", "Judías", "Calabazas", "Zanahorias", "Cebollas", "Cardos"}
-            << L{kSolanaceas + "Tomates", kSolanaceas + "Pimientos"};
+        const L solanaceas = {kSolanaceas + "Tomates", kSolanaceas + "Pimientos"};
+        QTest::newRow("fila 1, repetir frutos") << 1 << L{"Tomates"} << 1 << L{}
+            << L{"····", "Lechugas", "Judías", "Zanahorias", "Cebollas"}
+            << solanaceas + L{kProfundas + "Calabazas", kProfundas + "Cardos"};
+        QTest::newRow("fila 1, repetir raíces") << 1 << L{"Tomates"} << 2 << L{}
+            << L{"····", "Lechugas", "Zanahorias", "Cebollas", "Cardos"}
+            << solanaceas + L{kFrutos + "Judías", kFrutos + "Calabazas"};
         QTest::newRow("fila 2") << 2 << L{"Tomates", "Lechugas"} << 0 << L{} << L{"····", "Zanahorias"}
                                 << L{dos + "Tomates",
                                      dos + "Pimientos",
