@@ -214,13 +214,13 @@ QList<CatalogoEditable::Pendiente> CatalogoEditable::pendientes() const
         Pendiente p;
         p.fila = f;
         p.nueva = f >= m_leidas;
-        if (!p.nueva)
-            p.original = original(f);
         for (int c = 0; c < m_modelo->columnCount(); ++c) {
             const QModelIndex i = m_modelo->index(f, c);
             if (p.nueva ? !i.data().isNull() : m_modelo->isDirty(i))
                 p.valores.insert(c, i.data());
         }
+        if (!p.nueva && !p.valores.isEmpty())
+            p.original = original(f);
         if (p.nueva || !p.valores.isEmpty())
             r.append(p);
     }
