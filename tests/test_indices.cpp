@@ -96,17 +96,16 @@ private slots:
     void nombresEnteros_data()
     {
         QTest::addColumn<QString>("nombre");
-        QTest::addColumn<QStringList>("encontradas"); // the stored spellings whose rows are read
-        QTest::newRow("guion bajo") << u"a_b"_s << QStringList{u"a_b"_s, u"A_B"_s};
+        QTest::addColumn<QStringList>("encontradas"); // the stored spellings whose rows are read, sorted
+        QTest::newRow("guion bajo") << u"a_b"_s << QStringList{u"A_B"_s, u"a_b"_s};
         QTest::newRow("por ciento") << u"A%B"_s << QStringList{u"a%b"_s};
-        QTest::newRow("eñe") << u"ÑAME"_s << QStringList{u"ñame"_s, u"Ñame"_s};
+        QTest::newRow("eñe") << u"ÑAME"_s << QStringList{u"Ñame"_s, u"ñame"_s};
         QTest::newRow("parte de un nombre") << u"a"_s << QStringList{};
     }
 
     void nombresEnteros()
     {
         QFETCH(QString, nombre);
-        QFETCH(QStringList, encontradas);
         BDPrueba bd;
         // Each stored spelling holds one row, in a year of its own.
         const QStringList guardadas = {u"a_b"_s,     u"A_B"_s,  u"axb"_s,  u"a%b"_s,   u"a%%b"_s,
@@ -118,8 +117,7 @@ private slots:
         for (const ArbolPlan::FilaPlan &f : ArbolPlan::LeerFilas(con, nombre))
             leidas << guardadas.at(f.año - 2010);
         leidas.sort();
-        encontradas.sort();
-        QCOMPARE(leidas, encontradas);
+        QTEST(leidas, "encontradas");
     }
 };
 
