@@ -67,8 +67,7 @@ struct Sesion
         {
             Conexion con;
             s.catalogo = CargarColeccionesCatalogo(con);
-            s.posiblesSinHelada
-                = CultivosSinHelada(con, FiltroHeladas::Para(s.inicioLibreHeladas, s.finalLibreHeladas));
+            s.posiblesSinHelada = CultivosSinHelada(con, FiltroHeladas::Para(s.inicioLibreHeladas, s.finalLibreHeladas));
         }
         s.año = año;
         s.hoja = hoja;

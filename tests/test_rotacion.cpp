@@ -159,8 +159,7 @@ private slots:
     {
         Prueba p({u"Huerto|2011|1|Lechugas"_s, u"Huerto|2010|2|Tomates"_s, u"Huerto|2009|2|Zanahorias"_s,
                   u"Huerto|2008|2|Cebollas"_s});
-        ListaCandidatos posibles;
-        posibles.agregarSinClave(CultivoVacio);
+        ListaCandidatos posibles = lista({"····"});
         for (const QString &n : p.catalogo.TodosCultivos)
             posibles.agregar(n);
         const ListaCandidatos r = p.reglas(2011, 2).CandidatosDeLaHoja(posibles);
