@@ -1,6 +1,5 @@
-// The data connection (whole-text matching, reading by name), the shipped
-// catalogue, the frost filter, the plots' settings out of range, and the
-// catalogue editor's writes (refusals, conflicts, failures).
+// The data connection (whole-text matching, reading by name), the shipped catalogue, the frost filter, the plots'
+// settings out of range, and the catalogue editor's writes (refusals, conflicts, failures).
 #include "core/Catalogo.h"
 #include "core/CatalogoEditable.h"
 #include "core/Parcelas.h"
@@ -38,9 +37,8 @@ class TestCatalogo : public QObject
     Q_OBJECT
 
 private slots:
-    // coincide(): whole texts, letter case ignored for accented letters too
-    // (the other cases go through the plan-row lookups in test_indices). The
-    // readers of a row's fields by name.
+    // coincide(): whole texts, letter case ignored for accented letters too (the other cases go through the plan-row
+    // lookups in test_indices). The readers of a row's fields by name.
     void conexion()
     {
         BDPrueba bd;
@@ -57,9 +55,8 @@ private slots:
         QCOMPARE(LeerSiNo(q, "Vacio"), false); // Null is not true
     }
 
-    // Every shipped crop has its properties in the rules' vocabulary, sowing
-    // fortnights 1..24, a second window of both ends or neither, and a name of
-    // its own in any letter case; one plot is marked as the last one used.
+    // Every shipped crop has its properties in the rules' vocabulary, sowing fortnights 1..24, a second window of
+    // both ends or neither, and a name of its own in any letter case; one plot is marked as the last one used.
     void catalogoEnviado()
     {
         BDPrueba bd;
@@ -74,9 +71,8 @@ private slots:
         QCOMPARE(bd.valor(u"select count(*) from Parcelas where ultima <> 0"_s).toInt(), 1);
     }
 
-    // A crop made up on each side of each edge of the frost filter: sown
-    // before the last frost-free fortnight, sowable until the first one, days
-    // to harvest within the frost-free months. A 1 in either bound: no limit.
+    // A crop made up on each side of each edge of the frost filter: sown before the last frost-free fortnight,
+    // sowable until the first one, days to harvest within the frost-free months. A 1 in either bound: no limit.
     void cultivosSinHelada_data()
     {
         QTest::addColumn<QList<int>>("filtro"); // first and last frost-free fortnight
@@ -123,8 +119,8 @@ private slots:
                  QList<int>({7, 1, 1, 2, 6, 4}));
     }
 
-    // What a catalogue write accepts, on both sides of each bound; "otra" is
-    // stored by another copy of the program after the reading.
+    // What a catalogue write accepts, on both sides of each bound; "otra" is stored by another copy of the program
+    // after the reading.
     void validacion_data()
     {
         QTest::addColumn<QString>("columna");
@@ -166,8 +162,8 @@ private slots:
         QCOMPARE(e.bd.valor(sql).toString(), guardado.isEmpty() ? antes : guardado);
     }
 
-    // Two copies on one file: the second write meets a row the first changed, writes
-    // nothing, and writes its edits over the row as it is now when asked again.
+    // Two copies on one file: the second write meets a row the first changed, writes nothing, and writes its edits
+    // over the row as it is now when asked again.
     void dosCopias()
     {
         Editor a;
@@ -205,8 +201,8 @@ private slots:
         QCOMPARE(e.bd.valor(u"select count(*) from horticolas where Latin in ('X', 'Y')"_s).toInt(), 2);
     }
 
-    // The file unreadable for a moment (emptied, then put back as a new file):
-    // the failed write keeps every edit, and the next one writes them all.
+    // The file unreadable for a moment (emptied, then put back as a new file): the failed write keeps every edit, and
+    // the next one writes them all.
     void escrituraTrasFallo()
     {
         Editor e;

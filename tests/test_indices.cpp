@@ -1,5 +1,5 @@
-// Plan rows are looked up through the index on (parcela, año, hoja), and the
-// plot's name still matches whole, letter case ignored, with ' % _ literal.
+// Plan rows are looked up through the index on (parcela, año, hoja), and the plot's name still matches whole, letter
+// case ignored, with ' % _ literal.
 #include "core/ArbolPlan.h"
 #include "core/Catalogo.h"
 #include "core/Conexion.h"
@@ -51,9 +51,8 @@ class TestIndices : public QObject
     Q_OBJECT
 
 private slots:
-    // Every statement on plan rows that a sheet load, the follow-on picker,
-    // the tree, the labels and deleting a plot run searches the index. The
-    // index is also added to a file that lacks it.
+    // Every statement on plan rows that a sheet load, the follow-on picker, the tree, the labels and deleting a plot
+    // run searches the index. The index is also added to a file that lacks it.
     void planesBuscanEnElIndice()
     {
         BDPrueba bd;

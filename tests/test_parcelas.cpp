@@ -1,5 +1,5 @@
-// Plot operations on the database, without a window: creating, deleting (with
-// the plot's plan) and saving the options; refusals and failures change nothing.
+// Plot operations on the database, without a window: creating, deleting (with the plot's plan) and saving the
+// options; refusals and failures change nothing.
 #include "core/Conexion.h"
 #include "core/Parcelas.h"
 #include "fixtures/BDPrueba.h"
@@ -20,9 +20,8 @@ void preparar(BDPrueba &bd)
     bd.sembrar(u"Huerto 50%"_s, {u"2010|1|Ajos"_s});
 }
 
-// Runs "crear:nombre", "borrar:nombre", "guardar:nombre" (six sheets, the
-// 3-month preset, fruits repeated, short cycle ticked, 5/2/6 years) or
-// "heladas I F:nombre" (the defaults, frost-free from I to F).
+// Runs "crear:nombre", "borrar:nombre", "guardar:nombre" (six sheets, the 3-month preset, fruits repeated, short
+// cycle ticked, 5/2/6 years) or "heladas I F:nombre" (the defaults, frost-free from I to F).
 void operar(const QString &fichero, const QString &operacion)
 {
     Conexion con(fichero);
@@ -86,8 +85,8 @@ private slots:
         QTEST(bd.contar(u"BDParcela"_s), "filasPlan");
     }
 
-    // A statement refused part way, or the file held by another program:
-    // nothing changes, the plan rows of a deleted plot included.
+    // A statement refused part way, or the file held by another program: nothing changes, the plan rows of a deleted
+    // plot included.
     void fallos_data()
     {
         QTest::addColumn<QString>("operacion");

@@ -1,6 +1,5 @@
-// The plan grid's arithmetic (sowing windows, placing a crop, overlap) and the
-// editing session of a sheet driven as the window drives it: loading a sheet,
-// choosing, placing, refusals, the follow-on picker, storing and emptying.
+// The plan grid's arithmetic (sowing windows, placing a crop, overlap) and the editing session of a sheet driven as
+// the window drives it: loading a sheet, choosing, placing, refusals, the follow-on picker, storing and emptying.
 #include "core/Conexion.h"
 #include "core/modBasico.h"
 #include "core/PlanHoja.h"
@@ -30,9 +29,8 @@ QList<int> tramo(int desde, int hasta)
 
 const QString kVacia = QString(24, u'.');
 
-// A session on plot Huerto (4 sheets, frost-free from inicio to final) of a
-// test database holding a crop "Prueba" (sowing 3 to 10, 60 to 90 days, of a
-// family no other crop has). Signals are recorded.
+// A session on plot Huerto (4 sheets, frost-free from inicio to final) of a test database holding a crop "Prueba"
+// (sowing 3 to 10, 60 to 90 days, of a family no other crop has). Signals are recorded.
 struct Sesion
 {
     BDPrueba bd;
@@ -114,8 +112,8 @@ class TestRejilla : public QObject
 private slots:
     void initTestCase() { IniciaColores(); }
 
-    // The sowing fortnights that both grids paint, a window's start against its
-    // end (the first window wraps over the year end, the second never does).
+    // The sowing fortnights that both grids paint, a window's start against its end (the first window wraps over the
+    // year end, the second never does).
     void quincenasSiembra_data()
     {
         QTest::addColumn<DatosSiembra>("epocas");
@@ -132,8 +130,7 @@ private slots:
         QTEST(QuincenasSiembra(epocas), "pintadas");
     }
 
-    // Placing a crop away from frost (the session covers frost and the year
-    // end): rounding, and a span held at 48.
+    // Placing a crop away from frost (the session covers frost and the year end): rounding, and a span held at 48.
     void colocar_data()
     {
         QTest::addColumn<int>("c");
@@ -188,8 +185,8 @@ private slots:
         QTEST(SeSolapan(Ic, Fc, 5, 10), "solapa");
     }
 
-    // A damaged or hand-edited file: values far outside their range are
-    // brought within it (with a log line) instead of looping on them.
+    // A damaged or hand-edited file: values far outside their range are brought within it (with a log line) instead
+    // of looping on them.
     void valoresFueraDeRango_data()
     {
         QTest::addColumn<QString>("campo");
@@ -241,10 +238,9 @@ private slots:
         }
     }
 
-    // Refused placements: frost in the sowing fortnight, or only in the
-    // harvest (9..14, frost from 14 on); a span overlapping the crop above.
-    // The slot goes back to empty; an overlapping span stays recorded but is
-    // no placement, so it refuses nothing below.
+    // Refused placements: frost in the sowing fortnight, or only in the harvest (9..14, frost from 14 on); a span
+    // overlapping the crop above. The slot goes back to empty; an overlapping span stays recorded but is no
+    // placement, so it refuses nothing below.
     void rechazos_data()
     {
         QTest::addColumn<int>("columna");
@@ -317,8 +313,8 @@ private slots:
 
     void cultivoVacioSacadoPorLasReglas()
     {
-        // A crop of last year that the catalogue no longer holds: the family
-        // rule takes the empty-crop entry out, yet every slot can stay empty.
+        // A crop of last year that the catalogue no longer holds: the family rule takes the empty-crop entry out, yet
+        // every slot can stay empty.
         Sesion v;
         v.sembrar({u"2009|1|Yuca|5|9"_s});
         v.abrir(2010, 1);
@@ -350,8 +346,8 @@ private slots:
         Sesion v;
         v.sembrar({u"2010|2|Habas|3|10"_s});
         v.abrir(2010, 2);
-        // Chosen in place of the stored crop, never placed: the span recorded
-        // for the slot is the stored crop's, and nothing is stored.
+        // Chosen in place of the stored crop, never placed: the span recorded for the slot is the stored crop's, and
+        // nothing is stored.
         QVERIFY(v.elegir(0, u"Coles"_s));
         QCOMPARE(v.s.ranura(0).inicio, 3);
         QVERIFY(!v.s.haySinGuardar()); // chosen, not placed: nothing to store
@@ -375,8 +371,7 @@ private slots:
         QCOMPARE(v.cultivo(1), u"Lechugas"_s); // the plan stays loaded
     }
 
-    // A perennial planted in 2010 stays on its sheet until 2012: at most four
-    // crops in each of its years.
+    // A perennial planted in 2010 stays on its sheet until 2012: at most four crops in each of its years.
     void cuatroCultivosEnUnAnioSiguiente_data()
     {
         QTest::addColumn<int>("antes"); // crops already on the sheet in 2012

@@ -1,5 +1,5 @@
-// The rotation rules: the five filters, the three lookups, the chain that fills
-// a sheet's pickers and the follow-on stages, against a test database.
+// The rotation rules: the five filters, the three lookups, the chain that fills a sheet's pickers and the follow-on
+// stages, against a test database.
 #include "core/Catalogo.h"
 #include "core/Conexion.h"
 #include "core/Rotacion.h"
@@ -31,8 +31,8 @@ ListaCandidatos lista(const QStringList &l)
     return c;
 }
 
-// A test database holding plan rows written as "parcela|año|hoja|cultivo",
-// stored in the given order; its catalogue and the rules' log.
+// A test database holding plan rows written as "parcela|año|hoja|cultivo", stored in the given order; its catalogue
+// and the rules' log.
 struct Prueba
 {
     BDPrueba bd;
@@ -99,15 +99,13 @@ class TestRotacion : public QObject
     Q_OBJECT
 
 private slots:
-    // The filters of a sheet's candidates for 2011 (the property rules look at
-    // 2010, the years rule at the two years before). Each rule runs with the
-    // other rule's switch on, and stops with its own.
+    // The filters of a sheet's candidates for 2011 (the property rules look at 2010, the years rule at the two years
+    // before). Each rule runs with the other rule's switch on, and stops with its own.
     void filtros_data()
     {
         QTest::addColumn<Filtro>("f");
-        // Other sheets of the same year: sheets in ascending order, each
-        // sheet's rows in stored order; the plot's name in any letter case, the
-        // crop's exact.
+        // Other sheets of the same year: sheets in ascending order, each sheet's rows in stored order; the plot's
+        // name in any letter case, the crop's exact.
         const L tres = {"····", "Tomates", "Lechugas", "Pimientos"};
         QTest::newRow("otras hojas") << Filtro{"hojas", 1, 3,
             {"Huerto|2011|2|Tomates", "Huerto|2011|3|Tomates", "HUERTO|2011|4|Pimientos", "Huerto|2011|1|Lechugas",
@@ -170,8 +168,8 @@ private slots:
         // The candidates keep the catalogue's order.
         for (int i = 2; i < r.size(); ++i)
             QVERIFY(p.catalogo.posicion(r.at(i - 1)) < p.catalogo.posicion(r.at(i)));
-        // One line per crop taken out, the rules in their order: other
-        // sheets, the three properties of last year's crop, earlier years.
+        // One line per crop taken out, the rules in their order: other sheets, the three properties of last year's
+        // crop, earlier years.
         QCOMPARE(p.registro.first(), kHojas + u"Lechugas"_s);
         const qsizetype familia = p.registro.indexOf(kSolanaceas + u"Pimientos"_s),
                         parte = p.registro.indexOf(kFrutos + u"Judías"_s),
@@ -181,8 +179,7 @@ private slots:
         QCOMPARE(p.registro.size() + r.size(), posibles.size());
     }
 
-    // A name given twice (a perennial listed twice in the first picker)
-    // passes once, at its first place.
+    // A name given twice (a perennial listed twice in the first picker) passes once, at its first place.
     void listaRepetida()
     {
         Prueba p({u"Huerto|2011|2|Fresas"_s});

@@ -1,5 +1,5 @@
-// Reading sheet layouts: the shipped layouts, point and box selection, and a corpus of damaged files that must be refused
-// cleanly, one for each check of the reader (this suite also runs under AddressSanitizer).
+// Reading sheet layouts: the shipped layouts, point and box selection, and a corpus of damaged files that must be
+// refused cleanly, one for each check of the reader (this suite also runs under AddressSanitizer).
 #include "mapa/Shapefile.h"
 #include "tools/GeneradorHojas.h"
 
@@ -61,14 +61,13 @@ Cantero cuadrado(int hoja, double x0, double y0, double x1, double y1, QVector<Q
     return c;
 }
 
-// The writers below fail the test through QVERIFY: their callers check
-// QTest::currentTestFailed() before going on.
+// The writers below fail the test through QVERIFY: their callers check QTest::currentTestFailed() before going on.
 // The shipped layouts, written once by initTestCase.
 QString gHojas;
 QString enviado(int n, const char *ext) { return gHojas + u"/hojas%1."_s.arg(n) + QLatin1String(ext); }
 
-// A copy of a good layout (hojas5, or hojas7 for the hole's part) being
-// damaged: the three files, the .shp's bytes and where record 0's content is.
+// A copy of a good layout (hojas5, or hojas7 for the hole's part) being damaged: the three files, the .shp's bytes
+// and where record 0's content is.
 struct Roto
 {
     QRandomGenerator azar;
@@ -99,8 +98,8 @@ struct Roto
         escribir(dbf, t.replace(cabecera + (n - 1) * largo + 1, ancho, texto.rightJustified(ancho)));
     }
     static void sustituir(const QString &fichero, const QString &por) { QFile::remove(fichero), QFile::copy(por, fichero); }
-    // Sets the first vertex index of record 2's second part (hojas7's bed
-    // round the tree); a negative one counts from the last vertex.
+    // Sets the first vertex index of record 2's second part (hojas7's bed round the tree); a negative one counts from
+    // the last vertex.
     void segundaParte(qint32 v)
     {
         const int c = contenidoRegistro(shx, 2);
@@ -171,8 +170,8 @@ class TestShapefile : public QObject
 
     QTemporaryDir m_dir;
 
-    // A copy of hojas<n>'s .shp, .shx and .dbf in a fresh folder, named
-    // nombre with the extensions given; returns the .shp path.
+    // A copy of hojas<n>'s .shp, .shx and .dbf in a fresh folder, named nombre with the extensions given; returns the
+    // .shp path.
     QString copia(int n, const QString &nombre = u"copia"_s, const QStringList &exts = {"shp", "shx", "dbf"})
     {
         const QString base = m_dir.filePath(u"c%1/"_s.arg(m_copias++)) + nombre + u'.';
@@ -210,8 +209,7 @@ private slots:
             for (int i = 0; i < n; ++i) {
                 numeros << sf.CellValue(0, i).toInt();
                 esperados << i + 1;
-                // The label goes at the centre of the box: it must fall on the
-                // sheet itself and on no other.
+                // The label goes at the centre of the box: it must fall on the sheet itself and on no other.
                 const Extents c = sf.ShapeExtents(i);
                 QCOMPARE(enPunto(sf, c.centroX(), c.centroY()), QList<int>{i});
                 // Paths between the beds: no vertex of a bed touches another bed.
@@ -224,14 +222,13 @@ private slots:
         }
     }
 
-    // The box of a click: both squares on their shared edge, the hole's edge
-    // belonging to its shape, nothing for a box that is not finite.
+    // The box of a click: both squares on their shared edge, the hole's edge belonging to its shape, nothing for a
+    // box that is not finite.
     void seleccion_data()
     {
         QTest::addColumn<QList<double>>("caja"); // x0, y0, x1, y1
         QTest::addColumn<QList<int>>("esperado");
-        // Shapes: 0 = square 0..1, 1 = square 1..2 (sharing the edge x = 1),
-        // 2 = square 3..6 with a square hole 4..5.
+        // Shapes: 0 = square 0..1, 1 = square 1..2 (sharing the edge x = 1), 2 = square 3..6 with a square hole 4..5.
         QTest::newRow("borde compartido") << QList<double>{1.0, 0.5, 1.0, 0.5} << QList<int>{0, 1};
         QTest::newRow("en el hueco") << QList<double>{4.5, 4.5, 4.5, 4.5} << QList<int>{};
         QTest::newRow("borde del hueco") << QList<double>{4.0, 4.5, 4.0, 4.5} << QList<int>{2};
