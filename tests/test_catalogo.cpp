@@ -151,8 +151,7 @@ private slots:
         const QString sql = u"select quote(%1) from horticolas where rowid = %2"_s.arg(
             columna, e.bd.valor(u"select rowid from horticolas where Nombre = ?"_s, {e.c.nombreActual()}).toString());
         const QString antes = e.bd.valor(sql).toString();
-        if (!otra.isEmpty())
-            e.bd.ejecutar(u"insert into horticolas (Nombre) values (?)"_s, {otra});
+        if (!otra.isEmpty()) e.bd.ejecutar(u"insert into horticolas (Nombre) values (?)"_s, {otra});
         e.cambiar(columna, valor);
         if (guardado.isEmpty())
             QVERIFY_THROWS_EXCEPTION(Rechazo, e.c.guardar());

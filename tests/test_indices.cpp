@@ -82,8 +82,7 @@ private slots:
         const QRegularExpression recorre(u"^SCAN BDParcela\\b"_s);
         int vistas = 0;
         for (const QString &sql : std::as_const(sentencias)) {
-            if (!sql.contains(u"from BDParcela"_s))
-                continue;
+            if (!sql.contains(u"from BDParcela"_s)) continue;
             ++vistas;
             const QStringList p = plan(manejador(con), sql);
             const QByteArray motivo = (sql + u'\n' + p.join(u'\n')).toUtf8();

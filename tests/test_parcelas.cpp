@@ -109,11 +109,9 @@ private slots:
                             .arg(bloqueo ? u"0"_s : u"1"_s));
         const QStringList parcelas = bd.parcelas();
         Conexion otra(bd.fichero());
-        if (bloqueo)
-            otra.ejecutar(u"BEGIN EXCLUSIVE"_s);
+        if (bloqueo) otra.ejecutar(u"BEGIN EXCLUSIVE"_s);
         QVERIFY_THROWS_EXCEPTION(ErrorBD, ::operar(bd.fichero(), operacion));
-        if (bloqueo)
-            otra.ejecutar(u"ROLLBACK"_s);
+        if (bloqueo) otra.ejecutar(u"ROLLBACK"_s);
         QCOMPARE(bd.parcelas(), parcelas);
         QCOMPARE(bd.contar(u"BDParcela"_s), 3);
     }

@@ -75,14 +75,12 @@ struct Sesion
     [[nodiscard]] bool elegir(int k, const QString &cultivo)
     {
         const int i = s.ranura(k).entradas.indexOf(cultivo);
-        if (i >= 0)
-            s.elegir(k, i);
+        if (i >= 0) s.elegir(k, i);
         return i >= 0;
     }
     [[nodiscard]] bool plantar(int k, const QString &cultivo, int c)
     {
-        if (!elegir(k, cultivo))
-            return false;
+        if (!elegir(k, cultivo)) return false;
         s.colocar(k, c);
         return true;
     }
@@ -151,8 +149,7 @@ private slots:
         QFETCH(DatosSiembra, dias);
         const Colocacion r = Colocar(c, dias, [](int) { return false; });
         QMap<qint32, QList<int>> porColor;
-        for (const auto &celda : r.celdas)
-            porColor[celda.color] << celda.columna;
+        for (const auto &celda : r.celdas) porColor[celda.color] << celda.columna;
         QTEST(porColor.take(ColorCultivo), "cultivo");
         QTEST(porColor.take(ColorCosecha), "cosecha");
         QVERIFY(porColor.isEmpty()); // no other colour
@@ -281,8 +278,7 @@ private slots:
         v.abrir(2010, 1);
         QCOMPARE(v.cultivos(), QStringList({"Tomates", "Ajos", CultivoVacio, CultivoVacio}));
         QCOMPARE(v.inicioFinal(1), L({20, 30}));
-        for (int k = 0; k < 4; ++k)
-            QCOMPARE(v.s.ranura(k).colocado, k < 2);
+        for (int k = 0; k < 4; ++k) QCOMPARE(v.s.ranura(k).colocado, k < 2);
         // Painted without sowing windows, and nothing was asked.
         QCOMPARE(v.fila(0), u".......CCCCC............"_s);
         QCOMPARE(v.fila(1), u"ssssss.............CCCCC"_s);
@@ -319,8 +315,7 @@ private slots:
         v.sembrar({u"2009|1|Yuca|5|9"_s});
         v.abrir(2010, 1);
         QCOMPARE(v.cultivos(), QStringList(4, CultivoVacio));
-        for (int k = 0; k < 4; ++k)
-            QCOMPARE(v.s.ranura(k).entradas.count(CultivoVacio), 1);
+        for (int k = 0; k < 4; ++k) QCOMPARE(v.s.ranura(k).entradas.count(CultivoVacio), 1);
         QCOMPARE(v.registro.first(), u"Por repetición de la familia  Extraido el cultivo:"_s + CultivoVacio);
     }
 
@@ -404,8 +399,7 @@ private slots:
         QCOMPARE(v.fila(0), u"................CCCCCCCC"_s);
         v.s.vaciar();
         QCOMPARE(v.filas(), QStringList({u"2010|1|Coles|5|8"_s, u"2011|2|Fresas|1|24"_s}));
-        for (int k = 0; k < 4; ++k)
-            QCOMPARE(v.fila(k), kVacia);
+        for (int k = 0; k < 4; ++k) QCOMPARE(v.fila(k), kVacia);
         v.s.leerCultivos();
         QCOMPARE(v.cultivo(0), CultivoVacio);
         QCOMPARE(v.s.ranura(0).entradas.count(u"Fresas"_s), 1);

@@ -18,16 +18,14 @@ namespace {
 QStringList nombres(const QStringList &l)
 {
     QStringList r;
-    for (const QString &n : l)
-        r << (n == u"····"_s ? CultivoVacio : n);
+    for (const QString &n : l) r << (n == u"····"_s ? CultivoVacio : n);
     return r;
 }
 
 ListaCandidatos lista(const QStringList &l)
 {
     ListaCandidatos c;
-    for (const QString &n : nombres(l))
-        c.agregarSinClave(n);
+    for (const QString &n : nombres(l)) c.agregarSinClave(n);
     return c;
 }
 
@@ -41,8 +39,7 @@ struct Prueba
 
     explicit Prueba(const QStringList &filas)
     {
-        for (const QString &f : filas)
-            bd.sembrar(f.section(u'|', 0, 0), {f.section(u'|', 1)});
+        for (const QString &f : filas) bd.sembrar(f.section(u'|', 0, 0), {f.section(u'|', 1)});
         Conexion con(bd.fichero());
         catalogo = CargarColeccionesCatalogo(con);
     }
@@ -158,8 +155,7 @@ private slots:
         Prueba p({u"Huerto|2011|1|Lechugas"_s, u"Huerto|2010|2|Tomates"_s, u"Huerto|2009|2|Zanahorias"_s,
                   u"Huerto|2008|2|Cebollas"_s});
         ListaCandidatos posibles = lista({"····"});
-        for (const QString &n : p.catalogo.TodosCultivos)
-            posibles.agregar(n);
+        for (const QString &n : p.catalogo.TodosCultivos) posibles.agregar(n);
         const ListaCandidatos r = p.reglas(2011, 2).CandidatosDeLaHoja(posibles);
 
         QCOMPARE(r.at(0), CultivoVacio);

@@ -56,8 +56,7 @@ Cantero cuadrado(int hoja, double x0, double y0, double x1, double y1, QVector<Q
     Cantero c;
     c.hoja = hoja;
     c.anillos.append({{x0, y0}, {x0, y1}, {x1, y1}, {x1, y0}});
-    if (!hueco.isEmpty())
-        c.anillos.append(hueco);
+    if (!hueco.isEmpty()) c.anillos.append(hueco);
     return c;
 }
 
@@ -78,8 +77,7 @@ struct Roto
     QByteArray aleatorio(qsizetype n)
     {
         QByteArray b(n, Qt::Uninitialized);
-        for (char &c : b)
-            c = char(azar.bounded(256));
+        for (char &c : b) c = char(azar.bounded(256));
         return b;
     }
     // Writes a little- (or big-) endian value at pos in one of the files.
@@ -214,8 +212,7 @@ private slots:
                 QCOMPARE(enPunto(sf, c.centroX(), c.centroY()), QList<int>{i});
                 // Paths between the beds: no vertex of a bed touches another bed.
                 for (const QPolygonF &anillo : sf.ShapeRings(i))
-                    for (const QPointF &v : anillo)
-                        QCOMPARE(enPunto(sf, v.x(), v.y()), QList<int>{i});
+                    for (const QPointF &v : anillo) QCOMPARE(enPunto(sf, v.x(), v.y()), QList<int>{i});
             }
             std::sort(numeros.begin(), numeros.end());
             QCOMPARE(numeros, esperados);
@@ -255,8 +252,7 @@ private slots:
     void corpusRoto_data()
     {
         QTest::addColumn<int>("daño");
-        for (int i = 0; i < int(std::size(kDaños)); ++i)
-            QTest::newRow(kDaños[i].nombre) << i;
+        for (int i = 0; i < int(std::size(kDaños)); ++i) QTest::newRow(kDaños[i].nombre) << i;
     }
 
     void corpusRoto()
