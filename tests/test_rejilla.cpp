@@ -37,7 +37,6 @@ struct Sesion
     SesionHoja s;
     QSignalSpy avisos{&s, &SesionHoja::aviso};
     QStringList registro;
-    SesionHoja::Interruptores interruptores;
 
     explicit Sesion(int inicio = 1, int final = 1)
     {
@@ -48,15 +47,14 @@ struct Sesion
         s.nhojas = 4;
         s.inicioLibreHeladas = inicio;
         s.finalLibreHeladas = final;
-        s.interruptores = [this] { return interruptores; };
+        s.interruptores = [] { return SesionHoja::Interruptores{}; };
         QObject::connect(&s, &SesionHoja::explicacion, [this](const QString &l) { registro << l; });
     }
     void agregar(const QString &nombre, int s1i, int s1f, double min, double max)
     {
-        bd.ejecutar(
-            u"insert into horticolas (Nombre, Familia, Parte_aprovechable, Profundidad_raices, Siembra_1_I,"
-            " Siembra_1_F, Cosecha_1_min, Cosecha_1_max) values (?, 'Malváceas', 'Hojas', 'Medias', ?, ?, ?, ?)"_s,
-            {nombre, s1i, s1f, min, max});
+        bd.ejecutar(u"insert into horticolas (Nombre, Familia, Parte_aprovechable, Profundidad_raices, Siembra_1_I,"
+                    " Siembra_1_F, Cosecha_1_min, Cosecha_1_max) values (?, 'Malváceas', 'Hojas', 'Medias', ?, ?, ?, ?)"_s,
+                    {nombre, s1i, s1f, min, max});
     }
     void sembrar(const QStringList &filas) { bd.sembrar(u"Huerto"_s, filas); }
     // Reads the catalogue as a rebuild does and loads the sheet.
@@ -78,12 +76,7 @@ struct Sesion
         if (i >= 0) s.elegir(k, i);
         return i >= 0;
     }
-    [[nodiscard]] bool plantar(int k, const QString &cultivo, int c)
-    {
-        if (!elegir(k, cultivo)) return false;
-        s.colocar(k, c);
-        return true;
-    }
+    [[nodiscard]] bool plantar(int k, const QString &cultivo, int c) { return elegir(k, cultivo) && (s.colocar(k, c), true); }
     QString cultivo(int k) const { return s.ranura(k).cultivo(); }
     QStringList cultivos() const { return {cultivo(0), cultivo(1), cultivo(2), cultivo(3)}; }
     L inicioFinal(int k) const { return {s.ranura(k).inicio, s.ranura(k).final}; }
