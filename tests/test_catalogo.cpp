@@ -109,9 +109,8 @@ private slots:
     {
         BDPrueba bd;
         bd.vaciarParcelas();
-        bd.ejecutar(
-            QStringLiteral("insert into Parcelas (NombreParcela, HOJAS, Libre_Heladas_Inicio,"
-                           " Libre_Heladas_Final, Alcachofa, Fresa, Espárrago) values ('X', 9, 0, 30, 1, 9, 4)"));
+        bd.ejecutar(u"insert into Parcelas (NombreParcela, HOJAS, Libre_Heladas_Inicio, Libre_Heladas_Final, Alcachofa,"
+                    " Fresa, Espárrago) values ('X', 9, 0, 30, 1, 9, 4)"_s);
         Conexion con(bd.fichero());
         const auto o = LeerOpcionesParcela(con, u"X"_s).value();
         // Sheets 3 to 7, fortnights 1 to 24 (else no limit), years 2 to 6.

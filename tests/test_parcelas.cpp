@@ -104,9 +104,8 @@ private slots:
         BDPrueba bd;
         preparar(bd);
         for (const char *cuando : {"insert", "update", "delete"})
-            bd.ejecutar(u"create trigger falla_%1 before %1 on Parcelas when %2"
-                        " begin select raise(abort, 'fallo de prueba'); end"_s.arg(cuando)
-                            .arg(bloqueo ? u"0"_s : u"1"_s));
+            bd.ejecutar(u"create trigger falla_%1 before %1 on Parcelas when %2 begin select raise(abort, 'fallo de prueba');"
+                        " end"_s.arg(cuando, bloqueo ? u"0"_s : u"1"_s));
         const QStringList parcelas = bd.parcelas();
         Conexion otra(bd.fichero());
         if (bloqueo) otra.ejecutar(u"BEGIN EXCLUSIVE"_s);

@@ -235,8 +235,7 @@ private slots:
     {
         QTest::addColumn<int>("columna");
         QTest::addColumn<QString>("aviso");
-        const QString helada = u"Advertencia|%1|No es posible <Tardía>, escoge otro u otra fecha"_s.arg(
-            SesionHoja::AvisoSiNo);
+        const QString helada = u"Advertencia|%1|No es posible <Tardía>, escoge otro u otra fecha"_s.arg(SesionHoja::AvisoSiNo);
         QTest::newRow("helada al sembrar") << 5 << helada;
         QTest::newRow("helada en la cosecha") << 9 << helada;
         QTest::newRow("solape") << 10 << u"hay solape de fechas|%1|Esa fecha de siembra/trasplante se solapa con"
