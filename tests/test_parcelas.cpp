@@ -54,8 +54,10 @@ private slots:
         QTest::addColumn<QStringList>("despues");
         QTest::addColumn<int>("filasPlan");
         using L = QStringList;
-        const auto fila = [](const char *nombre, const char *op, const QString &rechazo, const L &despues = {kFamiliar, k50},
-                             int filasPlan = 3) { QTest::newRow(nombre) << QString(op) << rechazo << despues << filasPlan; };
+        const auto fila = [](const char *nombre, const char *op, const QString &rechazo,
+                             const L &despues = {kFamiliar, k50}, int filasPlan = 3) {
+            QTest::newRow(nombre) << QString(op) << rechazo << despues << filasPlan;
+        };
         fila("crear", "crear:Huerto Norte", "", {kFamiliar, k50, "Huerto Norte|5|5|21|000|436|0"});
         fila("crear sin nombre", "crear:", "Escribe el nombre");
         fila("crear repetida", "crear:HUERTO 50% ", "Ya hay una parcela llamada «HUERTO 50%»");
@@ -104,8 +106,8 @@ private slots:
         BDPrueba bd;
         preparar(bd);
         for (const char *cuando : {"insert", "update", "delete"})
-            bd.ejecutar(u"create trigger falla_%1 before %1 on Parcelas when %2 begin select raise(abort, 'fallo de prueba');"
-                        " end"_s.arg(cuando, bloqueo ? u"0"_s : u"1"_s));
+            bd.ejecutar(u"create trigger falla_%1 before %1 on Parcelas when %2"
+                        " begin select raise(abort, 'fallo de prueba'); end"_s.arg(cuando, bloqueo ? u"0"_s : u"1"_s));
         const QStringList parcelas = bd.parcelas();
         Conexion otra(bd.fichero());
         if (bloqueo) otra.ejecutar(u"BEGIN EXCLUSIVE"_s);

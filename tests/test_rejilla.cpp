@@ -76,7 +76,7 @@ struct Sesion
         if (i >= 0) s.elegir(k, i);
         return i >= 0;
     }
-    [[nodiscard]] bool plantar(int k, const QString &cultivo, int c) { return elegir(k, cultivo) && (s.colocar(k, c), true); }
+    [[nodiscard]] bool plantar(int k, const QString &c, int col) { return elegir(k, c) && (s.colocar(k, col), true); }
     QString cultivo(int k) const { return s.ranura(k).cultivo(); }
     QStringList cultivos() const { return {cultivo(0), cultivo(1), cultivo(2), cultivo(3)}; }
     L inicioFinal(int k) const { return {s.ranura(k).inicio, s.ranura(k).final}; }
@@ -235,7 +235,8 @@ private slots:
     {
         QTest::addColumn<int>("columna");
         QTest::addColumn<QString>("aviso");
-        const QString helada = u"Advertencia|%1|No es posible <Tardía>, escoge otro u otra fecha"_s.arg(SesionHoja::AvisoSiNo);
+        const QString helada
+            = u"Advertencia|%1|No es posible <Tardía>, escoge otro u otra fecha"_s.arg(SesionHoja::AvisoSiNo);
         QTest::newRow("helada al sembrar") << 5 << helada;
         QTest::newRow("helada en la cosecha") << 9 << helada;
         QTest::newRow("solape") << 10 << u"hay solape de fechas|%1|Esa fecha de siembra/trasplante se solapa con"

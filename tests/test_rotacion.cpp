@@ -152,7 +152,8 @@ private slots:
     // The chain that fills a sheet's four pickers, for sheet 2 in 2011.
     void cadenaDeLaHoja()
     {
-        Prueba p({"Huerto|2011|1|Lechugas", "Huerto|2010|2|Tomates", "Huerto|2009|2|Zanahorias", "Huerto|2008|2|Cebollas"});
+        Prueba p({"Huerto|2011|1|Lechugas", "Huerto|2010|2|Tomates", "Huerto|2009|2|Zanahorias",
+                  "Huerto|2008|2|Cebollas"});
         ListaCandidatos posibles = lista({"····"});
         for (const QString &n : p.catalogo.TodosCultivos) posibles.agregar(n);
         const ListaCandidatos r = p.reglas(2011, 2).CandidatosDeLaHoja(posibles);
@@ -166,8 +167,8 @@ private slots:
         // One line per crop taken out, the rules in their order: other sheets, the three properties of last year's
         // crop, earlier years.
         QCOMPARE(p.registro.first(), kHojas + u"Lechugas"_s);
-        const qsizetype familia = p.registro.indexOf(kSolanaceas + "Pimientos"), parte = p.registro.indexOf(kFrutos + "Judías"),
-                        raiz = p.registro.indexOf(kProfundas + "Chirivías");
+        const qsizetype familia = p.registro.indexOf(kSolanaceas + "Pimientos"),
+                        parte = p.registro.indexOf(kFrutos + "Judías"), raiz = p.registro.indexOf(kProfundas + "Chirivías");
         QVERIFY(0 < familia && familia < parte && parte < raiz);
         QCOMPARE(p.registro.last(), kAños.arg(u"Zanahorias"_s, u"2008-2011"_s));
         QCOMPARE(p.registro.size() + r.size(), posibles.size());
