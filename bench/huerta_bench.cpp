@@ -1,30 +1,42 @@
 // The speed bench. Builds a garden (see Jardin.h) in a temporary folder and
-// times, offscreen and through the calls the window makes, the paths a user
-// waits on; beside each, the same SQL run bare on one open connection. Prints
-// the medians. It asserts nothing: the figures are for reading.
+// times, offscreen, the paths a user waits on as the user drives them: a real
+// mouse click on the map, a fresh process for start-up, the window's own
+// handlers with their repaints. Beside each, the statements that path ran,
+// replayed bare through the program's own connections (same text, same
+// filter, a connection per gesture as the program opens them): the floor a
+// wait can approach. Prints the median and the spread (min–max) of the runs.
+// It asserts nothing: the figures are for reading.
 //
 //   huerta_bench [--escala N] [--veces N]     (defaults: escala 1, 5 runs)
+//
+// Printing is timed when CUPS_SERVER names a print server with a default
+// queue (scripts/impresora_prueba.sh starts one); otherwise the row says so.
 #include "Jardin.h"
 
 #include "core/Catalogo.h"
+#include "core/CatalogoEditable.h"
 #include "core/Conexion.h"
 #include "designer/FormPrincipal.h"
 #include "mapa/MapaControl.h"
-#include "widgets/CuadriculaFlex.h"
+#include "mapa/Shapefile.h"
 #include "widgets/Dialogos.h"
+#include "widgets/MotorWeb.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QDate>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGroupBox>
-#include <QSqlDatabase>
-#include <QSqlError>
+#include <QIcon>
+#include <QListWidget>
+#include <QProcess>
+#include <QPushButton>
 #include <QSqlRecord>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextStream>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
@@ -38,20 +50,36 @@ namespace {
 constexpr int CultivosJardin = 500;
 constexpr int CultivosCatalogo = 2000;
 constexpr int HojaMedida = 3;
+// The status line's blink sleeps this long on every message (two blinks of
+// 20 + 40 ms): the user waits for it by design, the bench reports beyond it.
+constexpr double PausasParpadeo = 120.0;
 
 QTextStream salida(stdout);
 
-double mediana(int veces, const std::function<void()> &paso)
+struct Medida
+{
+    double mediana = -1, minimo = -1, maximo = -1;
+};
+
+Medida medir(int veces, const std::function<double()> &paso)
 {
     QList<double> ms;
-    for (int i = 0; i < veces; ++i) {
+    for (int i = 0; i < veces; ++i)
+        ms << paso();
+    std::sort(ms.begin(), ms.end());
+    if (ms.isEmpty())
+        return {};
+    return {ms.at(ms.size() / 2), ms.first(), ms.last()};
+}
+
+Medida cronometrar(int veces, const std::function<void()> &paso)
+{
+    return medir(veces, [&] {
         QElapsedTimer t;
         t.start();
         paso();
-        ms << t.nsecsElapsed() / 1e6;
-    }
-    std::sort(ms.begin(), ms.end());
-    return ms.at(ms.size() / 2);
+        return t.nsecsElapsed() / 1e6;
+    });
 }
 
 // Resident memory of this process, in MB (Linux).
@@ -66,66 +94,122 @@ double memoriaResidente()
     return 0;
 }
 
-// A plain connection of the SQLite driver, for the bare statements.
-class Desnuda
+// The statements a gesture ran, in order, each with its connection's number.
+struct Sentencia
 {
-public:
-    explicit Desnuda(const QString &fichero) : m_nombre(QStringLiteral("desnuda-") + fichero)
-    {
-        m_bd = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_nombre);
-        m_bd.setDatabaseName(fichero);
-        m_bd.open();
-    }
-    ~Desnuda()
-    {
-        m_bd.close();
-        m_bd = QSqlDatabase();
-        QSqlDatabase::removeDatabase(m_nombre);
-    }
-    // Runs sql and reads every value of every row.
-    void leer(const QString &sql, const QVariantList &valores = {})
-    {
-        QSqlQuery q(m_bd);
-        q.setForwardOnly(true);
-        q.prepare(sql);
-        for (const QVariant &v : valores)
-            q.addBindValue(v);
-        if (!q.exec()) {
-            salida << "SQL: " << sql << ": " << q.lastError().text() << Qt::endl;
-            return;
-        }
-        const int n = q.record().count();
-        while (q.next())
-            for (int i = 0; i < n; ++i)
-                q.value(i);
-    }
-
-private:
-    QString m_nombre;
-    QSqlDatabase m_bd;
+    quint64 conexion;
+    QString sql;
+    QVariantList valores;
 };
+using Grabacion = QList<Sentencia>;
+
+// Records what paso runs through the program's connections.
+Grabacion grabar(const std::function<void()> &paso)
+{
+    Grabacion g;
+    ObservarSQL([&g](quint64 c, const QString &sql, const QVariantList &v) { g.append({c, sql, v}); });
+    paso();
+    ObservarSQL({});
+    return g;
+}
+
+// Runs a recording again on fichero: a new connection wherever the program
+// opened one, every value of every row read.
+void reproducir(const QString &fichero, const Grabacion &g)
+{
+    std::unique_ptr<Conexion> con;
+    quint64 actual = 0;
+    for (const Sentencia &s : g) {
+        if (!con || s.conexion != actual) {
+            con.reset();
+            con = std::make_unique<Conexion>(fichero);
+            actual = s.conexion;
+        }
+        try {
+            QSqlQuery q = con->ejecutar(s.sql, s.valores);
+            const int n = q.record().count();
+            while (q.next())
+                for (int i = 0; i < n; ++i)
+                    q.value(i);
+        } catch (const ErrorBD &e) {
+            salida << "SQL: " << s.sql << ": " << e.texto() << Qt::endl;
+        }
+    }
+}
 
 struct Fila
 {
+    Fila(const QString &c, const Medida &p, const Medida &s = {}, const QString &u = QStringLiteral(" ms"),
+         const QString &n = {})
+        : camino(c), programa(p), sql(s), unidad(u), nota(n)
+    {
+    }
     QString camino;
-    double programa;
-    double sql; // < 0: no bare equivalent
-    QString unidad = QStringLiteral(" ms");
+    Medida programa;
+    Medida sql; // mediana < 0: no bare equivalent
+    QString unidad;
+    QString nota; // shown instead of the figures
 };
+
+QString cifra(const Medida &m, const QString &unidad)
+{
+    if (m.mediana < 0)
+        return QStringLiteral("—");
+    return QString::number(m.mediana, 'f', 1) + unidad;
+}
+
+QString margen(const Medida &m)
+{
+    if (m.mediana < 0)
+        return QString();
+    return QStringLiteral("%1–%2").arg(m.minimo, 0, 'f', 1).arg(m.maximo, 0, 'f', 1);
+}
 
 void imprimir(const QString &titulo, const QList<Fila> &filas)
 {
     salida << Qt::endl << titulo << Qt::endl;
-    salida << QStringLiteral("%1 %2 %3").arg(QStringLiteral("camino"), -40).arg(QStringLiteral("programa"), 12)
-                  .arg(QStringLiteral("SQL sola"), 12)
+    salida << QStringLiteral("%1 %2 %3 %4 %5")
+                  .arg(QStringLiteral("camino"), -46)
+                  .arg(QStringLiteral("programa"), 11)
+                  .arg(QStringLiteral("mín–máx"), 15)
+                  .arg(QStringLiteral("SQL sola"), 10)
+                  .arg(QStringLiteral("mín–máx"), 13)
            << Qt::endl;
-    for (const Fila &f : filas)
-        salida << QStringLiteral("%1 %2 %3")
-                      .arg(f.camino, -40)
-                      .arg(f.programa < 0 ? QStringLiteral("—") : QString::number(f.programa, 'f', 1) + f.unidad, 12)
-                      .arg(f.sql < 0 ? QStringLiteral("—") : QString::number(f.sql, 'f', 2) + QStringLiteral(" ms"), 12)
+    for (const Fila &f : filas) {
+        if (!f.nota.isEmpty()) {
+            salida << QStringLiteral("%1 %2").arg(f.camino, -46).arg(f.nota) << Qt::endl;
+            continue;
+        }
+        salida << QStringLiteral("%1 %2 %3 %4 %5")
+                      .arg(f.camino, -46)
+                      .arg(cifra(f.programa, f.unidad), 11)
+                      .arg(margen(f.programa), 15)
+                      .arg(cifra(f.sql, QStringLiteral(" ms")), 10)
+                      .arg(margen(f.sql), 13)
                << Qt::endl;
+    }
     salida.flush();
+}
+
+// Every dialog answered at once: the splash closes as if clicked, a question
+// is answered yes. A splash is shown and clicked for real; antesDeClic runs
+// just before that click.
+void responderDialogos(std::function<void()> antesDeClic = {})
+{
+    Dialogos::EstablecerRespondedor([antesDeClic](const Dialogos::Peticion &p) {
+        if (p.tipo == Dialogos::Peticion::Modal && p.dialogo) {
+            if (p.clase == QLatin1String("FormPortada")) {
+                p.dialogo->show();
+                QApplication::processEvents();
+                if (antesDeClic)
+                    antesDeClic();
+                QTest::mouseClick(p.dialogo, Qt::LeftButton);
+                return p.dialogo->result();
+            }
+            p.dialogo->done(QDialog::Accepted);
+        }
+        return int(p.botones == Dialogos::SiNo ? Dialogos::Si : Dialogos::Aceptar);
+    });
 }
 
 std::unique_ptr<FormPrincipal> arrancar(const QString &carpeta)
@@ -138,20 +222,110 @@ std::unique_ptr<FormPrincipal> arrancar(const QString &carpeta)
     return w;
 }
 
-// The sheet click after its blink, as the map reports it at the sheet's
-// centre: the load and the follow-on picker.
-void abrirHoja(FormPrincipal &w, int hoja)
+// The child process of the start-up row: main() of the program, with the
+// splash clicked at once. Prints the milliseconds from the click to the main
+// window painted, and to the web engine started after it.
+int arranqueHijo(int argc, char **argv, const QString &carpeta)
 {
-    const MapaControl *mapa = w.findChild<MapaControl *>(QStringLiteral("Map1"));
-    const Shapefile *sf = mapa->GetObject(0);
-    for (int i = 0; sf && i < sf->NumShapes(); ++i) {
-        if (sf->CellValue(0, i).toInt() != hoja)
-            continue;
-        const Extents c = sf->ShapeExtents(i);
-        double x = 0, y = 0;
-        mapa->ProjToPixel(c.centroX(), c.centroY(), x, y);
-        w.Map1_MouseUp(1, 0, qRound(x), qRound(y));
+    MotorWeb::Preparar();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Huerta"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Huerta"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/iconos/huerta.svg")));
+    QElapsedTimer reloj;
+    responderDialogos([&reloj] { reloj.start(); });
+
+    FormPrincipal ventana(carpeta);
+    if (!ventana.Form_Load())
+        return 1;
+    double pintada = -1;
+    // Installed after the window's own filters, so it sees the first paint
+    // first; its call is queued ahead of the engine's start, and the second
+    // call behind it.
+    struct Filtro : QObject
+    {
+        std::function<void()> alPintar;
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            if (e->type() == QEvent::Paint && alPintar) {
+                QMetaObject::invokeMethod(this, alPintar, Qt::QueuedConnection);
+                alPintar = nullptr;
+            }
+            return false;
+        }
+    } filtro;
+    filtro.alPintar = [&] {
+        pintada = reloj.nsecsElapsed() / 1e6;
+        QMetaObject::invokeMethod(
+            &app,
+            [&] {
+                fprintf(stdout, "%.3f %.3f\n", pintada, reloj.nsecsElapsed() / 1e6);
+                fflush(stdout);
+                QApplication::exit(0);
+            },
+            Qt::QueuedConnection);
+    };
+    ventana.installEventFilter(&filtro);
+    ventana.show();
+    QTimer::singleShot(60000, &app, [] { QApplication::exit(2); });
+    return app.exec();
+}
+
+// Start-up in a fresh process per run: column 0 the window painted, 1 with
+// the web engine started.
+Medida arranqueProceso(int veces, const QString &carpeta, int columna)
+{
+    static QHash<QString, QList<QList<double>>> medidas;
+    QList<QList<double>> &m = medidas[carpeta];
+    while (m.size() < veces) {
+        QProcess p;
+        p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        p.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--arranque"), carpeta});
+        p.waitForFinished(90000);
+        const QList<QByteArray> t = p.readAllStandardOutput().trimmed().split(' ');
+        if (p.exitCode() != 0 || t.size() != 2) {
+            salida << "El arranque en un proceso nuevo ha fallado." << Qt::endl;
+            return {};
+        }
+        m.append({t.at(0).toDouble(), t.at(1).toDouble()});
     }
+    return medir(veces, [&, i = 0]() mutable { return m.at(i++).at(columna); });
+}
+
+// The window's control of that object name (its variable's name).
+template <class T>
+T *control(const FormPrincipal &w, const char *nombre)
+{
+    return w.findChild<T *>(QString::fromUtf8(nombre));
+}
+
+// Where on Map1 (in its pixels) sheet hoja lies: the centre of its shape.
+QPoint puntoDeHoja(FormPrincipal &w, int hoja)
+{
+    const MapaControl *mapa = control<MapaControl>(w, "Map1");
+    const Shapefile *capa = mapa->GetObject(0);
+    for (int i = 0; capa && i < capa->NumShapes(); ++i)
+        if (capa->CellValue(0, i).toInt() == hoja) {
+            const Extents e = capa->ShapeExtents(i);
+            double x = 0, y = 0;
+            mapa->ProjToPixel(e.centroX(), e.centroY(), x, y);
+            return QPoint(int(x), int(y));
+        }
+    return {};
+}
+
+// What the window repaints once a handler returns: the parts it changed.
+void repintar()
+{
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+// A click of the user on the map: press, release, and the repaint.
+void clicEnMapa(FormPrincipal &w, const QPoint &punto)
+{
+    QTest::mousePress(control<MapaControl>(w, "Map1"), Qt::LeftButton, {}, punto);
+    QTest::mouseRelease(control<MapaControl>(w, "Map1"), Qt::LeftButton, {}, punto);
+    repintar();
 }
 
 } // namespace
@@ -164,6 +338,11 @@ int main(int argc, char **argv)
         if (tipo == QtCriticalMsg || tipo == QtFatalMsg)
             fprintf(stderr, "%s\n", qPrintable(texto));
     });
+    if (argc == 3 && qstrcmp(argv[1], "--arranque") == 0)
+        return arranqueHijo(argc, argv, QString::fromLocal8Bit(argv[2]));
+
+    // The window starts the web engine once drawn, as the program's does.
+    MotorWeb::Preparar();
     QApplication app(argc, argv);
     QCommandLineParser opciones;
     opciones.addHelpOption();
@@ -174,14 +353,7 @@ int main(int argc, char **argv)
     opciones.process(app);
     const int escala = std::max(1, opciones.value(QStringLiteral("escala")).toInt());
     const int veces = std::max(1, opciones.value(QStringLiteral("veces")).toInt());
-
-    // Every dialog answered at once: the splash closes as if clicked, and a
-    // question is answered yes.
-    Dialogos::EstablecerRespondedor([](const Dialogos::Peticion &p) {
-        if (p.tipo == Dialogos::Peticion::Modal && p.dialogo)
-            p.dialogo->done(QDialog::Accepted);
-        return int(p.botones == Dialogos::SiNo ? Dialogos::Si : Dialogos::Aceptar);
-    });
+    responderDialogos();
 
     QTemporaryDir dir;
     QString error;
@@ -192,97 +364,100 @@ int main(int argc, char **argv)
         return 1;
     }
     const QString fichero = QDir(jardin).filePath(QString::fromLatin1(NombreFicheroBD));
-    const QString parcela = Jardin::ParcelaActual();
-    const int año = QDate::currentDate().year();
     const int filasPlan = Jardin::Parcelas * Jardin::AñosPorEscala * escala * Jardin::Hojas * Jardin::CultivosPorHoja;
 
     QList<Fila> filas;
-    std::unique_ptr<FormPrincipal> w = arrancar(jardin);
+    // Start-up first, before this process has touched the file.
+    filas << Fila{QStringLiteral("arranque: portada → ventana pintada"), arranqueProceso(veces, jardin, 0), {}};
+    filas << Fila{QStringLiteral("  … y el motor web arrancado"), arranqueProceso(veces, jardin, 1), {}};
+
+    std::unique_ptr<FormPrincipal> w;
+    const Grabacion deArranque = grabar([&] { w = arrancar(jardin); });
     if (!w) {
         salida << "La ventana no ha arrancado." << Qt::endl;
         return 1;
     }
+    filas.first().sql = cronometrar(veces, [&] { reproducir(fichero, deArranque); });
     const double memoria = memoriaResidente();
     const int nodos = [&] {
         int n = 0;
-        for (QTreeWidgetItemIterator i(w->findChild<QTreeWidget *>(QStringLiteral("arbolaños"))); *i; ++i)
+        for (QTreeWidgetItemIterator i(control<QTreeWidget>(*w, "arbolaños")); *i; ++i)
             ++n;
         return n;
     }();
 
-    Desnuda bd(fichero);
-    const QString dePlan = QStringLiteral("select cultivo from BDParcela where parcela = ? and año = ? and hoja = ?"
-                                          " order by rowid");
-    auto clicDesnudo = [&] {
-        for (int h = 1; h <= Jardin::Hojas; ++h)
-            if (h != HojaMedida)
-                bd.leer(dePlan, {parcela, año, h});
-        for (int i = 0; i < 3; ++i)
-            bd.leer(dePlan, {parcela, año - 1, HojaMedida});
-        bd.leer(QStringLiteral("select cultivo from BDParcela where parcela = ? and año > ? and año < ? and hoja = ?"
-                               " order by rowid"),
-                {parcela, año - 3, año, HojaMedida});
-        bd.leer(QStringLiteral("select cultivo, mes_inicio, mes_final from BDParcela where parcela = ? and año = ?"
-                               " and hoja = ? order by rowid"),
-                {parcela, año, HojaMedida});
-        bd.leer(QStringLiteral("select 1 from BDParcela where parcela = ? and año in (?, ?) and cultivo in"
-                               " ('Fresas', 'Alcachofas', 'Espárragos')"),
-                {parcela, año - 1, año});
-        for (int h = 1; h <= Jardin::Hojas; ++h)
-            if (h != HojaMedida)
-                bd.leer(dePlan, {parcela, año, h});
+    // A gesture timed through the window, and its statements replayed bare.
+    auto fila = [&](const QString &camino, const std::function<void()> &paso, double descontar = 0) {
+        const Grabacion g = grabar(paso);
+        Fila f{camino, medir(veces,
+                             [&] {
+                                 QElapsedTimer t;
+                                 t.start();
+                                 paso();
+                                 return t.nsecsElapsed() / 1e6 - descontar;
+                             }),
+               cronometrar(veces, [&] { reproducir(fichero, g); })};
+        filas << f;
     };
-    const QString deArbol = QStringLiteral("select año, hoja, cultivo, familia, Prof_raiz, extraccion, mes_inicio,"
-                                           " mes_final from BDParcela where parcela = ? and año between ? and ?");
-    const QString deEtiquetas
-        = QStringLiteral("select hoja, cultivo from BDParcela where parcela = ? and año = ? order by rowid");
-    const QString deCatalogo = QStringLiteral("select Nombre, Familia, Profundidad_raices, Parte_aprovechable"
-                                              " from horticolas order by rowid");
-    const QString deNombres = QStringLiteral("select Nombre from horticolas order by rowid");
 
-    filas << Fila{QStringLiteral("clic en hoja (carga y siguiente)"),
-                  mediana(veces, [&] { abrirHoja(*w, HojaMedida); }), mediana(veces, clicDesnudo)};
-    filas << Fila{QStringLiteral("árbol del plan (%1 nodos)").arg(nodos), mediana(veces, [&] { w->RefrescarArbolAños(); }),
-                  mediana(veces, [&] { bd.leer(deArbol, {parcela, 2009, 9999}); })};
-    abrirHoja(*w, HojaMedida);
-    filas << Fila{QStringLiteral("validar la hoja"), mediana(veces, [&] { w->BtValidaCultivos_Click(); }),
-                  mediana(veces, [&] {
-                      bd.leer(QStringLiteral("select cultivo from BDParcela where parcela = ? and año = ? and hoja = ?"),
-                              {parcela, año, HojaMedida});
-                      bd.leer(deArbol, {parcela, 2009, 9999});
-                      bd.leer(deEtiquetas, {parcela, año});
-                  })};
+    const QPoint hoja = puntoDeHoja(*w, HojaMedida);
+    fila(QStringLiteral("clic en la hoja, más allá del parpadeo"), [&] { clicEnMapa(*w, hoja); }, PausasParpadeo);
+    if (w->sesion().hoja() != HojaMedida)
+        salida << "El clic no ha elegido la hoja " << HojaMedida << "." << Qt::endl;
+    fila(QStringLiteral("árbol del plan (%1 nodos) y su repintado").arg(nodos), [&] {
+        w->RefrescarArbolAños();
+        repintar();
+    });
+    fila(QStringLiteral("validar la hoja"), [&] {
+        w->BtValidaCultivos_Click();
+        repintar();
+    });
+    {
+        // Back and forth between the plot the window opened and the next one.
+        QListWidget *parcelas = control<QListWidget>(*w, "ListaParcelas");
+        const int desde = parcelas->currentRow();
+        int vez = 0;
+        fila(QStringLiteral("cambio de parcela"), [&] {
+            parcelas->setCurrentRow(++vez % 2 ? desde + 1 : desde);
+            repintar();
+        });
+        if (vez % 2)
+            parcelas->setCurrentRow(desde);
+    }
+    if (qEnvironmentVariableIsSet("CUPS_SERVER")) {
+        fila(QStringLiteral("imprimir el árbol hasta que se acepta"), [&] {
+            control<QPushButton>(*w, "Btimprimir")->click();
+            repintar();
+        });
+        filas.last().sql = {};
+    } else {
+        filas << Fila{QStringLiteral("imprimir el árbol"), {}, {}, {},
+                      QStringLiteral("sin servidor de impresión (CUPS_SERVER): se omite")};
+    }
     w.reset();
-    filas << Fila{QStringLiteral("arranque tras la portada"), mediana(veces, [&] { arrancar(jardin); }),
-                  mediana(veces, [&] {
-                      bd.leer(QStringLiteral("select * from Parcelas order by rowid"));
-                      bd.leer(QStringLiteral("select * from Parcelas where NombreParcela = ?"), {parcela});
-                      bd.leer(deNombres);
-                      bd.leer(deNombres);
-                      bd.leer(deCatalogo);
-                      bd.leer(deEtiquetas, {parcela, año});
-                      bd.leer(deArbol, {parcela, 2009, 9999});
-                  })};
 
     {
         const QString ficheroCatalogo = QDir(catalogo).filePath(QString::fromLatin1(NombreFicheroBD));
-        Desnuda bc(ficheroCatalogo);
-        const double programa = mediana(veces, [&] {
+        auto leerDiseñador = [&] {
             Conexion con(ficheroCatalogo);
             NombresHorticolas(con);
             CultivosSinHelada(con, FiltroHeladas::Para(6, 21));
             CargarColeccionesCatalogo(con);
-        });
-        const double desnudo = mediana(veces, [&] {
-            bc.leer(deNombres);
-            bc.leer(QStringLiteral("select Nombre from horticolas where Siembra_1_I < ? and Siembra_1_F >= ?"
-                                   " and Cosecha_1_min <= ? order by rowid"),
-                    {21, 6, 225});
-            bc.leer(deCatalogo);
-        });
-        filas << Fila{QStringLiteral("leer un catálogo de %1 cultivos").arg(CultivosCatalogo), programa, desnudo};
+        };
+        const Grabacion g = grabar(leerDiseñador);
+        filas << Fila{QStringLiteral("catálogo de %1 cultivos: el diseñador").arg(CultivosCatalogo),
+                      cronometrar(veces, leerDiseñador),
+                      cronometrar(veces, [&] { reproducir(ficheroCatalogo, g); })};
+        // The editor reads through a table model: its floor is the model's
+        // statement, read to the end on the editor's own connection.
+        const Grabacion editor{{0, QStringLiteral("SELECT * FROM horticolas ORDER BY \"Nombre\" COLLATE ES, rowid"), {}}};
+        filas << Fila{QStringLiteral("  … el editor del catálogo"), cronometrar(veces, [&] {
+                          CatalogoEditable c;
+                          c.enlazar(ficheroCatalogo);
+                      }),
+                      cronometrar(veces, [&] { reproducir(ficheroCatalogo, editor); })};
     }
-    filas << Fila{QStringLiteral("memoria residente tras arrancar"), memoria, -1, QStringLiteral(" MB")};
+    filas << Fila{QStringLiteral("memoria residente tras arrancar"), {memoria, memoria, memoria}, {}, QStringLiteral(" MB")};
 
     imprimir(QStringLiteral("Escala %1× — %2 filas de plan, %3 cultivos; mediana de %4")
                  .arg(escala)

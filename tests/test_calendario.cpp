@@ -1,7 +1,7 @@
 // The moon-phase panel, the biodynamic-calendar page and its printing, the
 // tutorial window.
 #include "auxiliary/FormTutorial.h"
-#include "catalogue/PaginaCalendario.h"
+#include "calendario/PaginaCalendario.h"
 #include "core/Luna.h"
 #include "fixtures/VentanaPrueba.h"
 

@@ -54,15 +54,6 @@ struct Editor
     }
 };
 
-QString marcas(std::initializer_list<std::pair<int, int>> tramos)
-{
-    QString s(24, u'.');
-    for (auto [desde, hasta] : tramos)
-        for (int c = desde; c <= hasta; ++c)
-            s[c - 1] = u'v';
-    return s;
-}
-
 } // namespace
 
 class TestEditor : public QObject
@@ -118,31 +109,20 @@ private slots:
         t.elegir(u"Col de Milán"_s);
         QCOMPARE(t.e.Combo4[3]->currentText(), u"10"_s);
         QCOMPARE(t.e.Combo4[2]->currentText(), u"12"_s);
-        QCOMPARE(t.siembra(), marcas({{3, 6}, {10, 12}}));
+        QCOMPARE(t.siembra(), u"..vvvv...vvv............"_s);
     }
 
-    void rechazos_data()
+    // A refused write (the other refusals: test_catalogo) changes nothing.
+    void rechazoYRenovar()
     {
-        QTest::addColumn<QString>("columna");
-        QTest::addColumn<QVariant>("valor");
-        QTest::addColumn<QString>("aviso");
-        QTest::newRow("sin nombre") << u"Nombre"_s << QVariant(u"  "_s) << u"Falta el nombre"_s;
-        QTest::newRow("nombre repetido") << u"Nombre"_s << QVariant(u"tomates"_s) << u"«Tomates»"_s;
-        QTest::newRow("quincena 25") << u"Siembra_2_F"_s << QVariant(25) << u"de 1 a 24"_s;
-    }
-    void rechazos()
-    {
-        QFETCH(QString, columna);
-        QFETCH(QVariant, valor);
-        QFETCH(QString, aviso);
         Editor t;
         QVERIFY(t.enlazar());
         const QString antes = t.tabla();
         t.e.datPrimaryRS->BtSiguiente->click();
-        t.cambiar(columna, valor);
+        t.cambiar(u"Siembra_2_F"_s, 25);
         t.e.cmdUpdate->click();
-        QCOMPARE(t.r.textos().size(), 1);
-        QVERIFY2(t.r.textos().first().contains(aviso), qPrintable(t.r.textos().first()));
+        QCOMPARE(t.r.avisos().size(), 1);
+        QVERIFY2(t.r.avisos().first().contains(u"Exclamacion|SoloAceptar|En «"_s), qPrintable(t.r.avisos().first()));
         QCOMPARE(t.tabla(), antes);
         QVERIFY(t.e.Registros->hayCambios());
         // "Renovar" drops pending edits only when the user says so.
@@ -171,18 +151,21 @@ private slots:
         QCOMPARE(t.tabla(), antes);
         QCOMPARE(t.e.txtFields[0]->text(), u"Vetada"_s);
 
-        // A locked file refuses everything the same way.
+        // A locked file refuses everything the same way, moves too, in Spanish.
         t.bd.ejecutar(u"drop trigger veto"_s);
         {
             Conexion otra(t.bd.fichero());
             otra.ejecutar(u"begin exclusive"_s);
             t.e.cmdUpdate->click();
-            QCOMPARE(t.r.textos().size(), 2);
+            t.e.datPrimaryRS->BtAnterior->click();
+            QCOMPARE(t.r.textos().size(), 3);
+            for (const QString &m : t.r.textos().mid(1))
+                QVERIFY2(m.startsWith(u"La base de datos está bloqueada por otro programa: no se ha"_s), qPrintable(m));
         }
         QCOMPARE(t.tabla(), antes);
         // Nothing was lost: the next try writes both.
         t.e.cmdUpdate->click();
-        QCOMPARE(t.r.textos().size(), 2);
+        QCOMPARE(t.r.textos().size(), 3);
         QCOMPARE(t.bd.valor(u"select count(*) from horticolas where Nombre = 'Vetada' or Latin = 'cambiada'"_s).toInt(), 2);
     }
 

@@ -32,7 +32,6 @@ void guardar(BDPrueba &bd, const QStringList &huecos, int hoja = 2, bool conParc
     GuardarHoja(bd.fichero(), H, 2010, hoja, r, AñosPlurianuales{3, 3, 3});
 }
 
-const QString kBloqueada = u"la base de datos está bloqueada por otro programa"_s;
 
 } // namespace
 
@@ -127,42 +126,38 @@ private slots:
         QCOMPARE(bd.filas(H), antes);
     }
 
-    // A file locked by another program, or read-only: nothing stored or
-    // emptied, and the reason in words.
-    void baseNoEscribible_data()
-    {
-        QTest::addColumn<bool>("bloqueo");
-        QTest::addColumn<QString>("motivo");
-        QTest::newRow("bloqueada") << true << kBloqueada;
-        QTest::newRow("solo lectura") << false << "la base de datos es de solo lectura";
-    }
-
+    // A read-only file: nothing stored or emptied, and the reason in words
+    // (a locked one: conLaBaseBloqueada).
     void baseNoEscribible()
     {
-        QFETCH(bool, bloqueo);
-        QFETCH(QString, motivo);
-        if (!bloqueo && geteuid() == 0)
+        if (geteuid() == 0)
             QSKIP("root writes to read-only files");
         BDPrueba bd;
         bd.sembrar(H, {u"2010|2|Habas|3|10"_s});
         bd.agregarParcela(H, 4, 1, 1);
-        Conexion otra(bd.fichero());
-        if (bloqueo)
-            otra.ejecutar(u"BEGIN EXCLUSIVE"_s);
-        else
-            QFile::setPermissions(bd.fichero(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        QFile::setPermissions(bd.fichero(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
         try {
-            ::guardar(bd, {u"Tomates:5-12"_s});
+            ::guardar(bd, {u"Tomates:5-12"_s}, 2, false); // the plot was added before the lock
             QFAIL("stored into a file that cannot take it");
         } catch (const ErrorBD &e) {
-            QCOMPARE(MotivoFalloBD(e), motivo);
+            QCOMPARE(MotivoFalloBD(e), u"la base de datos es de solo lectura"_s);
         }
         QVERIFY_THROWS_EXCEPTION(ErrorBD, VaciarHoja(bd.fichero(), H, 2010, 2));
-        if (bloqueo)
-            otra.ejecutar(u"ROLLBACK"_s);
-        else
-            QFile::setPermissions(bd.fichero(), QFile::ReadOwner | QFile::WriteOwner);
+        QFile::setPermissions(bd.fichero(), QFile::ReadOwner | QFile::WriteOwner);
         QCOMPARE(bd.filas(H), QStringList{u"2010|2|Habas|3|10"_s});
+    }
+
+    // A click on the map while another program holds the file: said in Spanish.
+    void mapaConLaBaseBloqueada()
+    {
+        Huerto h;
+        QVERIFY(h.abrir(2010, 2));
+        Conexion otra(h.bd.fichero());
+        otra.ejecutar(u"BEGIN EXCLUSIVE"_s);
+        h.r.limpiar();
+        QVERIFY(h.pulsarHoja(3));
+        QCOMPARE(h.r.textos(), QStringList{u"La base de datos está bloqueada por otro programa: no se ha leído la hoja"
+                                           " 3; vuelve a intentarlo."_s});
     }
 
     // Another program holds the file: the user is told, the screen and the
@@ -172,12 +167,13 @@ private slots:
         QTest::addColumn<bool>("vaciar");
         QTest::addColumn<QString>("texto");
         QTest::addColumn<QStringList>("despues");
-        QTest::newRow("validar") << false << "No se ha podido guardar la hoja 2: " + kBloqueada
-                                        + ".\nNo se ha cambiado nada: el plan sigue en pantalla y puedes volver a"
-                                          " validarlo." << QStringList{"2010|2|Tomates|8|12"};
+        QTest::newRow("validar") << false
+                                 << "La base de datos está bloqueada por otro programa: no se ha guardado la hoja 2;"
+                                    " no se ha cambiado nada: el plan sigue en pantalla y puedes volver a validarlo."
+                                 << QStringList{"2010|2|Tomates|8|12"};
         QTest::newRow("vaciar") << true
-                                << "No se ha podido vaciar la hoja 2: " + kBloqueada + ".\nNo se ha borrado nada."
-                                << QStringList{};
+                                << "La base de datos está bloqueada por otro programa: no se ha vaciado la hoja 2;"
+                                   " no se ha borrado nada." << QStringList{};
     }
 
     void conLaBaseBloqueada()

@@ -1,7 +1,8 @@
-// The sheet map of the main window (Map1 and the preview Map2): the sheet
-// labels, choosing a sheet with real mouse clicks, the highlight, and damaged
-// or missing layout files.
+// The sheet map of the main window (Map1 and the preview Map2): map units to
+// pixels and back, the sheet labels, choosing a sheet with real mouse clicks,
+// the highlight, and damaged or missing layout files.
 #include "designer/modBasicoMapa.h"
+#include "mapa/MapaAPixel.h"
 #include "fixtures/VentanaPrueba.h"
 #include "tools/GeneradorHojas.h"
 
@@ -42,6 +43,16 @@ QList<int> resaltadas(const MapaControl *m)
     return r;
 }
 
+// The map's labels in sheet order.
+QStringList textos(const MapaControl *m)
+{
+    QStringList r;
+    const Shapefile *sf = m->GetObject(0);
+    for (int hoja = 1; indiceDeHoja(sf, hoja) >= 0; ++hoja)
+        r << m->Etiquetas(0).value(indiceDeHoja(sf, hoja)).texto;
+    return r;
+}
+
 // The user's choice of a sheet count for the preview.
 void verHojas(FormPrincipal &w, const QString &n)
 {
@@ -57,6 +68,21 @@ class TestMapa : public QObject
     Q_OBJECT
 
 private slots:
+    // Boxes off the origin in a window wider, then taller, than they are: the
+    // narrow way fills 92 % of it. A corner (map point to pixel) goes to its
+    // pixel, is painted there, and comes back.
+    void mapaAPixel()
+    {
+        const MapaAPixel ancha(Extents{900, 500, 1000, 600}, QSizeF(200, 100));
+        const MapaAPixel alta(Extents{-300, 900, -100, 1000}, QSizeF(100, 200));
+        for (const auto &[m, esquina] : {std::pair(ancha, QLineF(900, 600, 54, 4)),
+                                         std::pair(alta, QLineF(-100, 900, 96, 123))}) {
+            QCOMPARE(m.aPixel(esquina.p1()), esquina.p2());
+            QCOMPARE(m.aMapa(esquina.p2()), esquina.p1());
+            QCOMPARE(m.transformacion().map(esquina.p1()), esquina.p2());
+        }
+    }
+
     void etiquetas()
     {
         Huerto h(5);
@@ -67,27 +93,18 @@ private slots:
         h.bd.sembrar(u"huerto"_s, {u"%1|4|Ajos"_s.arg(año)});
         QVERIFY(h.arrancar());
         FormPrincipal &w = *h.w;
-        const QMap<int, QString> esperado = {{1, "Hoja: 1\r\n"},
-                                             {2, "Hoja: 2\r\nTomates\r\nLechugas\r\n"},
-                                             {3, "Hoja: 3\r\n"},
-                                             {4, "Hoja: 4\r\nAjos\r\n"},
-                                             {5, "Hoja: 5\r\n"}};
-        for (MapaControl *m : {control<MapaControl>(w, "Map1"), control<MapaControl>(w, "Map2")}) {
-            const Shapefile *sf = m->GetObject(0);
-            const auto etiquetas = m->Etiquetas(0);
-            QCOMPARE(etiquetas.size(), 5);
-            for (int i = 0; i < 5; ++i)
-                QCOMPARE(etiquetas.at(i).texto, esperado.value(sf->CellValue(0, i).toInt()));
-        }
+        const QStringList esperado = {"Hoja: 1\r\n", "Hoja: 2\r\nTomates\r\nLechugas\r\n", "Hoja: 3\r\n",
+                                      "Hoja: 4\r\nAjos\r\n", "Hoja: 5\r\n"};
+        QCOMPARE(textos(control<MapaControl>(w, "Map1")), esperado);
+        QCOMPARE(textos(control<MapaControl>(w, "Map2")), esperado);
         // Another year: the map is drawn anew with that year's crops, without
         // the highlight.
         QVERIFY(h.pulsarHoja(2));
         QCOMPARE(resaltadas(control<MapaControl>(w, "Map1")), QList<int>{2});
         QVERIFY(h.pulsar(h.nodoAño(año - 1)));
         QVERIFY(resaltadas(control<MapaControl>(w, "Map1")).isEmpty());
-        const Shapefile *sf = control<MapaControl>(w, "Map1")->GetObject(0);
-        QCOMPARE(control<MapaControl>(w, "Map1")->Etiquetas(0).at(indiceDeHoja(sf, 2)).texto, u"Hoja: 2\r\nColes\r\n"_s);
-        QCOMPARE(control<MapaControl>(w, "Map1")->Etiquetas(0).at(indiceDeHoja(sf, 4)).texto, u"Hoja: 4\r\n"_s);
+        QCOMPARE(textos(control<MapaControl>(w, "Map1")).mid(1, 3),
+                 QStringList({"Hoja: 2\r\nColes\r\n", "Hoja: 3\r\n", "Hoja: 4\r\n"}));
     }
 
     // After a click on sheet 3, another click through the window: on a
@@ -130,9 +147,7 @@ private slots:
     void planosRotos()
     {
         Huerto h(5);
-        QFile f(enHojas(h, u"hojas5.shp"_s));
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.close();
+        QVERIFY(QFile::resize(enHojas(h, u"hojas5.shp"_s), 0));
         QVERIFY(QFile::remove(enHojas(h, u"hojas6.shp"_s)));
         QVERIFY(h.arrancar());
         FormPrincipal &w = *h.w;
@@ -154,7 +169,7 @@ private slots:
                                            + u" was not found."_s});
         QCOMPARE(control<MapaControl>(w, "Map2")->NumLayers(), 0);
         verHojas(w, u"7"_s);
-        QCOMPARE(control<MapaControl>(w, "Map2")->Etiquetas(0).size(), 7);
+        QCOMPARE(textos(control<MapaControl>(w, "Map2")).size(), 7);
         QCOMPARE(h.r.mensajes().size(), 1);
         QCOMPARE(h.bd.valor(u"select HOJAS from Parcelas"_s).toInt(), 5);
     }

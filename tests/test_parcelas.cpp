@@ -1,5 +1,5 @@
-// Plot operations on the database, without a window: creating, deleting (with
-// the plot's plan) and saving the options; refusals and failures change nothing.
+// Plot operations on the database, without a window: creating, deleting (with the plot's plan) and saving the
+// options; refusals and failures change nothing.
 #include "core/Conexion.h"
 #include "core/Parcelas.h"
 #include "fixtures/BDPrueba.h"
@@ -11,21 +11,17 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Two plots, the first one marked as the last used, each with plan rows.
-bool preparar(BDPrueba &bd)
+void preparar(BDPrueba &bd)
 {
-    if (!bd.valida())
-        return false;
     bd.vaciarParcelas();
     bd.agregarParcela(u"Huerta familiar"_s, 5, 6, 21, true);
     bd.agregarParcela(u"Huerto 50%"_s, 4, 1, 1);
     bd.sembrar(u"Huerta familiar"_s, {u"2010|1|Habas"_s, u"2011|2|Coles"_s});
     bd.sembrar(u"Huerto 50%"_s, {u"2010|1|Ajos"_s});
-    return true;
 }
 
-// Runs "crear:nombre", "borrar:nombre", "guardar:nombre" (six sheets, the
-// 3-month preset, fruits repeated, short cycle ticked, 5/2/6 years) or
-// "heladas I F:nombre" (the defaults, frost-free from I to F).
+// Runs "crear:nombre", "borrar:nombre", "guardar:nombre" (six sheets, the 3-month preset, fruits repeated, short
+// cycle ticked, 5/2/6 years) or "heladas I F:nombre" (the defaults, frost-free from I to F).
 void operar(const QString &fichero, const QString &operacion)
 {
     Conexion con(fichero);
@@ -58,47 +54,41 @@ private slots:
         QTest::addColumn<QStringList>("despues");
         QTest::addColumn<int>("filasPlan");
         using L = QStringList;
-        QTest::newRow("crear") << "crear:Huerto Norte" << ""
-                               << L{kFamiliar, k50, "Huerto Norte|5|5|21|000|436|0"} << 3;
-        QTest::newRow("crear sin nombre") << "crear:" << "Escribe el nombre" << L{kFamiliar, k50} << 3;
-        QTest::newRow("crear repetida") << "crear:HUERTO 50% " << "Ya hay una parcela llamada «HUERTO 50%»"
-                                        << L{kFamiliar, k50} << 3;
-        QTest::newRow("borrar la última usada marca otra")
-            << "borrar:huerta FAMILIAR" << "" << L{"Huerto 50%|4|1|1|000|436|1"} << 1;
-        QTest::newRow("borrar con comodín no toca otras") << "borrar:Huerto 5_%" << "" << L{kFamiliar, k50} << 3;
-        QTest::newRow("guardar") << "guardar:huerto 50%" << ""
-                                 << L{kFamiliar, "huerto 50%|6|12|18|100|526|0"} << 3;
-        QTest::newRow("guardar parcela borrada por otra copia")
-            << "guardar:Nueva" << "La parcela <Nueva> ya no existe" << L{kFamiliar, k50} << 3;
+        const auto fila = [](const char *nombre, const char *op, const QString &rechazo,
+                             const L &despues = {kFamiliar, k50}, int filasPlan = 3) {
+            QTest::newRow(nombre) << QString(op) << rechazo << despues << filasPlan;
+        };
+        fila("crear", "crear:Huerto Norte", "", {kFamiliar, k50, "Huerto Norte|5|5|21|000|436|0"});
+        fila("crear sin nombre", "crear:", "Escribe el nombre");
+        fila("crear repetida", "crear:HUERTO 50% ", "Ya hay una parcela llamada «HUERTO 50%»");
+        fila("borrar la última usada marca otra", "borrar:huerta FAMILIAR", "", {"Huerto 50%|4|1|1|000|436|1"}, 1);
+        fila("borrar con comodín no toca otras", "borrar:Huerto 5_%", "");
+        fila("guardar", "guardar:huerto 50%", "", {kFamiliar, "huerto 50%|6|12|18|100|526|0"});
+        fila("guardar parcela borrada por otra copia", "guardar:Nueva", "La parcela <Nueva> ya no existe");
         const QString invertidas = u"El periodo libre de heladas termina («%1») antes de empezar («%2»)"_s;
-        QTest::newRow("heladas invertidas") << "heladas 24 2:Huerto 50%" << invertidas.arg("enero ½", "diciembre ½")
-                                            << L{kFamiliar, k50} << 3;
-        QTest::newRow("heladas sin quincena libre") << "heladas 12 12:Huerto 50%"
-                                                    << invertidas.arg("junio ½", "junio ½") << L{kFamiliar, k50} << 3;
-        QTest::newRow("heladas de una quincena")
-            << "heladas 12 13:Huerto 50%" << "" << L{kFamiliar, "Huerto 50%|4|12|13|000|222|0"} << 3;
+        fila("heladas invertidas", "heladas 24 2:Huerto 50%", invertidas.arg("enero ½", "diciembre ½"));
+        fila("heladas sin quincena libre", "heladas 12 12:Huerto 50%", invertidas.arg("junio ½", "junio ½"));
+        fila("heladas de una quincena", "heladas 12 13:Huerto 50%", "", {kFamiliar, "Huerto 50%|4|12|13|000|222|0"});
     }
 
     void operar()
     {
         QFETCH(QString, operacion);
         QFETCH(QString, rechazo);
-        QFETCH(QStringList, despues);
-        QFETCH(int, filasPlan);
         BDPrueba bd;
-        QVERIFY2(preparar(bd), qPrintable(bd.error()));
+        preparar(bd);
         try {
             ::operar(bd.fichero(), operacion);
             QVERIFY2(rechazo.isEmpty(), "no rechazada");
         } catch (const ParcelaNoValida &e) {
             QVERIFY2(!rechazo.isEmpty() && e.texto().startsWith(rechazo), qPrintable(e.texto()));
         }
-        QCOMPARE(bd.parcelas(), despues);
-        QCOMPARE(bd.contar(u"BDParcela"_s), filasPlan);
+        QTEST(bd.parcelas(), "despues");
+        QTEST(bd.contar(u"BDParcela"_s), "filasPlan");
     }
 
-    // A statement refused part way, or the file held by another program:
-    // nothing changes, the plan rows of a deleted plot included.
+    // A statement refused part way, or the file held by another program: nothing changes, the plan rows of a deleted
+    // plot included.
     void fallos_data()
     {
         QTest::addColumn<QString>("operacion");
@@ -114,18 +104,15 @@ private slots:
         QFETCH(QString, operacion);
         QFETCH(bool, bloqueo);
         BDPrueba bd;
-        QVERIFY2(preparar(bd), qPrintable(bd.error()));
+        preparar(bd);
         for (const char *cuando : {"insert", "update", "delete"})
             bd.ejecutar(u"create trigger falla_%1 before %1 on Parcelas when %2"
-                        " begin select raise(abort, 'fallo de prueba'); end"_s.arg(cuando)
-                            .arg(bloqueo ? u"0"_s : u"1"_s));
+                        " begin select raise(abort, 'fallo de prueba'); end"_s.arg(cuando, bloqueo ? u"0"_s : u"1"_s));
         const QStringList parcelas = bd.parcelas();
         Conexion otra(bd.fichero());
-        if (bloqueo)
-            otra.ejecutar(u"BEGIN EXCLUSIVE"_s);
+        if (bloqueo) otra.ejecutar(u"BEGIN EXCLUSIVE"_s);
         QVERIFY_THROWS_EXCEPTION(ErrorBD, ::operar(bd.fichero(), operacion));
-        if (bloqueo)
-            otra.ejecutar(u"ROLLBACK"_s);
+        if (bloqueo) otra.ejecutar(u"ROLLBACK"_s);
         QCOMPARE(bd.parcelas(), parcelas);
         QCOMPARE(bd.contar(u"BDParcela"_s), 3);
     }

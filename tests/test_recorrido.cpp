@@ -8,7 +8,6 @@
 
 #include <QDate>
 #include <QLineEdit>
-#include <QTreeWidgetItemIterator>
 #include <qpa/qwindowsysteminterface.h>
 
 using namespace modBasico;
@@ -29,43 +28,25 @@ private slots:
                    u"%1|2|Coles|5|9"_s.arg(año - 3)});    // long enough ago
         QVERIFY(h.arrancar());
         FormPrincipal &w = *h.w;
-        CuadriculaFlex *g = control<CuadriculaFlex>(w, "MSHFlexTodoAño");
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QTest::mouseClick(control<QCheckBox>(w, "ModoExplicito"), Qt::LeftButton);
         h.r.limpiar();
 
-        // The sheet.
+        // The sheet, then the first crop on one of its sowing fortnights.
         QVERIFY(h.pulsarHoja(2));
         QCOMPARE(w.sesion().hoja(), 2);
-        QCOMPARE(control<QGroupBox>(w, "FrameCultivo")->title(), u"Hoja :2"_s);
         QVERIFY(control<QGroupBox>(w, "FrameCultivo")->isVisible());
-        for (int k = 0; k < 4; ++k)
-            QCOMPARE(control<QComboBox>(w, u"ComboCult%1"_s.arg(k))->currentText(), CultivoVacio);
         QVERIFY(control<QComboBox>(w, "ComboCult0")->findText(u"Lechugas"_s) < 0);
         QVERIFY(control<QComboBox>(w, "ComboCult0")->findText(u"Tomates"_s) < 0);
-        QVERIFY(control<QComboBox>(w, "ComboCult0")->findText(u"Coles"_s) >= 0);
-
-        // The first crop: its sowing windows, then a click on one of them.
         QVERIFY(h.elegir(0, u"Coles"_s));
-        QCOMPARE(g->colorFondo(1, 5), ColorSiembra);
-        QCOMPARE(g->colorFondo(1, 14), ColorSiembra);
+        QCOMPARE(control<CuadriculaFlex>(w, "MSHFlexTodoAño")->colorFondo(1, 14), ColorSiembra);
         h.pulsarCelda(1, 5);
-        QCOMPARE(w.sesion().ranura(0).inicio, 5);
-        QCOMPARE(w.sesion().ranura(0).final, 9); // 5 + 70/15 - 1 rounded
-        for (int c = 5; c <= 12; ++c)
-            QCOMPARE(g->colorFondo(1, c), c <= 9 ? ColorCultivo : c <= 11 ? ColorCosecha : ColorVacio);
+        QCOMPARE(h.fila(1), u"....CCCCCcc............."_s);
 
-        // The follow-on crop, placed over the year end.
+        // The follow-on crop, placed over the year end; then validate.
         QVERIFY(control<QComboBox>(w, "ComboCult1")->findText(u"Coles"_s) < 0);
-        QVERIFY(control<QComboBox>(w, "ComboCult1")->findText(u"Espinacas"_s) < 0);
         QVERIFY(h.plantar(1, u"Chirivías"_s, 19));
-        QCOMPARE(w.sesion().ranura(1).inicio, 19);
-        QCOMPARE(w.sesion().ranura(1).final, 25);
-        QCOMPARE(g->colorFondo(2, 1), ColorCultivo);
-        QCOMPARE(g->colorFondo(2, 6), ColorCosecha);
-        QCOMPARE(h.r.mensajes().size(), 0);
-
-        // Validate.
+        QCOMPARE(h.fila(2), u"CCcccc............CCCCCC"_s);
         QTest::mouseClick(control<QPushButton>(w, "BtValidaCultivos"), Qt::LeftButton);
         QCOMPARE(h.r.mensajes().size(), 0);
         const QString y = QString::number(año);
@@ -77,37 +58,13 @@ private slots:
                             {año})
                      .toString(),
                  u"Crucíferas/Superficiales/Hojas;Umbelíferas/Profundas/Raices y tubérculos"_s);
+        QCOMPARE(control<MapaControl>(w, "Map1")->Etiquetas(0).at(indiceDeHoja(control<MapaControl>(w, "Map1")->GetObject(0), 2)).texto,
+                 u"Hoja: 2\r\nColes\r\nChirivías\r\n"_s);
 
-        // The map labels sheet 2 with its crops.
-        bool etiquetada = false;
-        for (const MapaControl::Etiqueta &e : control<MapaControl>(w, "Map1")->Etiquetas(0))
-            etiquetada = etiquetada || e.texto == u"Hoja: 2\r\nColes\r\nChirivías\r\n"_s;
-        QVERIFY(etiquetada);
-
-        // The plan tree shows the stored rows.
-        bool enElArbol = false;
-        for (QTreeWidgetItemIterator it(control<QTreeWidget>(w, "arbolaños")); *it; ++it)
-            enElArbol
-                = enElArbol
-                  || (*it)->text(0).startsWith(
-                      u"Hoja:2»Coles » Crucíferas » Superficiales » Hojas »De la 1ªQ Marzo a la 1ªQ Mayo »Luna:"_s);
-        QVERIFY(enElArbol);
-
-        // The log explains each crop taken out, in the order of the rules.
+        // The log explains the crops taken out for both pickers.
         const QStringList lineas = h.registro();
-        int desde = 0;
-        for (const char *e : {"Por repetición en las otras hojas sacado el cultivo : Lechugas",
-                              "Por repetición de la familia Solanáceas Extraido el cultivo:Tomates",
-                              "Por repetición de Flor, Semilla y fruto sacado el cultivo:Judías",
-                              "Por repetición de Medias sacado el cultivo:Acelgas",
-                              "Por repetición de la familia Crucíferas Extraido el cultivo:Coles",
-                              "Por repetición de Hojas sacado el cultivo:Espinacas",
-                              "Por repetición de Superficiales sacado el cultivo:Cebollas"}) {
-            const int i = lineas.indexOf(QString::fromUtf8(e), desde);
-            QVERIFY2(i >= 0, e);
-            desde = i + 1;
-        }
-        QVERIFY(!lineas.join(QLatin1Char('\n')).contains(u"«Coles»"_s));
+        QVERIFY(lineas.contains(u"Por repetición en las otras hojas sacado el cultivo : Lechugas"_s));
+        QVERIFY(lineas.contains(u"Por repetición de Superficiales sacado el cultivo:Cebollas"_s));
     }
 
     // A click on the map made while a refusal blinks on the status line is

@@ -49,11 +49,12 @@ void FormPortada::keyPressEvent(QKeyEvent *e)
     case Qt::Key_Space:
     case Qt::Key_Return:
     case Qt::Key_Enter:
+    case Qt::Key_Escape:
         e->accept();
         accept();
         break;
     default:
-        e->accept(); // Escape does not close the splash
+        e->accept();
         break;
     }
 }

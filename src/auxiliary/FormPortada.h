@@ -1,6 +1,6 @@
 #pragma once
 // The splash window shown at start-up; a click anywhere closes it (from the
-// keyboard, Space or Return). It never closes by itself, nor on Escape.
+// keyboard, Space, Return or Escape). It never closes by itself.
 #include <QDialog>
 
 class QTimer;

@@ -3,6 +3,7 @@
 #include "widgets/MotorWeb.h"
 #include "widgets/Twips.h"
 
+#include <QShortcut>
 #include <QUrl>
 #include <QWebEngineView>
 
@@ -13,6 +14,8 @@ FormTutorial::FormTutorial(QWidget *dueño, const QString &carpetaPrograma, QSiz
     setAccessibleName(windowTitle());
     WebBrowser1 = new QWebEngineView(MotorWeb::Perfil(), this);
     WebBrowser1->setAccessibleName(QStringLiteral("Tutorial"));
+    // The page would keep Escape for itself; the window closes on it.
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, [this] { reject(); });
     Form_Load(carpetaPrograma, tamañoDueño);
 }
 

@@ -9,6 +9,7 @@
 #include <QSvgRenderer>
 
 #include <algorithm>
+#include <cmath>
 
 namespace ImpresionArbol {
 
@@ -177,10 +178,24 @@ void DestinoImpresora::trazar(int x1, int y1, int x2, int y2)
 
 void DestinoImpresora::PaintPicture(const QString &imagen, int x, int y)
 {
-    // The icons are drawn one row high.
-    QSvgRenderer dibujo(imagen);
-    if (dibujo.isValid())
-        dibujo.render(m_pintor.get(), QRectF(pixeles(x), pixeles(y), pixeles(AltoFila), pixeles(AltoFila)));
+    // The icons are drawn one row high, at the printer's resolution.
+    const double lado = pixeles(AltoFila);
+    auto it = m_iconos.constFind(imagen);
+    if (it == m_iconos.cend()) {
+        QImage dibujada;
+        QSvgRenderer dibujo(imagen);
+        if (dibujo.isValid()) {
+            const int n = std::max(1, int(std::ceil(lado)));
+            dibujada = QImage(n, n, QImage::Format_ARGB32_Premultiplied);
+            dibujada.fill(Qt::transparent);
+            QPainter p(&dibujada);
+            p.setRenderHint(QPainter::Antialiasing);
+            dibujo.render(&p);
+        }
+        it = m_iconos.insert(imagen, dibujada);
+    }
+    if (!it->isNull())
+        m_pintor->drawImage(QRectF(pixeles(x), pixeles(y), lado, lado), *it);
 }
 
 void DestinoImpresora::Print(const QString &texto)

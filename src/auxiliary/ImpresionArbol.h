@@ -6,6 +6,8 @@
 // area: DestinoImpresora puts it on a QPrinter, DestinoGrabado writes it down.
 #include "core/ArbolPlan.h"
 
+#include <QHash>
+#include <QImage>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -124,6 +126,8 @@ private:
 
     QPrinter &m_impresora;
     std::unique_ptr<QPainter> m_pintor;
+    // Each picture drawn once at the printer's size of a row, then reused.
+    QHash<QString, QImage> m_iconos;
 };
 
 } // namespace ImpresionArbol

@@ -141,7 +141,8 @@ EditorCatalogo::~EditorCatalogo() = default;
 
 void EditorCatalogo::construir()
 {
-    ComboTodasHortalizas = Colocar(new QComboBox(this), 120, 120, 3600, 330, QStringLiteral("Hortaliza"));
+    ComboTodasHortalizas = Colocar(new QComboBox(this), 120, 120, 3600, 330, QString());
+    ComboTodasHortalizas->setAccessibleDescription(QStringLiteral("Hortaliza"));
     ComboTodasHortalizas->setEditable(false);
     ComboTodasHortalizas->setMaxVisibleItems(20);
 
@@ -155,7 +156,10 @@ void EditorCatalogo::construir()
     auto lista = [this](int indice, const QString &columna, const QString &rotulo, const QStringList &opciones,
                         int x, int y) {
         lblLabels[indice] = Colocar(new QLabel(rotulo, this), x, y + 30, 1980, 300, rotulo);
-        auto *c = Colocar(new QComboBox(this), x + 2040, y, 3000, 315, rotulo);
+        // Heard by what it shows, told apart by its caption.
+        auto *c = Colocar(new QComboBox(this), x + 2040, y, 3000, 315, QString());
+        c->setAccessibleDescription(rotulo);
+        lblLabels[indice]->setBuddy(c);
         c->addItems(opciones);
         c->setProperty("fijas", opciones.size());
         m_campos.append({c, columna});
@@ -204,8 +208,8 @@ void EditorCatalogo::construir()
         for (int k = 0; k < 2; ++k) {
             const int i = indices[k];
             const QString desde = k == 0 ? QStringLiteral("primera") : QStringLiteral("última");
-            Combo4[i] = Colocar(new QComboBox(FrameSiembras), 1080 + k * 1260, fy, 1140, 315,
-                               QStringLiteral("Época %1: %2 quincena").arg(epoca + 1).arg(desde));
+            Combo4[i] = Colocar(new QComboBox(FrameSiembras), 1080 + k * 1260, fy, 1140, 315, QString());
+            Combo4[i]->setAccessibleDescription(QStringLiteral("Época %1: %2 quincena").arg(epoca + 1).arg(desde));
             Combo4[i]->addItems(quincenas);
             Combo4[i]->setProperty("fijas", quincenas.size());
             m_campos.append({Combo4[i], QString::fromLatin1(siembras[i])});
@@ -216,10 +220,21 @@ void EditorCatalogo::construir()
         }
     }
 
+    // Tab walks one frame, then the other.
+    QWidget *antes = Combo4[0];
+    for (QWidget *c : {static_cast<QWidget *>(Combo4[1]), static_cast<QWidget *>(Combo4[3]),
+                       static_cast<QWidget *>(Combo4[2]), static_cast<QWidget *>(Text1[0]),
+                       static_cast<QWidget *>(Text1[1]), static_cast<QWidget *>(Text1[2]),
+                       static_cast<QWidget *>(Text1[3])}) {
+        QWidget::setTabOrder(antes, c);
+        antes = c;
+    }
+
     // Column 0 takes what the 24 fortnights leave inside the frame.
     MSHFlexBD = Colocar(new CuadriculaFlex(this), 120, 4860, 8175, 1575, QStringLiteral("Épocas de siembra"));
     MSHFlexBD->setFilas(5);
     MSHFlexBD->setColumnas(25);
+    MSHFlexBD->setNombreCelda([](int fila, int columna) { return fila == 0 ? modBasico::QuincenaEnLetra(columna) : QString(); });
     MSHFlexBD->setColumnWidth(0, MSHFlexBD->width() - 2 * MSHFlexBD->frameWidth() - 24 * Twips::APixelesX(305));
 
     picButtons = Colocar(new QFrame(this), 120, 6600, 6360, 420, QStringLiteral("Botones del catálogo"));
@@ -257,8 +272,10 @@ void EditorCatalogo::EnlazarDatos(const QString &cadena)
     m_errorMostrado = false;
     try {
         Registros->enlazar(cadena);
-    } catch (const ErrorBD &e) {
-        datPrimaryRS_Error(e.texto());
+    } catch (const Fallo &e) {
+        datPrimaryRS_Error(ExplicarFallo(e, QStringLiteral("no se ha leído el catálogo de hortalizas"),
+                                         Registros->hayCambios() ? QStringLiteral("los cambios siguen pendientes")
+                                                                 : QStringLiteral("vuelve a intentarlo")));
     }
 }
 
@@ -323,11 +340,14 @@ void EditorCatalogo::RellenaFechasSiembraHortalizas()
             s = LeerSiembra(con, Registros->nombreActual());
             leida = true;
             m_errorMostrado = false;
-        } catch (const ErrorBD &e) {
+        } catch (const Fallo &e) {
             // Told once, however many moves meet the same failure.
             if (!m_errorMostrado) {
                 m_errorMostrado = true;
-                Dialogos::MsgBox(this, e.texto(), Dialogos::SoloAceptar, Dialogos::Exclamacion);
+                Dialogos::AvisarFallo(this, e,
+                                      QStringLiteral("no se han leído las épocas de siembra de «%1»")
+                                          .arg(Registros->nombreActual()),
+                                      QStringLiteral("los cambios pendientes se conservan"));
             }
         }
     }
@@ -368,8 +388,10 @@ void EditorCatalogo::cmdUpdate_Click()
     confirmarCampos();
     try {
         Registros->guardar();
-    } catch (const ErrorBD &e) {
-        Dialogos::MsgBox(this, e.texto(), Dialogos::SoloAceptar, Dialogos::Exclamacion);
+    } catch (const Fallo &e) {
+        Dialogos::AvisarFallo(this, e, QStringLiteral("no se ha guardado %1").arg(Registros->fallida()),
+                              QStringLiteral("no se ha escrito ningún cambio y siguen pendientes; vuelve a pulsar"
+                                             " «Actualizar» cuando se pueda"));
     }
 }
 
@@ -398,7 +420,8 @@ void EditorCatalogo::cmdRefresh_Click()
         return;
     try {
         Registros->releer();
-    } catch (const ErrorBD &e) {
-        Dialogos::MsgBox(this, e.texto(), Dialogos::SoloAceptar, Dialogos::Exclamacion);
+    } catch (const Fallo &e) {
+        Dialogos::AvisarFallo(this, e, QStringLiteral("no se ha vuelto a leer el catálogo"),
+                              QStringLiteral("los cambios siguen en pantalla"));
     }
 }

@@ -72,7 +72,7 @@ public:
     ControlDatos *datPrimaryRS = nullptr;
     QTimer *TimerHort = nullptr;
 
-    // Bound fields: text boxes by index (1..17 as laid out; unused ones stay
+    // Bound fields: text boxes by index (0..17 as laid out; unused ones stay
     // null), their captions, the three property pickers, the fortnight pickers
     // (0/1 first window, 3/2 second window) and the harvest-day boxes.
     std::array<QLineEdit *, 18> txtFields{};

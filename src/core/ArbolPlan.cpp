@@ -159,40 +159,27 @@ Arbol ConstruirArbol(const QString &parcela, const QList<FilaPlan> &filas, int a
         raiz.hijos.append(año);
     }
 
-    // The rows of each year, each with its text folded once for VaAntes's order.
-    struct Pendiente
-    {
-        Nodo nodo;
-        QString plegado;
-    };
-    QList<QList<Pendiente>> porAño(raiz.hijos.size());
+    // The rows of each year, in VaAntes's order.
+    QList<QList<Nodo>> porAño(raiz.hijos.size());
     for (const FilaPlan &f : filas) {
         if (f.año < PrimerAño || f.año > UltimoAñoPosible)
             continue;
-        Pendiente p;
-        p.nodo.tipo = TipoNodo::Fila;
-        p.nodo.texto = TextoFila(f);
-        p.nodo.imagen = ImagenCultivo;
-        p.nodo.año = f.año;
-        p.nodo.hoja = f.hoja;
-        p.plegado = PlegarES(p.nodo.texto);
-        porAño[f.año - PrimerAño].append(p);
+        Nodo n;
+        n.tipo = TipoNodo::Fila;
+        n.texto = TextoFila(f);
+        n.imagen = ImagenCultivo;
+        n.año = f.año;
+        n.hoja = f.hoja;
+        porAño[f.año - PrimerAño].append(std::move(n));
     }
     for (int i = 0; i < porAño.size(); ++i) {
-        QList<Pendiente> &nodos = porAño[i];
+        QList<Nodo> &nodos = porAño[i];
         if (nodos.isEmpty())
             continue;
-        std::stable_sort(nodos.begin(), nodos.end(), [](const Pendiente &a, const Pendiente &b) {
-            if (a.nodo.hoja != b.nodo.hoja)
-                return a.nodo.hoja < b.nodo.hoja;
-            const int c = a.plegado.compare(b.plegado);
-            return c != 0 ? c < 0 : a.nodo.texto.compare(b.nodo.texto) < 0;
-        });
+        std::stable_sort(nodos.begin(), nodos.end(), VaAntes);
         Nodo &año = raiz.hijos[i];
         año.expandido = true;
-        año.hijos.reserve(nodos.size());
-        for (Pendiente &p : nodos)
-            año.hijos.append(std::move(p.nodo));
+        año.hijos = std::move(nodos);
     }
 
     arbol.claveSeleccionada = ClaveAño(PrimerAño);

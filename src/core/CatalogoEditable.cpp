@@ -1,12 +1,14 @@
 #include "core/CatalogoEditable.h"
 
 #include "core/Conexion.h"
+#include "core/RejillaPlan.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlTableModel>
 
 #include <algorithm>
+#include <limits>
 #include <optional>
 
 namespace {
@@ -42,10 +44,15 @@ QString descripcion(const QString &campo)
         .arg(epoca);
 }
 
-QString textoError(const QSqlError &e)
+ErrorBD errorDe(const QSqlError &e)
 {
     const QString t = e.databaseText().isEmpty() ? e.text() : e.databaseText();
-    return t.trimmed();
+    return ErrorBD(t.trimmed(), e.nativeErrorCode().toInt());
+}
+
+bool mismoNombre(const QVariant &a, const QString &b)
+{
+    return a.toString().trimmed().compare(b, Qt::CaseInsensitive) == 0;
 }
 
 // The catalogue in the order of the crop pickers; rowid keeps equal names in
@@ -65,42 +72,25 @@ protected:
 
 } // namespace
 
-QList<int> QuincenasSiembra(const QVariant &inicio1, const QVariant &final1, const QVariant &inicio2,
-                            const QVariant &final2)
-{
-    QList<int> r;
-    auto pintar = [&r](qlonglong desde, qlonglong hasta) {
-        for (qlonglong c = std::max<qlonglong>(desde, 1); c <= std::min<qlonglong>(hasta, 24); ++c)
-            if (!r.contains(int(c)))
-                r.append(int(c));
-    };
-    qlonglong i = 0, f = 0;
-    if (entero(inicio1, i)) {
-        if (!entero(final1, f))
-            pintar(i, i);
-        else if (i < f)
-            pintar(i, f);
-        else {
-            pintar(i, 24);
-            pintar(1, f);
-        }
-    }
-    if (entero(inicio2, i) && entero(final2, f))
-        pintar(i, f);
-    std::sort(r.begin(), r.end());
-    return r;
-}
-
 SiembraHortaliza LeerSiembra(Conexion &con, const QString &nombre)
 {
     SiembraHortaliza s;
     QSqlQuery q = con.ejecutar(QStringLiteral("select * from horticolas where coincide(Nombre, ?) order by rowid"),
                                {nombre});
+    // A fortnight field: a whole number, or empty.
+    auto quincena = [&q](const char *campo) -> std::optional<int> {
+        qlonglong n = 0;
+        if (!entero(q.value(QString::fromUtf8(campo)), n) || n < std::numeric_limits<int>::min()
+            || n > std::numeric_limits<int>::max())
+            return std::nullopt;
+        return int(n);
+    };
     while (q.next()) {
         s.hayFilas = true;
         s.textoCosecha = QStringLiteral("C:%1d").arg(LeerTexto(q, "Cosecha_1_min"));
-        for (int c : QuincenasSiembra(q.value(QStringLiteral("Siembra_1_I")), q.value(QStringLiteral("Siembra_1_F")),
-                                      q.value(QStringLiteral("Siembra_2_I")), q.value(QStringLiteral("Siembra_2_F"))))
+        const DatosSiembra d{quincena("Siembra_1_I"), quincena("Siembra_1_F"), quincena("Siembra_2_I"),
+                             quincena("Siembra_2_F"), {}, {}};
+        for (int c : QuincenasSiembra(d))
             if (!s.quincenas.contains(c))
                 s.quincenas.append(c);
     }
@@ -125,7 +115,7 @@ int CatalogoEditable::filas() const
 void CatalogoEditable::seleccionar()
 {
     if (!m_modelo->select())
-        throw ErrorBD(textoError(m_modelo->lastError()));
+        throw errorDe(m_modelo->lastError());
     // Read to the end: the statement then lets go of the file, so the rest of
     // the program can write while the editor stays open.
     while (m_modelo->canFetchMore())
@@ -135,23 +125,39 @@ void CatalogoEditable::seleccionar()
 
 void CatalogoEditable::tomarOriginales()
 {
-    // Straight after a reading nothing is pending: the rows are the table's.
-    m_originales.clear();
-    for (int f = 0; f < m_modelo->rowCount(); ++f)
-        m_originales.append(m_modelo->record(f));
+    // Straight after a reading nothing is pending: the rows are the table's,
+    // and the reading itself keeps them as read (edits are held apart).
+    m_leidas = m_modelo->rowCount();
+}
+
+QSqlRecord CatalogoEditable::original(int fila) const
+{
+    // The model's statement holds every row it read; the edits are the model's.
+    QSqlQuery lectura = m_modelo->query();
+    return lectura.seek(fila) ? lectura.record() : QSqlRecord();
 }
 
 void CatalogoEditable::enlazar(const QString &cadena)
 {
-    const QList<Pendiente> anteriores = m_modelo ? pendientes() : QList<Pendiente>();
-    auto conexion = std::make_unique<Conexion>(cadena);
+    m_cadena = cadena;
+    leer(m_modelo ? pendientes() : QList<Pendiente>());
+    m_actual = filas() > 0 ? 0 : filas();
+    emit movido();
+}
+
+QStringList CatalogoEditable::leer(const QList<Pendiente> &anteriores)
+{
+    auto conexion = std::make_unique<Conexion>(m_cadena);
+    // The model reads the table's columns without saying why it could not:
+    // a file locked or without the table is told here, in the engine's terms.
+    conexion->ejecutar(QStringLiteral("select * from horticolas limit 0"));
     QSqlTableModel *modelo = new ModeloHorticolas(nullptr, conexion->bd());
     modelo->setTable(QStringLiteral("horticolas"));
     modelo->setEditStrategy(QSqlTableModel::OnManualSubmit);
     modelo->setSort(modelo->fieldIndex(QStringLiteral("Nombre")), Qt::AscendingOrder);
     if (modelo->fieldIndex(QStringLiteral("Nombre")) < 0) {
         delete modelo;
-        throw ErrorBD(QStringLiteral("La base de datos no tiene la tabla horticolas."));
+        throw ErrorBD(TipoFalloBD::Dañada, QStringLiteral("La base de datos no tiene la tabla horticolas."));
     }
     QSqlTableModel *anterior = m_modelo;
     m_modelo = modelo;
@@ -165,15 +171,9 @@ void CatalogoEditable::enlazar(const QString &cadena)
     delete anterior; // the previous reading, before its connection closes
     m_conexion = std::move(conexion);
     m_modelo->setParent(this);
-    connect(m_modelo, &QSqlTableModel::beforeUpdate, this,
-            [this](int fila, QSqlRecord &) { m_escribiendo = etiqueta(fila); });
-    connect(m_modelo, &QSqlTableModel::beforeInsert, this, [this](QSqlRecord &r) {
-        m_escribiendo = QStringLiteral("la hortaliza nueva «%1»").arg(r.value(QStringLiteral("Nombre")).toString());
-    });
-    reponer(anteriores);
-    m_actual = filas() > 0 ? 0 : filas();
+    const QStringList cambiadas = reponer(anteriores);
     emit modeloCambiado();
-    emit movido();
+    return cambiadas;
 }
 
 void CatalogoEditable::moverA(int fila)
@@ -222,39 +222,55 @@ QList<CatalogoEditable::Pendiente> CatalogoEditable::pendientes() const
     for (int f = 0; f < filas(); ++f) {
         Pendiente p;
         p.fila = f;
-        p.nueva = f >= m_originales.size();
-        if (!p.nueva)
-            p.original = m_originales.at(f);
+        p.nueva = f >= m_leidas;
         for (int c = 0; c < m_modelo->columnCount(); ++c) {
             const QModelIndex i = m_modelo->index(f, c);
             if (p.nueva ? !i.data().isNull() : m_modelo->isDirty(i))
                 p.valores.insert(c, i.data());
         }
+        if (!p.nueva && !p.valores.isEmpty())
+            p.original = original(f);
         if (p.nueva || !p.valores.isEmpty())
             r.append(p);
     }
     return r;
 }
 
-void CatalogoEditable::reponer(const QList<Pendiente> &lista)
+QStringList CatalogoEditable::reponer(const QList<Pendiente> &lista)
 {
-    QList<bool> usadas(m_originales.size(), false);
+    QStringList cambiadas;
+    QList<bool> usadas(m_leidas, false);
+    auto buscar = [&](auto igual) {
+        for (int f = 0; f < m_leidas; ++f)
+            if (!usadas[f] && igual(original(f)))
+                return f;
+        return -1;
+    };
     for (const Pendiente &p : lista) {
         int fila = -1;
-        if (p.nueva) {
+        if (!p.nueva) {
+            fila = buscar([&](const QSqlRecord &r) { return r == p.original; });
+            if (fila < 0) {
+                // Changed elsewhere since it was read: the edits go over the
+                // row as it is now (the one with that name), or make a new row
+                // of the crop as read when it has gone.
+                const QVariant nombre = p.original.value(QStringLiteral("Nombre"));
+                cambiadas << QStringLiteral("«%1»").arg(nombre.toString());
+                fila = buscar([&](const QSqlRecord &r) { return r.value(QStringLiteral("Nombre")) == nombre; });
+            }
+        }
+        if (fila < 0) {
             fila = filas();
             m_modelo->insertRow(fila);
+            for (int c = 0; !p.nueva && c < p.original.count(); ++c)
+                m_modelo->setData(m_modelo->index(fila, c), p.original.value(c));
         } else {
-            for (int f = 0; f < m_originales.size() && fila < 0; ++f)
-                if (!usadas[f] && m_originales.at(f) == p.original)
-                    fila = f;
-            if (fila < 0)
-                continue; // the row has gone from the table
             usadas[fila] = true;
         }
         for (auto it = p.valores.cbegin(); it != p.valores.cend(); ++it)
             m_modelo->setData(m_modelo->index(fila, it.key()), it.value());
     }
+    return cambiadas;
 }
 
 QString CatalogoEditable::etiqueta(int fila) const
@@ -280,12 +296,11 @@ QString CatalogoEditable::comprobar() const
             const QVariant v = it.value();
             qlonglong n = 0;
             if (it.key() == cNombre) {
-                const QString nombre = v.toString();
-                if (nombre.trimmed().isEmpty())
+                const QString nombre = v.toString().trimmed();
+                if (nombre.isEmpty())
                     return QStringLiteral("Falta el nombre en %1: escríbelo antes de actualizar.").arg(quien);
                 for (int g = 0; g < filas(); ++g)
-                    if (g != fila
-                        && m_modelo->index(g, cNombre).data().toString().compare(nombre, Qt::CaseInsensitive) == 0)
+                    if (g != fila && mismoNombre(m_modelo->index(g, cNombre).data(), nombre))
                         return QStringLiteral("El registro %1 no puede llamarse «%2»: ya hay una hortaliza"
                                               " llamada «%3» (registro %4). Las reglas de rotación no distinguen"
                                               " mayúsculas: cada hortaliza necesita un nombre distinto.")
@@ -294,74 +309,167 @@ QString CatalogoEditable::comprobar() const
             } else if (esQuincena(campo) && !v.isNull() && (!entero(v, n) || n < 1 || n > 24)) {
                 return QStringLiteral("En %1, %2 vale «%3»: las quincenas van de 1 a 24.")
                     .arg(quien, descripcion(campo), v.toString());
-            } else if (esDias(campo) && !v.isNull() && (!entero(v, n) || n < 0)) {
+            } else if (esDias(campo) && !v.isNull() && (!entero(v, n) || n < 0 || n > DiasCosechaMaximos)) {
                 return QStringLiteral("En %1, %2 vale «%3»: los días hasta recolección son un número entero"
-                                      " igual o mayor que 0.")
-                    .arg(quien, descripcion(campo), v.toString());
+                                      " de 0 a %4.")
+                    .arg(quien, descripcion(campo), v.toString(), QString::number(DiasCosechaMaximos));
             }
         }
     }
     return {};
 }
 
+void CatalogoEditable::recortarNombres()
+{
+    const int cNombre = m_modelo->fieldIndex(QStringLiteral("Nombre"));
+    for (const Pendiente &p : pendientes()) {
+        const QString nombre = p.valores.value(cNombre).toString();
+        if (p.valores.contains(cNombre) && nombre != nombre.trimmed())
+            m_modelo->setData(m_modelo->index(p.fila, cNombre), nombre.trimmed());
+    }
+}
+
+void CatalogoEditable::comprobarNombresEnTabla(const QList<Pendiente> &lista)
+{
+    // Another copy of the program may have stored a name since the reading:
+    // the table itself, inside the write's transaction, has the last word.
+    const int cNombre = m_modelo->fieldIndex(QStringLiteral("Nombre"));
+    for (const Pendiente &p : lista) {
+        if (!p.valores.contains(cNombre))
+            continue;
+        const QString nombre = p.valores.value(cNombre).toString();
+        // Rows that hold the name now and give it up in this write.
+        int libres = 0;
+        for (const Pendiente &o : lista)
+            if (!o.nueva && (o.fila == p.fila || o.valores.contains(cNombre))
+                && mismoNombre(o.original.value(cNombre), nombre))
+                ++libres;
+        QSqlQuery q = m_conexion->ejecutar(
+            QStringLiteral("select count(*), max(Nombre) from horticolas where coincide(Nombre, ?)"), {nombre});
+        if (q.next() && q.value(0).toInt() > libres)
+            throw Rechazo(QStringLiteral("Otro programa ha guardado ya una hortaliza llamada «%1»: %2 no puede"
+                                         " llamarse «%3», porque las reglas de rotación no distinguen mayúsculas."
+                                         " No se ha escrito ningún cambio del catálogo; siguen pendientes.")
+                              .arg(q.value(1).toString(), etiqueta(p.fila), nombre));
+    }
+}
+
+void CatalogoEditable::situar(const QString &nombre, int fila)
+{
+    const int cNombre = m_modelo->fieldIndex(QStringLiteral("Nombre"));
+    for (int f = 0; f < filas(); ++f)
+        if (m_modelo->index(f, cNombre).data().toString() == nombre)
+            fila = f;
+    moverA(filas() > 0 ? std::min(fila, filas() - 1) : 0);
+}
+
+int CatalogoEditable::escribir(const QList<Pendiente> &lista)
+{
+    const QSqlRecord campos = m_modelo->record();
+    auto columna = [&campos](int c) { return QStringLiteral("\"%1\"").arg(campos.fieldName(c)); };
+    for (const Pendiente &p : lista) {
+        m_escribiendo = p.nueva ? QStringLiteral("la hortaliza nueva %1").arg(etiqueta(p.fila)) : etiqueta(p.fila);
+        QStringList columnas;
+        QVariantList valores;
+        for (auto it = p.valores.cbegin(); it != p.valores.cend(); ++it) {
+            columnas << columna(it.key());
+            valores << it.value();
+        }
+        if (p.nueva) {
+            m_conexion->ejecutar(QStringLiteral("insert into horticolas (%1) values (%2)")
+                                     .arg(columnas.join(QStringLiteral(", ")),
+                                          QStringList(columnas.size(), QStringLiteral("?")).join(QStringLiteral(", "))),
+                                 valores);
+            continue;
+        }
+        // The table has no key: the row is the one that still holds every
+        // value it had when read.
+        QStringList donde;
+        for (int c = 0; c < p.original.count(); ++c) {
+            donde << columna(c) + QStringLiteral(" is ?");
+            valores << p.original.value(c);
+        }
+        QSqlQuery q = m_conexion->ejecutar(QStringLiteral("update horticolas set %1 = ? where %2")
+                                               .arg(columnas.join(QStringLiteral(" = ?, ")),
+                                                    donde.join(QStringLiteral(" and "))),
+                                           valores);
+        if (q.numRowsAffected() == 0)
+            return p.fila;
+    }
+    m_escribiendo.clear();
+    return -1;
+}
+
 void CatalogoEditable::guardar()
 {
     if (!m_modelo)
         return;
+    recortarNombres();
     const QString motivo = comprobar();
     if (!motivo.isEmpty())
-        throw ErrorBD(motivo);
+        throw Rechazo(motivo);
     if (!hayCambios())
         return;
-    const QList<Pendiente> lista = pendientes();
     const QString nombre = nombreActual();
     const int actual = m_actual;
-    // BEGIN IMMEDIATE: a locked or read-only file refuses here, before any row.
-    std::optional<Transaccion> t;
-    try {
-        t.emplace(*m_conexion);
-    } catch (const ErrorBD &e) {
-        throw ErrorBD(QStringLiteral("No se ha podido guardar el catálogo: %1. No se ha escrito ningún cambio;"
-                                     " siguen pendientes.")
-                          .arg(e.texto()));
-    }
-    QString error;
     m_escribiendo.clear();
-    try {
-        if (!m_modelo->submitAll())
-            throw ErrorBD(textoError(m_modelo->lastError()));
-        while (m_modelo->canFetchMore())
-            m_modelo->fetchMore();
-        t->confirmar();
-    } catch (const ErrorBD &e) {
-        error = e.texto();
-    }
-    if (!error.isEmpty()) {
-        // Roll back, read the table as it still is and put the edits back.
-        const QString quien = m_escribiendo.isEmpty() ? QStringLiteral("el catálogo") : m_escribiendo;
-        t.reset();
-        seleccionar();
-        reponer(lista);
-        moverA(actual);
-        throw ErrorBD(QStringLiteral("No se ha podido guardar %1: %2. No se ha escrito ningún cambio; siguen"
-                                     " pendientes.")
-                          .arg(quien, error));
-    }
-    tomarOriginales();
-    int fila = 0;
-    for (int f = 0; f < filas(); ++f)
-        if (m_modelo->index(f, m_modelo->fieldIndex(QStringLiteral("Nombre"))).data().toString() == nombre) {
-            fila = f;
-            break;
+    // Each write reads the table afresh through a new connection: a file
+    // replaced or moved since the last reading is opened again, and a crop
+    // that another copy of the program changed is found before anything is
+    // written. A failed reading leaves the previous one with its edits.
+    QStringList cambiadas = leer(pendientes());
+    if (cambiadas.isEmpty()) {
+        // The statements are our own: the model keeps every edit pending
+        // until the transaction is confirmed, whatever fails on the way.
+        int cambiada = -1;
+        try {
+            // BEGIN IMMEDIATE: a locked or read-only file refuses here, before any row.
+            Transaccion t(*m_conexion);
+            const QList<Pendiente> lista = pendientes();
+            comprobarNombresEnTabla(lista);
+            cambiada = escribir(lista);
+            if (cambiada < 0)
+                t.confirmar();
+        } catch (const Fallo &) {
+            situar(nombre, actual);
+            throw;
         }
-    moverA(filas() > 0 ? fila : 0);
+        if (cambiada >= 0) {
+            // Rolled back; the edits go over the row as it is now.
+            const QString quien = etiqueta(cambiada);
+            try {
+                cambiadas = leer(pendientes());
+            } catch (const ErrorBD &) {
+            }
+            if (cambiadas.isEmpty())
+                cambiadas << quien;
+        } else {
+            try {
+                leer({});
+            } catch (const ErrorBD &) {
+                // Written: a later reading shows it.
+            }
+        }
+    }
+    situar(nombre, actual);
+    if (!cambiadas.isEmpty())
+        throw Rechazo(QStringLiteral("Otro programa ha cambiado %1 desde que se leyó el catálogo: no se ha escrito"
+                                     " ningún cambio. Tus cambios siguen en pantalla sobre la hortaliza tal como"
+                                     " está ahora: pulsa «Actualizar» para escribirlos o «Renovar» para"
+                                     " descartarlos.")
+                          .arg(cambiadas.join(QStringLiteral(", "))));
+}
+
+QString CatalogoEditable::fallida() const
+{
+    return m_escribiendo.isEmpty() ? QStringLiteral("el catálogo") : m_escribiendo;
 }
 
 void CatalogoEditable::releer()
 {
     if (!m_modelo)
         return;
-    seleccionar();
+    leer({});
     moverPrimero();
 }
 

@@ -16,17 +16,11 @@
 class Conexion;
 class QSqlTableModel;
 
-// Fortnight columns (1..24) painted for a crop's two sowing windows. The first
-// window runs over the year end when its first fortnight is not before its
-// last, so i = f paints all 24; the second never wraps. A missing first
-// fortnight means no window; a first window without its last fortnight paints
-// its first fortnight alone. Fortnights outside 1..24 are left out.
-QList<int> QuincenasSiembra(const QVariant &inicio1, const QVariant &final1, const QVariant &inicio2,
-                            const QVariant &final2);
-
 // What the catalogue grid shows for a crop, read afresh from the table: the
-// painted fortnights of every row whose name matches (letter case ignored),
-// and "C:<days>d" from the last of them. hayFilas is false when no row matches.
+// fortnights that the plan grid paints as sowing fortnights (QuincenasSiembra),
+// for every row whose name matches (letter case ignored), in column order, and
+// "C:<days>d" from the last of them. hayFilas is false when no row matches. A
+// fortnight that is not a whole number counts as empty.
 struct SiembraHortaliza
 {
     QList<int> quincenas;
@@ -78,22 +72,32 @@ public:
 
     bool hayCambios() const;
     // Why the pending edits cannot be written (the first reason found), or "".
+    // Names are compared without their leading and trailing blanks.
     QString comprobar() const;
-    // Writes every pending edit in one transaction. On a refusal nothing is
-    // written, the edits stay pending and ErrorBD says which crop failed. On
-    // success the catalogue is read again and the current crop stays current.
+    // Writes every pending edit in one transaction, through a connection
+    // opened afresh, with the names' leading and trailing blanks removed.
+    // Whatever fails, nothing is written and every edit stays pending, on the
+    // same crop:
+    //  - Rechazo: an edit comprobar() refuses; a name that another crop of the
+    //    table holds (letter case ignored); a crop that another copy of the
+    //    program changed since the reading (its edits then stand over the row
+    //    as it is now, to be written by the next call);
+    //  - ErrorBD: the database failed; fallida() names the crop being written.
+    // On success the catalogue is read again and the current crop stays current.
     void guardar();
+    QString fallida() const;
     // Reads the catalogue again, dropping the pending edits; first record.
+    // Throws ErrorBD (the previous reading and its edits stay).
     void releer();
 
-    // Field values as the editor's boxes and pickers show them, and back:
-    // fortnights with two digits, nothing for Null; text that is not a whole
-    // number stays text (and comprobar() refuses it).
     // What the editor's pickers offer; the rotation rules compare these texts.
     static QStringList Familias();
     static QStringList PartesAprovechables();
     static QStringList ProfundidadesRaices();
 
+    // Field values as the editor's boxes and pickers show them, and back:
+    // fortnights with two digits, nothing for Null; text that is not a whole
+    // number stays text (and comprobar() refuses it).
     static QString Mostrar(const QString &campo, const QVariant &valor);
     static QVariant Leer(const QString &campo, const QString &texto);
 
@@ -112,14 +116,27 @@ private:
         QMap<int, QVariant> valores;
     };
     QList<Pendiente> pendientes() const;
-    void reponer(const QList<Pendiente> &lista);
+    // Puts the edits back over the rows as read; returns the crops whose row
+    // changed elsewhere since their edits began.
+    QStringList reponer(const QList<Pendiente> &lista);
+    // Reads the catalogue through a new connection into a new model and puts
+    // the edits back (reponer). Throws ErrorBD: the previous model stays.
+    QStringList leer(const QList<Pendiente> &lista);
+    void recortarNombres();
+    void comprobarNombresEnTabla(const QList<Pendiente> &lista); // throws Rechazo
+    void situar(const QString &nombre, int fila); // the crop named so, else the row
+    // Runs the statements of the edits; the row whose update matched nothing
+    // (changed elsewhere), or -1. Throws ErrorBD.
+    int escribir(const QList<Pendiente> &lista);
     void seleccionar(); // throws ErrorBD
     void tomarOriginales();
+    QSqlRecord original(int fila) const; // a row read, as read (0 <= fila < m_leidas)
     QString etiqueta(int fila) const;
 
+    QString m_cadena;
     std::unique_ptr<Conexion> m_conexion;
     QSqlTableModel *m_modelo = nullptr;
     int m_actual = -1;
-    QList<QSqlRecord> m_originales; // the rows as read; rows after them are new
+    int m_leidas = 0; // the rows read; rows after them are new
     QString m_escribiendo; // the crop whose statement runs while writing
 };

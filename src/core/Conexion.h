@@ -10,10 +10,12 @@
 //                   Use it wherever a name is looked up: "where coincide(nombre, ?)".
 //   COLLATE ES      orders names as a Spanish reader expects (case and accents
 //                   folded first, then the exact text).
+#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <stdexcept>
 
 // Path of the database file, built once at start-up from the program's folder.
@@ -47,16 +49,68 @@ inline constexpr const char *NombreFicheroBD = "BDHuerta.db";
 // Sets CadenaConexion to <carpeta>/BDHuerta.db.
 void EstablecerCadenaConexion(const QString &carpeta);
 
-// A failure of the database engine; texto() is the engine's own message.
-class ErrorBD : public std::runtime_error
+// Something the program could not do. Two kinds: a database failure (ErrorBD)
+// and a refusal (Rechazo), which is not a database error: the input or the
+// state of the file does not allow the change, and texto() already tells the
+// user why, in Spanish. Catch Fallo to report either with ExplicarFallo.
+class Fallo : public std::runtime_error
 {
 public:
-    explicit ErrorBD(const QString &texto);
+    explicit Fallo(const QString &texto);
     QString texto() const { return m_texto; }
 
 private:
     QString m_texto;
 };
+
+// What went wrong with the database, as the user can act on it.
+enum class TipoFalloBD {
+    Bloqueada,   // another program holds the file locked
+    SoloLectura, // the file (or its folder) cannot be written
+    Falta,       // the file does not exist
+    SinPermiso,  // the file cannot be read
+    Dañada,      // not a database of this program, or damaged
+    Otra,        // anything else the engine refused
+};
+
+// A failure of the database engine; texto() is the engine's own message, for a
+// detail at most: tipo() says what happened.
+class ErrorBD : public Fallo
+{
+public:
+    // codigo: the engine's result code (0 when unknown); the kind is taken
+    // from it, or from the engine's text when it says nothing.
+    explicit ErrorBD(const QString &texto, int codigo = 0);
+    ErrorBD(TipoFalloBD tipo, const QString &texto);
+    TipoFalloBD tipo() const { return m_tipo; }
+
+private:
+    TipoFalloBD m_tipo;
+};
+
+// A change refused before anything is written; texto() says why, in Spanish.
+class Rechazo : public Fallo
+{
+public:
+    using Fallo::Fallo;
+};
+
+// The reason of a database failure in words for the user, lower case, no
+// final stop: "la base de datos está bloqueada por otro programa".
+QString MotivoFalloBD(const ErrorBD &e);
+
+// The message that tells the user what failed and what is kept, in Spanish.
+// A refusal is its own text. A database failure reads "<Motivo>: <noHecho>;
+// <queda>." ("La base de datos está bloqueada por otro programa: no se ha
+// leído la hoja 3; vuelve a intentarlo."), with the engine's text after it as
+// a detail only when the reason is not one of the known ones.
+QString ExplicarFallo(const Fallo &e, const QString &noHecho, const QString &queda = {});
+
+// Sees every statement a connection runs through ejecutar(), with the number
+// of that connection (the speed bench replays a gesture's statements). None
+// by default; an empty function stops watching.
+using ObservadorSQL = std::function<void(quint64 conexion, const QString &sql, const QVariantList &valores)>;
+void ObservarSQL(ObservadorSQL observador);
 
 class Conexion
 {
@@ -72,6 +126,11 @@ public:
     // The returned query is positioned before the first row. Throws ErrorBD.
     QSqlQuery ejecutar(const QString &sql, const QVariantList &valores = {});
 
+    // As ejecutar(), through a statement prepared once for this connection
+    // (for one that a gesture runs again and again). The query stays the
+    // connection's: read what it yields before running the same text again.
+    QSqlQuery &ejecutarPreparada(const QString &sql, const QVariantList &valores = {});
+
     // True when the statement yields at least one row.
     bool hayFilas(const QString &sql, const QVariantList &valores = {});
 
@@ -79,8 +138,10 @@ public:
 
 private:
     friend class Transaccion;
+    quint64 m_numero;
     QString m_nombre;
     QSqlDatabase m_bd;
+    QHash<QString, QSqlQuery> m_preparadas;
 };
 
 // All statements run between construction and confirmar() land together or not

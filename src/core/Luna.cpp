@@ -1,7 +1,5 @@
 #include "core/Luna.h"
 
-#include "core/modBasico.h"
-
 #include <QRegularExpression>
 #include <cmath>
 
@@ -145,38 +143,38 @@ qint16 DiasDelMes(Fecha fecha)
 QString FechaSiembraLunar(bool raiz, qint16 quincena, qint16 año)
 {
     QString resultado;
-    const QString textoAño = QString::number(año);
-    const std::optional<Fecha> inicio = LeerFecha(FechaQuincena(quincena) + QLatin1Char('/') + textoAño);
-    if (!inicio)
+    // The fortnight starts on the 1st or the 15th of its month; years outside
+    // 1..9999 name no date.
+    if (quincena < 1 || quincena > 24 || año < 1 || año > 9999)
         return resultado;
-    const int n = DiasDelMes(*inicio);
-    const int mes = DiaDe(*inicio).month();
+    const int mes = (quincena + 1) / 2;
+    const int n = QDate(año, mes, 1).daysInMonth();
     const qint16 buscada = raiz ? CuartoMenguante : CuartoCreciente;
 
-    // Each day of the window is read from its numeric text; a day that fails to
-    // read (day 1 of month 13, after the second half of December) ends the search.
-    auto examinar = [&](int dia, int m) {
-        const std::optional<Fecha> f =
-            LeerFecha(QStringLiteral("%1/%2/%3").arg(dia).arg(m).arg(textoAño));
-        if (!f)
-            return false;
-        if (FaseLuna(*f) == buscada)
-            resultado = TextoFechaCorta(*f);
-        return true;
+    // Each day of the window at midnight; the window ends with the year (no
+    // day after the second half of December).
+    // Dates are whole day counts at midnight: day d of a month is its 1st + d - 1.
+    std::optional<Fecha> hallada;
+    auto examinar = [&](Fecha primero, int dia) {
+        const Fecha f = primero + (dia - 1);
+        if (FaseLuna(f) == buscada)
+            hallada = f;
     };
-
+    const Fecha primero = FechaDe(QDate(año, mes, 1));
     if (!EsPar(quincena)) {
         for (int dia = 1; dia <= n; ++dia)
-            if (!examinar(dia, mes))
-                return resultado;
+            examinar(primero, dia);
     } else {
         for (int dia = 15; dia <= n; ++dia)
-            if (!examinar(dia, mes))
-                return resultado;
-        for (int dia = 1; dia <= 15; ++dia)
-            if (!examinar(dia, mes + 1))
-                return resultado;
+            examinar(primero, dia);
+        if (mes < 12) {
+            const Fecha siguiente = FechaDe(QDate(año, mes + 1, 1));
+            for (int dia = 1; dia <= 15; ++dia)
+                examinar(siguiente, dia);
+        }
     }
+    if (hallada)
+        resultado = TextoFechaCorta(*hallada);
     return resultado;
 }
 

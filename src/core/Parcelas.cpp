@@ -46,7 +46,6 @@ void MarcarUltimaParcela(Conexion &con, const QString &nombre)
     t.confirmar();
 }
 
-ParcelaNoValida::ParcelaNoValida(const QString &texto) : std::runtime_error(texto.toStdString()), m_texto(texto) {}
 
 namespace {
 
@@ -90,7 +89,7 @@ bool SoloLectura(Conexion &con)
     try {
         con.ejecutar(QStringLiteral("update Parcelas set ultima = ultima where 0"));
     } catch (const ErrorBD &e) {
-        return e.texto().contains(QLatin1String("readonly"), Qt::CaseInsensitive);
+        return e.tipo() == TipoFalloBD::SoloLectura;
     }
     return false;
 }

@@ -1,11 +1,10 @@
 #pragma once
 // Reading and marking plots (table Parcelas).
+#include "core/Conexion.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
-#include <stdexcept>
-
-class Conexion;
 
 // A plot's settings as the main window uses them. Values outside their range
 // are brought into it when read (see LeerOpcionesParcela).
@@ -43,15 +42,7 @@ void MarcarUltimaParcela(Conexion &con, const QString &nombre);
 
 // A plot operation refused before anything is written; texto() tells the user
 // why, in Spanish.
-class ParcelaNoValida : public std::runtime_error
-{
-public:
-    explicit ParcelaNoValida(const QString &texto);
-    QString texto() const { return m_texto; }
-
-private:
-    QString m_texto;
-};
+using ParcelaNoValida = Rechazo;
 
 // Adds a plot with its sheet count and frost-free bounds; the other columns
 // take the table's defaults. The name is stored without leading or trailing

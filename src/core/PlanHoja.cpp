@@ -10,7 +10,6 @@
 
 using modBasico::CultivoVacio;
 
-PlanNoValido::PlanNoValido(const QString &texto) : std::runtime_error(texto.toStdString()), m_texto(texto) {}
 
 int AñosPlurianuales::para(const QString &cultivo) const
 {
@@ -152,16 +151,4 @@ void VaciarHoja(const QString &cadena, const QString &parcela, int año, int hoj
     Transaccion t(con);
     con.ejecutar(kBorrarHoja, {hoja, año, parcela});
     t.confirmar();
-}
-
-QString MotivoFalloBD(const ErrorBD &e)
-{
-    const QString t = e.texto();
-    const QString minusculas = t.toLower();
-    if (minusculas.contains(QLatin1String("locked")) || minusculas.contains(QLatin1String("busy")))
-        return QStringLiteral("la base de datos está bloqueada por otro programa");
-    if (minusculas.contains(QLatin1String("readonly")) || minusculas.contains(QLatin1String("read-only"))
-        || minusculas.contains(QLatin1String("read only")))
-        return QStringLiteral("la base de datos es de solo lectura");
-    return QStringLiteral("error de la base de datos (%1)").arg(t);
 }

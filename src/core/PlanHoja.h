@@ -5,12 +5,10 @@
 // Storing runs as one transaction: the sheet's rows of the year are deleted and
 // the new ones inserted together, so a failure part way (a locked or read-only
 // file, a refused statement) leaves the rows the sheet held before.
+#include "core/Conexion.h"
+
 #include <QList>
 #include <QString>
-#include <stdexcept>
-
-class Conexion;
-class ErrorBD;
 
 // One stored row of a sheet, as the crop editor reads it.
 struct FilaGuardada
@@ -44,15 +42,7 @@ struct AñosPlurianuales
 };
 
 // A plan that cannot be stored as it stands; texto() tells the user why.
-class PlanNoValido : public std::runtime_error
-{
-public:
-    explicit PlanNoValido(const QString &texto);
-    QString texto() const { return m_texto; }
-
-private:
-    QString m_texto;
-};
+using PlanNoValido = Rechazo;
 
 // Stores the four slots of a sheet (slot i = cultivos[i]) for the year, in
 // place of the rows the sheet held that year. Empty slots (the empty-crop entry
@@ -78,6 +68,3 @@ void GuardarHoja(const QString &cadena, const QString &parcela, int año, int ho
 // Deletes the sheet's rows of the year (other years stay). Throws ErrorBD.
 void VaciarHoja(const QString &cadena, const QString &parcela, int año, int hoja);
 
-// The reason of a database failure in words for the user: a file locked by
-// another program, a read-only file, or the engine's own text.
-QString MotivoFalloBD(const ErrorBD &e);

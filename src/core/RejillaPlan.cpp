@@ -50,8 +50,8 @@ QList<DatosSiembra> LeerDatosSiembra(Conexion &con, const QString &cultivo,
     };
     auto dias = [&](const QSqlQuery &q, const char *campo) -> std::optional<double> {
         const std::optional<double> d = numero(q, campo);
-        if (d && (*d < 0 || *d > 720)) {
-            const double ajustado = std::clamp(*d, 0.0, 720.0);
+        if (d && (*d < 0 || *d > DiasCosechaMaximos)) {
+            const double ajustado = std::clamp(*d, 0.0, double(DiasCosechaMaximos));
             decir(campo, *d, QStringLiteral("se toma %1").arg(ajustado));
             return ajustado;
         }
@@ -107,8 +107,8 @@ Colocacion Colocar(int c, const DatosSiembra &d, const std::function<bool(int)> 
 {
     using namespace modBasico;
     // No span reaches past fortnight 48: days beyond two years change nothing.
-    const double min = std::clamp(d.Cosecha_1_min.value_or(0.0), 0.0, 720.0);
-    const double max = std::clamp(d.Cosecha_1_max.value_or(min), 0.0, 720.0);
+    const double min = std::clamp(d.Cosecha_1_min.value_or(0.0), 0.0, double(DiasCosechaMaximos));
+    const double max = std::clamp(d.Cosecha_1_max.value_or(min), 0.0, double(DiasCosechaMaximos));
 
     Colocacion r;
     r.inicio = c;

@@ -19,6 +19,9 @@ struct DatosSiembra
     std::optional<double> Cosecha_1_min, Cosecha_1_max;
 };
 
+// Days to harvest beyond two years change no span: the most the grid reads.
+constexpr int DiasCosechaMaximos = 720;
+
 // The catalogue rows named like cultivo (letter case ignored), in stored
 // order; none for the empty-crop entry. A fortnight outside 1 to 24 is left
 // empty, and harvest days are kept within 0 to 720 (two years), each told to
@@ -26,10 +29,12 @@ struct DatosSiembra
 QList<DatosSiembra> LeerDatosSiembra(Conexion &con, const QString &cultivo,
                                      const std::function<void(const QString &)> &explicar = {});
 
-// The fortnights to paint as sowing fortnights, in painting order. The first
-// window wraps over the year end when its start is not before its end (so a
-// window 7 to 7 is the whole year); the second never wraps. A window without
-// an end is its start alone; values outside 1 to 24 are left out.
+// The fortnights to paint as sowing fortnights, in painting order (a fortnight
+// of both windows comes twice), on the plan grid and on the catalogue grid
+// alike. The first window wraps over the year end when its start is not before
+// its end (so a window 7 to 7 is the whole year); the second never wraps. A
+// window, first or second, with a start but no end is its start alone; values
+// outside 1 to 24 are left out.
 QList<int> QuincenasSiembra(const DatosSiembra &d);
 
 // Rounds to the nearest whole number, a half to the even neighbour.

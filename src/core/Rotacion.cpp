@@ -26,15 +26,15 @@ QHash<QString, int> posiciones(const ColeccionesCatalogo &catalogo)
 
 } // namespace
 
-ReglasRotacion::ReglasRotacion(const ColeccionesCatalogo &catalogo, const QString &cadena, const ContextoReglas &contexto,
-                               Explicar explicar)
+ReglasRotacion::ReglasRotacion(const ColeccionesCatalogo &catalogo, const QString &cadena,
+                               const ContextoReglas &contexto, Explicar explicar)
     : m_catalogo(catalogo), m_contexto(contexto), m_explicar(std::move(explicar)), m_posiciones(posiciones(catalogo)),
       m_cadena(cadena)
 {
 }
 
-ReglasRotacion::ReglasRotacion(const ColeccionesCatalogo &catalogo, Conexion &conexion, const ContextoReglas &contexto,
-                               Explicar explicar)
+ReglasRotacion::ReglasRotacion(const ColeccionesCatalogo &catalogo, Conexion &conexion,
+                               const ContextoReglas &contexto, Explicar explicar)
     : m_catalogo(catalogo), m_contexto(contexto), m_explicar(std::move(explicar)), m_posiciones(posiciones(catalogo)),
       m_conexion(&conexion)
 {
@@ -85,17 +85,51 @@ QString ReglasRotacion::SacarProfRaiz(const QString &Cultivo) const
 
 // ---- Filters -----------------------------------------------------------------
 
+// "parcela in (?, ...)" over the plot's stored spellings, the values appended
+// to valores. The spellings are those FiltroParcela finds, sought once: the
+// rules only read, so they cannot change meanwhile, and each rule's statement
+// is then a plain one that the index on (parcela, año, hoja) serves.
+QString ReglasRotacion::filtroParcela(QVariantList &valores) const
+{
+    if (!m_hayGrafias || m_grafiasDe != m_contexto.parcela) {
+        // FiltroParcela is "parcela in (<select>)": its select alone.
+        static const QString grafias = [] {
+            QString f = FiltroParcela;
+            const QString entrada = QStringLiteral("parcela in (");
+            Q_ASSERT(f.startsWith(entrada) && f.endsWith(QLatin1Char(')')));
+            return f.mid(entrada.size()).chopped(1);
+        }();
+        QSqlQuery &q = conexion().ejecutarPreparada(grafias, {m_contexto.parcela});
+        m_grafias.clear();
+        while (q.next())
+            m_grafias << q.value(0);
+        q.finish();
+        m_grafiasDe = m_contexto.parcela;
+        m_hayGrafias = true;
+    }
+    valores << m_grafias;
+    if (m_grafias.isEmpty())
+        return QStringLiteral("parcela is null and 0");
+    QString marcas = QStringLiteral("?");
+    for (int i = 1; i < m_grafias.size(); ++i)
+        marcas += QStringLiteral(", ?");
+    return QStringLiteral("parcela in (") + marcas + QLatin1Char(')');
+}
+
 // The crops stored for the plot where dondeMas holds (its values first, then
 // the plot's name), in stored order within each sheet.
 QStringList ReglasRotacion::cultivosDe(const QString &dondeMas, const QVariantList &valores) const
 {
     QStringList cultivos;
-    QSqlQuery q = conexion().ejecutar(QStringLiteral("select cultivo from BDParcela where ") + dondeMas
-                                          + QStringLiteral(" and ") + FiltroParcela
-                                          + QStringLiteral(" order by hoja, rowid"),
-                                      QVariantList(valores) << m_contexto.parcela);
+    QVariantList v = valores;
+    const QString filtro = filtroParcela(v);
+    QSqlQuery &q = conexion().ejecutarPreparada(QStringLiteral("select cultivo from BDParcela where ") + dondeMas
+                                                    + QStringLiteral(" and ") + filtro
+                                                    + QStringLiteral(" order by hoja, rowid"),
+                                                v);
     while (q.next())
         cultivos << q.value(0).toString();
+    q.finish();
     return cultivos;
 }
 
@@ -118,10 +152,17 @@ ListaCandidatos ReglasRotacion::porPropiedad(const ListaCandidatos &ListaPrevia,
                                              Propiedad p, bool apagada) const
 {
     ListaCandidatos resultado = CopiaConClave(ListaPrevia);
+    quitarPorPropiedad(ListaPrevia, resultado, AñoVerificación, p, apagada);
+    return resultado;
+}
+
+void ReglasRotacion::quitarPorPropiedad(const ListaCandidatos &ListaPrevia, ListaCandidatos &resultado,
+                                        int AñoVerificación, Propiedad p, bool apagada) const
+{
     const QStringList filas
         = cultivosDe(QStringLiteral("año = ? and hoja = ?"), {AñoVerificación, m_contexto.hoja});
     if (apagada)
-        return resultado;
+        return;
     // The entries by their property, each group in the list's order.
     QHash<QString, QStringList> porValor;
     for (const QString &entrada : ListaPrevia)
@@ -139,7 +180,6 @@ ListaCandidatos ReglasRotacion::porPropiedad(const ListaCandidatos &ListaPrevia,
                       + entrada);
         }
     }
-    return resultado;
 }
 
 ListaCandidatos ReglasRotacion::VerificarNoRepeticiónFamilia(const ListaCandidatos &ListaPrevia,
@@ -163,11 +203,19 @@ ListaCandidatos ReglasRotacion::VerificarNoRepeticiónProfRaices(const ListaCand
 ListaCandidatos ReglasRotacion::VerificarNoRepeticiónPorAños(const ListaCandidatos &ListaPrevia, int Años) const
 {
     ListaCandidatos resultado = CopiaConClave(ListaPrevia);
+    quitarPorAños(ListaPrevia, resultado, Años);
+    return resultado;
+}
+
+void ReglasRotacion::quitarPorAños(const ListaCandidatos &ListaPrevia, ListaCandidatos &resultado, int Años) const
+{
     const int desde = m_contexto.año - Años;
-    QSqlQuery q = conexion().ejecutar(QStringLiteral("select cultivo from BDParcela where año > ? and año < ?"
-                                                     " and hoja = ? and ")
-                                          + FiltroParcela + QStringLiteral(" order by rowid"),
-                                      {desde, m_contexto.año, m_contexto.hoja, m_contexto.parcela});
+    QVariantList v{desde, m_contexto.año, m_contexto.hoja};
+    const QString filtro = filtroParcela(v);
+    QSqlQuery &q = conexion().ejecutarPreparada(QStringLiteral("select cultivo from BDParcela where año > ? and año < ?"
+                                                               " and hoja = ? and ")
+                                                    + filtro + QStringLiteral(" order by rowid"),
+                                                v);
     const QSet<QString> dados(ListaPrevia.begin(), ListaPrevia.end());
     while (q.next()) {
         const QString cultivo = q.value(0).toString();
@@ -177,27 +225,40 @@ ListaCandidatos ReglasRotacion::VerificarNoRepeticiónPorAños(const ListaCandid
               + QString::number(desde) + QLatin1Char('-') + QString::number(m_contexto.año)
               + QStringLiteral("> sacado el cultivo de la lista de posibles"));
     }
-    return resultado;
+    q.finish();
 }
 
 ListaCandidatos ReglasRotacion::CandidatosDeLaHoja(const ListaCandidatos &posibles) const
 {
+    // After the first rule the list is keyed: each later rule works on it as
+    // it stands (a keyed copy of a keyed list is the list itself).
     ListaCandidatos l = VerificarNoRepeticiónHojas(posibles);
-    l = VerificarNoRepeticiónFamilia(l, m_contexto.año - 1);
-    l = VerificarNoRepeticiónParteAprovechable(l, m_contexto.año - 1);
-    l = VerificarNoRepeticiónProfRaices(l, m_contexto.año - 1);
-    return VerificarNoRepeticiónPorAños(l, 3);
+    ListaCandidatos previa = l;
+    quitarPorPropiedad(previa, l, m_contexto.año - 1, Propiedad::Familia, false);
+    previa = l;
+    quitarPorPropiedad(previa, l, m_contexto.año - 1, Propiedad::ParteAprovechable, m_contexto.repetirFrutos);
+    previa = l;
+    quitarPorPropiedad(previa, l, m_contexto.año - 1, Propiedad::ProfRaiz, m_contexto.repetirRaices);
+    previa = l;
+    quitarPorAños(previa, l, 3);
+    return l;
 }
 
 // ---- Follow-on slots -------------------------------------------------------------
 
 bool ReglasRotacion::MarcaPlurianual() const
 {
-    return conexion().hayFilas(QStringLiteral("select 1 from BDParcela where año in (?, ?)"
-                                              " and (coincide(cultivo, 'fresas') or coincide(cultivo, 'alcachofas')"
-                                              " or coincide(cultivo, 'espárragos')) and ")
-                                   + FiltroParcela,
-                               {m_contexto.año - 1, m_contexto.año, m_contexto.parcela});
+    QVariantList v{m_contexto.año - 1, m_contexto.año};
+    const QString filtro = filtroParcela(v);
+    QSqlQuery &q = conexion().ejecutarPreparada(
+        QStringLiteral("select 1 from BDParcela where año in (?, ?)"
+                       " and (coincide(cultivo, 'fresas') or coincide(cultivo, 'alcachofas')"
+                       " or coincide(cultivo, 'espárragos')) and ")
+            + filtro,
+        v);
+    const bool hay = q.next();
+    q.finish();
+    return hay;
 }
 
 QStringList ReglasRotacion::ListaArrastrada(const QStringList &listaAnterior, bool marca)

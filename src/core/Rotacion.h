@@ -19,6 +19,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QVariantList>
 #include <QStringList>
 #include <functional>
 #include <memory>
@@ -101,6 +102,10 @@ private:
     QStringList cultivosDe(const QString &dondeMas, const QVariantList &valores) const;
     ListaCandidatos porPropiedad(const ListaCandidatos &ListaPrevia, int AñoVerificación, Propiedad p,
                                  bool apagada) const;
+    // The rules proper: resultado (ListaPrevia keyed) loses what they take out.
+    void quitarPorPropiedad(const ListaCandidatos &ListaPrevia, ListaCandidatos &resultado, int AñoVerificación,
+                            Propiedad p, bool apagada) const;
+    void quitarPorAños(const ListaCandidatos &ListaPrevia, ListaCandidatos &resultado, int Años) const;
     void decir(const QString &linea) const;
 
     const ColeccionesCatalogo &m_catalogo;
@@ -110,6 +115,11 @@ private:
     QString m_cadena;
     Conexion *m_conexion = nullptr;
     mutable std::shared_ptr<Conexion> m_propia;
+    // The plot's stored spellings, sought once for the plot named in grafiasDe.
+    QString filtroParcela(QVariantList &valores) const;
+    mutable QString m_grafiasDe;
+    mutable QVariantList m_grafias;
+    mutable bool m_hayGrafias = false;
 };
 
 // A copy of the list keyed by each entry's own text. A text repeated (letter

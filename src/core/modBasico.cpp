@@ -81,13 +81,18 @@ QString NombreLargoQuincena(int quincena)
     return valida(quincena) ? QString::fromUtf8(kQuincenas[quincena - 1].nombreLargo) : QString();
 }
 
-QString CodigoQuincena(int quincena)
+QString QuincenaEnLetra(int quincena)
 {
-    return valida(quincena) ? QString::fromUtf8(kQuincenas[quincena - 1].codigo) : QString();
+    if (!valida(quincena))
+        return QString();
+    QString mes = QString::fromUtf8(kQuincenas[quincena - 1].nombreLargo);
+    const bool segunda = mes.endsWith(QChar(0x00BD));
+    mes.remove(QStringLiteral(" ½"));
+    return (segunda ? QStringLiteral("2ª") : QStringLiteral("1ª")) + QStringLiteral(" quincena de ") + mes;
 }
 
+
 qint32 ColorSiembra = 0;
-qint32 ColorBlanco = 0;
 qint32 ColorCultivo = 0;
 qint32 ColorSolape = 0;
 qint32 ColorInvierno = 0;
@@ -101,7 +106,6 @@ qint32 ColorBordeHoja = 0;
 void IniciaColores()
 {
     ColorSiembra = RGB(0, 255, 0);
-    ColorBlanco = RGB(255, 255, 255);
     ColorCultivo = RGB(50, 50, 255);
     ColorSolape = RGB(255, 0, 0);
     ColorInvierno = RGB(204, 255, 255);

@@ -29,14 +29,13 @@ QString FechaQuincena(int quincena);
 // The long name of fortnight 1..24 ("enero ½"); "" for any other number.
 QString NombreLargoQuincena(int quincena);
 
-// The code of fortnight 1..24 ("e½"); "" for any other number.
-QString CodigoQuincena(int quincena);
+// Fortnight 1..24 in full words ("1ª quincena de marzo"); "" for any other.
+QString QuincenaEnLetra(int quincena);
 
 // Packed colours: red in the low byte, green in the second, blue in the third.
 constexpr qint32 RGB(int r, int g, int b) { return r | (g << 8) | (b << 16); }
 
 extern qint32 ColorSiembra;
-extern qint32 ColorBlanco;
 extern qint32 ColorCultivo;
 extern qint32 ColorSolape;
 extern qint32 ColorInvierno;

@@ -5,8 +5,10 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QString>
 
@@ -38,9 +40,12 @@ inline QLabel *etiqueta(QWidget *padre, const QString &texto, int x, int y, int 
     return colocar(new QLabel(texto, padre), x, y, an, al, texto);
 }
 
-inline QComboBox *lista(QWidget *padre, int x, int y, int an, int al, const QString &nombre)
+// A picker is heard by what it shows (Qt's own name for it) and told apart by
+// its description, which says what it is for.
+inline QComboBox *lista(QWidget *padre, int x, int y, int an, int al, const QString &papel)
 {
-    auto *c = colocar(new QComboBox(padre), x, y, an, al, nombre);
+    auto *c = colocar(new QComboBox(padre), x, y, an, al, QString());
+    c->setAccessibleDescription(papel);
     c->setEditable(false);
     return c;
 }
@@ -58,5 +63,43 @@ inline void rotular(QGroupBox *marco, const QString &titulo)
     marco->setTitle(titulo);
     marco->setAccessibleName(titulo);
 }
+
+// While a panel laid over other controls shows, those it hides whole leave
+// the Tab chain; they come back when it hides.
+class TapaFoco : public QObject
+{
+public:
+    explicit TapaFoco(QWidget *tapa) : QObject(tapa), m_tapa(tapa) { tapa->installEventFilter(this); }
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() == QEvent::Show)
+            tapar();
+        else if (e->type() == QEvent::Hide)
+            destapar();
+        return false;
+    }
+
+private:
+    void tapar()
+    {
+        QWidget *padre = m_tapa->parentWidget();
+        for (QWidget *w : padre->findChildren<QWidget *>()) {
+            if (w == m_tapa || m_tapa->isAncestorOf(w) || w->focusPolicy() == Qt::NoFocus || !w->isVisible()
+                || !m_tapa->geometry().contains(QRect(w->mapTo(padre, QPoint(0, 0)), w->size())))
+                continue;
+            m_tapados.append({w, w->focusPolicy()});
+            w->setFocusPolicy(Qt::NoFocus);
+        }
+    }
+    void destapar()
+    {
+        for (const auto &[w, politica] : std::as_const(m_tapados))
+            if (w)
+                w->setFocusPolicy(politica);
+        m_tapados.clear();
+    }
+    QWidget *m_tapa;
+    QList<QPair<QPointer<QWidget>, Qt::FocusPolicy>> m_tapados;
+};
 
 } // namespace Controles

@@ -23,7 +23,7 @@ FormPrincipal::FormPrincipal(const QString &carpeta, QWidget *parent)
     conectarEventos();
     // Designed client width; the height follows the explanation log's switch.
     resize(Twips::APixelesX(11100) + 2, height());
-    EstablecerAlturaTwips(10140);
+    EstablecerAlturaTwips(kAlturaSinRegistro);
 }
 
 FormPrincipal::~FormPrincipal() = default;

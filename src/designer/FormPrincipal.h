@@ -18,7 +18,7 @@
 // Handlers carry the names of the control and the event (BtValidaCultivos_Click).
 // Signals and slots are connected with lambdas: moc does not take accented
 // identifiers, which the procedures' names have.
-#include "catalogue/PanelLuna.h"
+#include "calendario/PanelLuna.h"
 #include "core/ArbolPlan.h"
 #include "core/Catalogo.h"
 #include "core/ListaCandidatos.h"
@@ -36,6 +36,7 @@ class QComboBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QSlider;
@@ -104,7 +105,8 @@ public:
     // to its plain colours, so ResaltarHoja({}) only clears the highlight.
     void ResaltarHoja(const QList<int> &indices);
     void ResaltarHojaPorNumero(int hoja);
-    // Release of a mouse button over Map1 (x, y in the map's pixels).
+    // Release of a mouse button over Map1 (x, y in the map's pixels); a
+    // failure to read the sheet reached is reported.
     void Map1_MouseUp(int Button, int Shift, int x, int y);
 
     // ---- Plan tree (FormPrincipal_arbol.cpp) ---------------------------------
@@ -133,8 +135,6 @@ public:
     // a sowing fortnight places the crop of that row's picker there.
     void ComboCult_Click(int Index);
     void MSHFlexTodoAño_Click();
-    void BorraFila(int fila);
-    void BorraTodasFilas();
 
     // ---- Storing and emptying a sheet (FormPrincipal_hoja.cpp) ---------------
     void BtValidaCultivos_Click();
@@ -159,7 +159,6 @@ private:
     // The sheet being edited: plot, year, sheet, the four crop slots and the
     // road through them. The window renders what it says.
     SesionHoja Sesion;
-    int HojasTotal = 0;
     bool LeyendoCultivo = false;
     bool Iniciando = false;
     bool BorrandoParcela = false;
@@ -188,7 +187,7 @@ private:
     QCheckBox *CheckCrearParcela = nullptr;
     QPushButton *BtBorrarParcela = nullptr;
     QGroupBox *FrameNuevaParcela = nullptr;
-    QWidget *TextCrearNuevaParcela = nullptr; // a QLineEdit
+    QLineEdit *TextCrearNuevaParcela = nullptr;
     QPushButton *BtCrearNuevaParcela = nullptr;
     QCheckBox *CheckParcelasOpciones = nullptr;
 
@@ -263,7 +262,7 @@ private:
     // Stores the sheet as BtValidaCultivos does; false when it was not stored
     // (the user has been told why, or chose not to).
     bool ValidarHoja();
-    // Which way a window height in twips (outer height, caption included).
+    // The window's outer height in twips (caption and borders included).
     int AlturaTwips() const;
     void EstablecerAlturaTwips(int twips);
 
@@ -302,7 +301,10 @@ private:
     void AjustarRegistro();                    // FormPrincipal_panel.cpp
     int m_lotesRegistro = 0;                   // RegistroEnLote alive
     QStringList m_registroPendiente;
-    int m_alturaTwips = 10140;
+    // The window's outer height in twips, without and with the explanation log.
+    static constexpr int kAlturaSinRegistro = 10140;
+    static constexpr int kAlturaConRegistro = 11310;
+    int m_alturaTwips = kAlturaSinRegistro;
     // Plot switches run so far, and their count when the list was last
     // pressed: a click that switched on the press is not run again.
     int m_cambiosParcela = 0;

@@ -16,6 +16,7 @@
 #include <QIcon>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTreeWidget>
 
@@ -51,25 +52,73 @@ QIcon icono(int imagen)
     return it.value();
 }
 
+// An item of the tree: its text is stored, the rest (picture, tooltip, font,
+// the node's key, kind, year and sheet) is answered from its node, so that
+// building ten thousand of them stores nothing more. A value set on the item
+// afterwards (a year's background) is stored as usual and wins.
+class ItemArbol : public QTreeWidgetItem
+{
+public:
+    explicit ItemArbol(const ArbolPlan::Nodo &nodo)
+        : QTreeWidgetItem(QStringList{nodo.texto}, UserType), m_clave(nodo.clave), m_tipo(nodo.tipo),
+          m_imagen(nodo.imagen), m_negrita(nodo.negrita), m_año(nodo.año), m_hoja(nodo.hoja)
+    {
+    }
+
+    bool negrita() const { return m_negrita; }
+
+    QVariant data(int columna, int rol) const override
+    {
+        QVariant v = QTreeWidgetItem::data(columna, rol);
+        if (columna != 0 || v.isValid())
+            return v;
+        switch (rol) {
+        case Qt::DecorationRole:
+            return icono(m_imagen);
+        case Qt::ToolTipRole:
+            // A plan row's text is wider than the tree: the whole of it on hovering.
+            return m_tipo == ArbolPlan::TipoNodo::Fila ? QTreeWidgetItem::data(0, Qt::DisplayRole) : v;
+        case Qt::FontRole:
+            if (m_negrita) {
+                QFont f;
+                f.setBold(true);
+                return f;
+            }
+            return v;
+        case RolClave:
+            return m_clave;
+        case RolTipo:
+            return static_cast<int>(m_tipo);
+        case RolAño:
+            return m_año;
+        case RolHoja:
+            return m_hoja;
+        case RolImagen:
+            return m_imagen;
+        default:
+            return v;
+        }
+    }
+
+private:
+    QString m_clave;
+    ArbolPlan::TipoNodo m_tipo;
+    int m_imagen;
+    bool m_negrita;
+    int m_año;
+    int m_hoja;
+};
+
 QTreeWidgetItem *crearItem(const ArbolPlan::Nodo &nodo)
 {
-    auto *item = new QTreeWidgetItem(QStringList{nodo.texto});
-    item->setData(0, RolClave, nodo.clave);
-    item->setData(0, RolTipo, static_cast<int>(nodo.tipo));
-    item->setData(0, RolAño, nodo.año);
-    item->setData(0, RolHoja, nodo.hoja);
-    item->setData(0, RolImagen, nodo.imagen);
-    item->setIcon(0, icono(nodo.imagen));
-    // A plan row's text is wider than the tree: the whole of it on hovering.
-    if (nodo.tipo == ArbolPlan::TipoNodo::Fila)
-        item->setToolTip(0, nodo.texto);
-    if (nodo.negrita) {
-        QFont f = item->font(0);
-        f.setBold(true);
-        item->setFont(0, f);
+    auto *item = new ItemArbol(nodo);
+    if (!nodo.hijos.isEmpty()) {
+        QList<QTreeWidgetItem *> hijos;
+        hijos.reserve(nodo.hijos.size());
+        for (const ArbolPlan::Nodo &hijo : nodo.hijos)
+            hijos.append(crearItem(hijo));
+        item->addChildren(hijos);
     }
-    for (const ArbolPlan::Nodo &hijo : nodo.hijos)
-        item->addChild(crearItem(hijo));
     return item;
 }
 
@@ -119,15 +168,16 @@ void ajustarColumna(QTreeWidget *arbol)
     };
     const int sangria = arbol->indentation();
     const int decorada = arbol->rootIsDecorated() ? 1 : 0;
-    QList<std::pair<QFont, std::shared_ptr<AnchoAproximado>>> porFuente;
+    // Every item of the tree is an ItemArbol: plain or bold.
+    QFont gruesa;
+    gruesa.setBold(true);
+    const AnchoAproximado normal(arbol->font());
+    const AnchoAproximado negrita(gruesa.resolve(arbol->font()));
     QList<Medida> medidas;
     qreal mayor = 0;
     const std::function<void(QTreeWidgetItem *, int)> medir = [&](QTreeWidgetItem *item, int nivel) {
-        const QFont fuente = item->font(0).resolve(arbol->font());
-        auto f = std::find_if(porFuente.begin(), porFuente.end(), [&](const auto &p) { return p.first == fuente; });
-        if (f == porFuente.end())
-            f = porFuente.insert(porFuente.end(), {fuente, std::make_shared<AnchoAproximado>(fuente)});
-        const qreal e = (*f->second)(item->text(0)) + sangria * (nivel + decorada);
+        const AnchoAproximado &ancho = static_cast<const ItemArbol *>(item)->negrita() ? negrita : normal;
+        const qreal e = ancho(item->text(0)) + sangria * (nivel + decorada);
         medidas.append({item, nivel, e});
         mayor = std::max(mayor, e);
         if (item->isExpanded())
@@ -292,8 +342,15 @@ void FormPrincipal::conectarEventosArbol()
     connect(arbolaños, &QTreeWidget::itemClicked, this, [this] {
         try {
             arbolaños_Click();
-        } catch (const ErrorBD &e) {
-            Dialogos::MsgBox(this, e.texto(), Dialogos::SoloAceptar, Dialogos::Critico);
+        } catch (const Fallo &e) {
+            Dialogos::AvisarFallo(this, e, QStringLiteral("no se ha leído lo elegido en el árbol"),
+                                  QStringLiteral("vuelve a intentarlo"));
         }
     });
+    // Return, Enter or Space on the current row: its click.
+    for (const int tecla : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space})
+        new QShortcut(QKeySequence(tecla), arbolaños, arbolaños, [this] {
+            if (QTreeWidgetItem *nodo = arbolaños->currentItem())
+                emit arbolaños->itemClicked(nodo, 0);
+        }, Qt::WidgetShortcut);
 }

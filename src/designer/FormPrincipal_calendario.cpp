@@ -2,8 +2,8 @@
 #include "designer/FormPrincipal.h"
 
 #include "auxiliary/FormTutorial.h"
-#include "catalogue/PaginaCalendario.h"
-#include "catalogue/PanelLuna.h"
+#include "calendario/PaginaCalendario.h"
+#include "calendario/PanelLuna.h"
 #include "widgets/Dialogos.h"
 #include "widgets/Twips.h"
 

@@ -1,8 +1,8 @@
 // Storing and emptying a sheet's plan.
 #include "designer/FormPrincipal.h"
 
-#include "core/PlanHoja.h"
 #include "core/Conexion.h"
+#include "core/PlanHoja.h"
 #include "widgets/CuadriculaFlex.h"
 #include "widgets/Dialogos.h"
 
@@ -11,20 +11,15 @@
 
 namespace {
 
-void avisar(FormPrincipal *w, const QString &texto, Dialogos::Icono icono)
-{
-    Dialogos::MsgBox(w, texto, Dialogos::SoloAceptar, icono, QStringLiteral("Atención"));
-}
-
 // The plan tree and the map show what is stored now.
 void mostrarLoGuardado(FormPrincipal &w)
 {
     try {
         w.RefrescarArbolAños();
         w.refrescaMapa();
-    } catch (const ErrorBD &e) {
-        avisar(&w, QStringLiteral("No se ha podido leer la base de datos: %1.").arg(MotivoFalloBD(e)),
-               Dialogos::Critico);
+    } catch (const Fallo &e) {
+        Dialogos::AvisarFallo(&w, e, QStringLiteral("no se ha podido volver a leer el plan guardado"),
+                              QStringLiteral("lo guardado no cambia"));
     }
 }
 
@@ -33,12 +28,16 @@ void mostrarLoGuardado(FormPrincipal &w)
 bool hayHojaPara(FormPrincipal &w, const QString &accion, const QString &accionSobreHoja)
 {
     if (w.sesion().parcela().isEmpty()) {
-        avisar(&w, QStringLiteral("No hay ninguna parcela: crea una antes de %1.").arg(accion), Dialogos::Exclamacion);
+        Dialogos::AvisarFallo(&w, Rechazo(QStringLiteral("No hay ninguna parcela: crea una antes de %1.").arg(accion)),
+                              {});
         return false;
     }
     if (!w.sesion().hayHojaCargada()) {
-        avisar(&w, QStringLiteral("No hay ninguna hoja elegida: pulsa una hoja en el mapa antes de %1.").arg(accionSobreHoja),
-               Dialogos::Exclamacion);
+        Dialogos::AvisarFallo(&w,
+                              Rechazo(QStringLiteral("No hay ninguna hoja elegida: pulsa una hoja en el mapa antes"
+                                                     " de %1.")
+                                          .arg(accionSobreHoja)),
+                              {});
         return false;
     }
     return true;
@@ -70,17 +69,11 @@ bool FormPrincipal::ValidarHoja()
         return false;
     try {
         Sesion.validar();
-    } catch (const PlanNoValido &e) {
-        avisar(this, e.texto(), Dialogos::Exclamacion);
-        return false;
-    } catch (const ErrorBD &e) {
+    } catch (const Fallo &e) {
         // Nothing was written; the plan stays on screen to be stored again.
-        avisar(this,
-               QStringLiteral("No se ha podido guardar la hoja %1: %2.\nNo se ha cambiado nada: el plan sigue en"
-                              " pantalla y puedes volver a validarlo.")
-                   .arg(Sesion.hoja())
-                   .arg(MotivoFalloBD(e)),
-               Dialogos::Critico);
+        Dialogos::AvisarFallo(this, e, QStringLiteral("no se ha guardado la hoja %1").arg(Sesion.hoja()),
+                              QStringLiteral("no se ha cambiado nada: el plan sigue en pantalla y puedes volver a"
+                                             " validarlo"));
         return false;
     }
     mostrarLoGuardado(*this);
@@ -110,19 +103,16 @@ void FormPrincipal::BtVaciaHoja_Click()
                    != Dialogos::Si)
             return;
         Sesion.vaciar();
-    } catch (const ErrorBD &e) {
-        avisar(this,
-               QStringLiteral("No se ha podido vaciar la hoja %1: %2.\nNo se ha borrado nada.")
-                   .arg(Sesion.hoja())
-                   .arg(MotivoFalloBD(e)),
-               Dialogos::Critico);
+    } catch (const Fallo &e) {
+        Dialogos::AvisarFallo(this, e, QStringLiteral("no se ha vaciado la hoja %1").arg(Sesion.hoja()),
+                              QStringLiteral("no se ha borrado nada"));
         return;
     }
     try {
         CargarHojaElegida(Sesion.hoja(), Sesion.año());
-    } catch (const ErrorBD &e) {
-        avisar(this, QStringLiteral("No se ha podido leer la base de datos: %1.").arg(MotivoFalloBD(e)),
-               Dialogos::Critico);
+    } catch (const Fallo &e) {
+        Dialogos::AvisarFallo(this, e, QStringLiteral("no se ha leído la hoja %1").arg(Sesion.hoja()),
+                              QStringLiteral("vuelve a intentarlo"));
     }
     mostrarLoGuardado(*this);
 }

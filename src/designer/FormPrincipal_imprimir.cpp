@@ -2,6 +2,7 @@
 #include "designer/FormPrincipal.h"
 
 #include "auxiliary/ImpresionArbol.h"
+#include "core/Conexion.h"
 #include "widgets/Dialogos.h"
 
 #include <QComboBox>
@@ -10,20 +11,13 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
-namespace {
-
-void avisar(QWidget *padre, const QString &texto)
-{
-    Dialogos::MsgBox(padre, texto, Dialogos::SoloAceptar, Dialogos::Exclamacion, QStringLiteral("Atención"));
-}
-
-} // namespace
-
 void FormPrincipal::Btimprimir_Click()
 {
     const QStringList impresoras = Printers ? Printers() : QPrinterInfo::availablePrinterNames();
     if (impresoras.isEmpty()) {
-        avisar(this, QStringLiteral("No hay ninguna impresora instalada: no se puede imprimir el plan."));
+        Dialogos::AvisarFallo(this, Rechazo(QStringLiteral("No hay ninguna impresora instalada: no se puede imprimir el"
+                                                           " plan.")),
+                              {});
         return;
     }
     // The last printer of that name; none keeps the current one.
@@ -42,20 +36,21 @@ void FormPrincipal::Btimprimir_Click()
     arbol.LineStyle = arbolaños->rootIsDecorated() ? 1 : 0;
     arbol.ImageList = &ArbolPlan::RutaImagen;
 
-    const QString rechazo = QStringLiteral("La impresora «%1» no ha aceptado el trabajo: el plan no se ha impreso.");
+    const Rechazo rechazo(
+        QStringLiteral("La impresora «%1» no ha aceptado el trabajo: el plan no se ha impreso.").arg(nombre));
     QPrinter impresora(QPrinter::HighResolution);
     impresora.setPrinterName(nombre);
     impresora.setDocName(QStringLiteral("Huerta - ") + ArbolPlan::TextoRaiz(Sesion.parcela()));
     ImpresionArbol::DestinoImpresora destino(impresora);
     if (impresora.printerName() != nombre || !destino.Empezar()) {
-        avisar(this, rechazo.arg(nombre));
+        Dialogos::AvisarFallo(this, rechazo, {});
         return;
     }
     // The outline starts one text line below the top of the page.
     destino.Print(QString());
     ImpresionArbol::ImprimirArbol(arbol, destino);
     if (!destino.EndDoc())
-        avisar(this, rechazo.arg(nombre));
+        Dialogos::AvisarFallo(this, rechazo, {});
 }
 
 void FormPrincipal::conectarEventosImprimir()

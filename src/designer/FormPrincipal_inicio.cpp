@@ -12,13 +12,12 @@
 #include "core/Conexion.h"
 #include "widgets/CuadriculaFlex.h"
 #include "widgets/Dialogos.h"
-#include "catalogue/PaginaCalendario.h"
+#include "calendario/PaginaCalendario.h"
 #include "mapa/MapaControl.h"
 #include "widgets/Twips.h"
 
 #include <QComboBox>
 #include <QDate>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QIcon>
 #include <QListWidget>
@@ -99,20 +98,9 @@ bool FormPrincipal::Form_Load()
 
 void FormPrincipal::AvisarFalloArranque(const ErrorBD &e)
 {
-    const QString fichero = CadenaConexion;
-    const QFileInfo info(fichero);
-    QString motivo;
-    if (!info.exists())
-        motivo = QStringLiteral("el fichero no existe");
-    else if (!info.isReadable())
-        motivo = QStringLiteral("no hay permiso para leer el fichero");
-    else if (e.texto().contains(QLatin1String("locked"), Qt::CaseInsensitive)
-             || e.texto().contains(QLatin1String("busy"), Qt::CaseInsensitive))
-        motivo = QStringLiteral("otro programa la tiene bloqueada");
-    else
-        motivo = QStringLiteral("el fichero no es una base de datos de Huerta válida o está dañado");
     Dialogos::MsgBox(this,
-                     QStringLiteral("No se puede usar la base de datos %1: %2.\n\n%3").arg(fichero, motivo, e.texto()),
+                     QStringLiteral("No se puede usar la base de datos %1: %2.\n\n%3")
+                         .arg(CadenaConexion, MotivoFalloBD(e), e.texto()),
                      Dialogos::SoloAceptar, Dialogos::Critico);
 }
 

@@ -31,19 +31,19 @@ void FormPrincipal::conectarEventosMapa()
 {
     // A failing database must not escape an event: the user is told and the
     // window goes on.
-    auto protegido = [this](auto accion) {
-        try {
-            accion();
-        } catch (const ErrorBD &e) {
-            Dialogos::MsgBox(this, e.texto(), Dialogos::SoloAceptar, Dialogos::Critico);
-        }
-    };
-    connect(Map1, &MapaControl::MouseUp, this, [this, protegido](int boton, int mayus, int x, int y) {
-        protegido([&] { Map1_MouseUp(boton, mayus, x, y); });
+    // A click on the map reads the sheet it reached (a failure is reported by
+    // the handler, which knows that sheet).
+    connect(Map1, &MapaControl::MouseUp, this, [this](int boton, int mayus, int x, int y) {
+        Map1_MouseUp(boton, mayus, x, y);
     });
     // A choice of the user, even of the entry already shown.
-    connect(ComboNHojas, &QComboBox::activated, this, [this, protegido](int) {
-        protegido([this] { ComboNHojas_Click(); });
+    connect(ComboNHojas, &QComboBox::activated, this, [this](int) {
+        try {
+            ComboNHojas_Click();
+        } catch (const Fallo &e) {
+            Dialogos::AvisarFallo(this, e, QStringLiteral("no se han leído las hojas de la parcela"),
+                                  QStringLiteral("vuelve a intentarlo"));
+        }
     });
 }
 
@@ -140,7 +140,12 @@ void FormPrincipal::Map1_MouseUp(int, int, int x, int y)
             }
         }
     }
-    CargarHojaElegida(hoja, Sesion.año());
+    try {
+        CargarHojaElegida(hoja, Sesion.año());
+    } catch (const Fallo &e) {
+        Dialogos::AvisarFallo(this, e, QStringLiteral("no se ha leído la hoja %1").arg(hoja),
+                              QStringLiteral("vuelve a intentarlo"));
+    }
 }
 
 void FormPrincipal::CargarHojaElegida(int hoja, int año)

@@ -74,7 +74,7 @@ FormPrincipal::RegistroEnLote::~RegistroEnLote()
 
 void FormPrincipal::ModoExplicito_Click()
 {
-    EstablecerAlturaTwips(ModoExplicito->checkState() == Qt::Checked ? 11310 : 10140);
+    EstablecerAlturaTwips(ModoExplicito->checkState() == Qt::Checked ? kAlturaConRegistro : kAlturaSinRegistro);
 }
 
 void FormPrincipal::ListModoExplicito_DblClick()

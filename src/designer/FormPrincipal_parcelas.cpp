@@ -4,7 +4,6 @@
 
 #include "core/Conexion.h"
 #include "core/Parcelas.h"
-#include "core/PlanHoja.h"
 #include "designer/Controles.h"
 #include "designer/PanelOpciones.h"
 #include "widgets/CuadriculaFlex.h"
@@ -22,16 +21,6 @@
 namespace {
 
 const QString kMarcador = QStringLiteral("Escribe Texto Aquí");
-
-void avisar(FormPrincipal *w, const QString &texto, Dialogos::Icono icono = Dialogos::Critico)
-{
-    Dialogos::MsgBox(w, texto, Dialogos::SoloAceptar, icono, QStringLiteral("Atención"));
-}
-
-QString fallo(const QString &que, const ErrorBD &e)
-{
-    return QStringLiteral("No se ha podido %1: %2.").arg(que, MotivoFalloBD(e));
-}
 
 // Selects the plot's entry without raising the switch.
 void seleccionar(QListWidget *lista, const QString &nombre)
@@ -75,8 +64,9 @@ bool FormPrincipal::Reconstruir(const QString &parcela)
 {
     try {
         AbrirParcela(parcela);
-    } catch (const ErrorBD &e) {
-        avisar(this, fallo(QStringLiteral("leer la base de datos"), e));
+    } catch (const Fallo &e) {
+        Dialogos::AvisarFallo(this, e, QStringLiteral("no se ha leído la parcela <%1>").arg(parcela),
+                              QStringLiteral("la ventana sigue como estaba; vuelve a intentarlo"));
         return false;
     }
     return true;
@@ -94,9 +84,9 @@ void FormPrincipal::ListaParcelas_Click()
             Conexion con;
             MarcarUltimaParcela(con, nombre);
         }
-    } catch (const ErrorBD &e) {
-        avisar(this, fallo(QStringLiteral("cambiar a la parcela <%1>").arg(nombre), e)
-                         + QStringLiteral("\nSigues en la parcela <%1>.").arg(Sesion.parcela()));
+    } catch (const Fallo &e) {
+        Dialogos::AvisarFallo(this, e, QStringLiteral("no se ha cambiado a la parcela <%1>").arg(nombre),
+                              QStringLiteral("sigues en la parcela <%1>").arg(Sesion.parcela()));
         seleccionar(ListaParcelas, Sesion.parcela());
         return;
     }
@@ -111,12 +101,12 @@ void FormPrincipal::CheckCrearParcela_Click()
 
 void FormPrincipal::TextCrearNuevaParcela_Click()
 {
-    static_cast<QLineEdit *>(TextCrearNuevaParcela)->clear();
+    TextCrearNuevaParcela->clear();
 }
 
 void FormPrincipal::BtCrearNuevaParcela_Click()
 {
-    auto *caja = static_cast<QLineEdit *>(TextCrearNuevaParcela);
+    QLineEdit *caja = TextCrearNuevaParcela;
     const QString nombre = caja->text();
     if (nombre == kMarcador)
         return;
@@ -125,12 +115,9 @@ void FormPrincipal::BtCrearNuevaParcela_Click()
     try {
         Conexion con;
         CrearParcela(con, nombre, o.hojas, o.inicioSinHeladas, o.finalSinHeladas);
-    } catch (const ParcelaNoValida &e) {
-        avisar(this, e.texto(), Dialogos::Exclamacion);
-        return;
-    } catch (const ErrorBD &e) {
-        avisar(this, fallo(QStringLiteral("crear la parcela <%1>").arg(nombre), e)
-                         + QStringLiteral("\nNo se ha creado nada."));
+    } catch (const Fallo &e) {
+        Dialogos::AvisarFallo(this, e, QStringLiteral("no se ha creado la parcela <%1>").arg(nombre),
+                              QStringLiteral("no se ha cambiado nada"));
         return;
     }
     ListaParcelas->addItem(nombre.trimmed()); // as stored
@@ -166,9 +153,9 @@ void FormPrincipal::BtBorrarParcela_Click()
         try {
             Conexion con;
             quedan = BorrarParcela(con, Sesion.parcela());
-        } catch (const ErrorBD &e) {
-            avisar(this, fallo(QStringLiteral("borrar la parcela <%1>").arg(Sesion.parcela()), e)
-                             + QStringLiteral("\nNo se ha borrado nada."));
+        } catch (const Fallo &e) {
+            Dialogos::AvisarFallo(this, e, QStringLiteral("no se ha borrado la parcela <%1>").arg(Sesion.parcela()),
+                                  QStringLiteral("no se ha borrado nada"));
         }
         if (quedan) {
             ListaParcelas->clear();
@@ -217,7 +204,8 @@ void FormPrincipal::BtGuardar_Click()
         return;
     try {
         CargarHojaElegida(Sesion.hoja(), Sesion.año());
-    } catch (const ErrorBD &e) {
-        avisar(this, fallo(QStringLiteral("leer la base de datos"), e));
+    } catch (const Fallo &e) {
+        Dialogos::AvisarFallo(this, e, QStringLiteral("no se han leído los cultivos de la hoja %1").arg(Sesion.hoja()),
+                              QStringLiteral("las opciones sí se han guardado"));
     }
 }

@@ -1,7 +1,6 @@
 // The plan grid and the crop pickers.
 #include "designer/FormPrincipal.h"
 
-#include "core/PlanHoja.h"
 #include "core/Conexion.h"
 #include "widgets/CuadriculaFlex.h"
 #include "widgets/Dialogos.h"
@@ -9,25 +8,6 @@
 #include <QComboBox>
 #include <memory>
 
-namespace {
-
-void avisarLectura(FormPrincipal *w, const ErrorBD &e)
-{
-    Dialogos::MsgBox(w, QStringLiteral("No se ha podido leer la base de datos: %1.").arg(MotivoFalloBD(e)),
-                     Dialogos::SoloAceptar, Dialogos::Critico, QStringLiteral("Atención"));
-}
-
-} // namespace
-
-void FormPrincipal::BorraFila(int fila)
-{
-    Sesion.borrarFila(fila - 1);
-}
-
-void FormPrincipal::BorraTodasFilas()
-{
-    Sesion.borrarFilas();
-}
 
 void FormPrincipal::ComboCult_Click(int Index)
 {
@@ -35,8 +15,9 @@ void FormPrincipal::ComboCult_Click(int Index)
         return;
     try {
         Sesion.elegir(Index, ComboCult[Index]->currentIndex());
-    } catch (const ErrorBD &e) {
-        avisarLectura(this, e);
+    } catch (const Fallo &e) {
+        Dialogos::AvisarFallo(this, e, QStringLiteral("no se han leído los cultivos de la hoja %1").arg(Sesion.hoja()),
+                              QStringLiteral("la rejilla sigue como estaba; vuelve a intentarlo"));
     }
 }
 
@@ -48,8 +29,9 @@ void FormPrincipal::MSHFlexTodoAño_Click()
         return;
     try {
         Sesion.colocar(fila - 1, columna);
-    } catch (const ErrorBD &e) {
-        avisarLectura(this, e);
+    } catch (const Fallo &e) {
+        Dialogos::AvisarFallo(this, e, QStringLiteral("no se ha colocado el cultivo en la hoja %1").arg(Sesion.hoja()),
+                              QStringLiteral("la rejilla sigue como estaba; vuelve a intentarlo"));
     }
 }
 

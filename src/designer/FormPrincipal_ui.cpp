@@ -6,14 +6,16 @@
 #include "designer/PanelOpciones.h"
 
 #include "auxiliary/FormPortada.h"
+#include "core/modBasico.h"
 #include "catalogue/EditorCatalogo.h"
 #include "widgets/CuadriculaFlex.h"
 #include "mapa/MapaControl.h"
 #include "widgets/Twips.h"
-#include "catalogue/PaginaCalendario.h"
+#include "calendario/PaginaCalendario.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>
+#include <QEvent>
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
@@ -23,13 +25,64 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QSlider>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 using namespace Controles;
+
+namespace {
+
+// What a crop-row cell of the plan grid holds, by its colour: the words a
+// screen reader says where the eye sees the colour.
+QString contenidoPorColor(qint32 color)
+{
+    using namespace modBasico;
+    if (color == ColorSiembra)
+        return QStringLiteral("siembra");
+    if (color == ColorCultivo)
+        return QStringLiteral("cultivo");
+    if (color == ColorCosecha)
+        return QStringLiteral("cosecha");
+    if (color == ColorAñoSiguiente)
+        return QStringLiteral("cultivo del año siguiente");
+    if (color == ColorSolape)
+        return QStringLiteral("rechazada por helada");
+    return QString();
+}
+
+// Keeps a widget in the Tab chain only while some of it shows inside its
+// parent (the explanation log lies below the window until it is made taller).
+class FocoSiSeVe : public QObject
+{
+public:
+    explicit FocoSiSeVe(QWidget *w) : QObject(w), m_w(w)
+    {
+        w->installEventFilter(this);
+        w->parentWidget()->installEventFilter(this);
+        ajustar();
+    }
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() == QEvent::Resize || e->type() == QEvent::Move)
+            ajustar();
+        return false;
+    }
+
+private:
+    void ajustar()
+    {
+        const bool seVe = m_w->height() > 0 && m_w->geometry().intersects(m_w->parentWidget()->rect());
+        m_w->setFocusPolicy(seVe ? Qt::StrongFocus : Qt::NoFocus);
+    }
+    QWidget *m_w;
+};
+
+} // namespace
 
 // Client area of the window as designed, and where the explanation log lies:
 // just below the visible area until the window is made taller.
@@ -70,7 +123,7 @@ void FormPrincipal::nombrarControles()
     NOMBRAR(FrameFasesLuna);
     NOMBRAR(MonthView1);
     NOMBRAR(ListLunar);
-    NOMBRAR(PictureOpcionesParcelas);
+    NOMBRAR(PictureOpcionesParcelas); // also panelOpciones: the same widget
     NOMBRAR(LabelParcelaOpciones);
     NOMBRAR(ComboNHojas);
     NOMBRAR(Map2);
@@ -116,15 +169,12 @@ void FormPrincipal::construirControles()
     SSTab1->addTab(tabCalendario, QStringLiteral("Calendario Biodinámico"));
     SSTab1->addTab(tabPlantas, QStringLiteral("Base de datos de plantas"));
     SSTab1->addTab(tabAcerca, QStringLiteral("Acerca de..."));
+    SSTab1->tabBar()->setAccessibleName(QStringLiteral("Pestañas"));
     tabDiseno->setAccessibleName(QStringLiteral("Fase de diseño"));
     tabCalendario->setAccessibleName(QStringLiteral("Calendario Biodinámico"));
     tabPlantas->setAccessibleName(QStringLiteral("Base de datos de plantas"));
     tabAcerca->setAccessibleName(QStringLiteral("Acerca de..."));
 
-    ListModoExplicito = colocar(new QListWidget(lienzo), 0, 9720, 11115, 1155,
-                                QStringLiteral("Registro explícito"));
-    ListModoExplicito->setToolTip(QStringLiteral("Pulsa doble click para borrar el contenido"));
-    ListModoExplicito->setUniformItemSizes(true);
 
     StatusBar1 = statusBar();
     StatusBar1->setAccessibleName(QStringLiteral("Barra de estado"));
@@ -137,6 +187,13 @@ void FormPrincipal::construirControles()
     construirPestanaDiseno();
     construirPanelOpciones();
     construirOtrasPestanas();
+
+    // Made last, so that it ends the Tab chain; out of it while out of sight.
+    ListModoExplicito = colocar(new QListWidget(lienzo), 0, 9720, 11115, 1155,
+                                QStringLiteral("Registro explícito"));
+    ListModoExplicito->setToolTip(QStringLiteral("Pulsa doble click para borrar el contenido"));
+    ListModoExplicito->setUniformItemSizes(true);
+    new FocoSiSeVe(ListModoExplicito);
 }
 
 void FormPrincipal::construirPestanaDiseno()
@@ -150,10 +207,10 @@ void FormPrincipal::construirPestanaDiseno()
     BtBorrarParcela = boton(Frame7, QStringLiteral("Borrar"), 120, 2280, 2400, 330);
 
     FrameNuevaParcela = marco(t, QStringLiteral("Crear Nueva parcela"), 120, 2820, 2640, 780);
-    auto *nombre = colocar(new QLineEdit(QStringLiteral("Escribe Texto Aquí"), FrameNuevaParcela), 120, 300, 1680, 330,
-                           QStringLiteral("Nombre de la nueva parcela"));
-    TextCrearNuevaParcela = nombre;
+    TextCrearNuevaParcela = colocar(new QLineEdit(QStringLiteral("Escribe Texto Aquí"), FrameNuevaParcela), 120, 300,
+                                    1680, 330, QStringLiteral("Nombre de la nueva parcela"));
     BtCrearNuevaParcela = boton(FrameNuevaParcela, QStringLiteral("Crear"), 1860, 300, 660, 330);
+    connect(TextCrearNuevaParcela, &QLineEdit::returnPressed, BtCrearNuevaParcela, &QPushButton::click);
     FrameNuevaParcela->hide();
 
     CheckParcelasOpciones = casilla(t, QStringLiteral("Opciones >>>>>"), 240, 3720, 2400, 255);
@@ -163,6 +220,7 @@ void FormPrincipal::construirPestanaDiseno()
     arbolaños = colocar(new QTreeWidget(t), 7560, 180, 3360, 3840, QStringLiteral("Árbol de años"));
     arbolaños->setHeaderHidden(true);
     arbolaños->setColumnCount(1);
+    arbolaños->setHeaderLabel(QStringLiteral("Años y hojas")); // heard, never shown
     // Sized to its texts once per rebuild (MostrarArbol), not at every change.
     arbolaños->header()->setSectionResizeMode(QHeaderView::Fixed);
     arbolaños->header()->setStretchLastSection(false);
@@ -177,6 +235,27 @@ void FormPrincipal::construirPestanaDiseno()
                              QStringLiteral("Cultivo %1").arg(k + 1));
         ComboCult[k]->setMaxVisibleItems(20);
     }
+    // Each cell is heard by its fortnight and what it holds.
+    MSHFlexTodoAño->setNombreCelda([this](int fila, int columna) {
+        if (columna < 1 || columna > 24)
+            return fila >= 1 && fila <= 4 ? QStringLiteral("Cultivo %1").arg(fila) : QString();
+        const QString quincena = modBasico::QuincenaEnLetra(columna);
+        if (fila < 1 || fila > 4)
+            return quincena;
+        QStringList partes;
+        const QString contenido = contenidoPorColor(MSHFlexTodoAño->colorFondo(fila, columna));
+        const QString cultivo = ComboCult[fila - 1]->currentText();
+        if (!contenido.isEmpty() && !cultivo.isEmpty() && cultivo != modBasico::CultivoVacio)
+            partes << cultivo;
+        if (!contenido.isEmpty())
+            partes << contenido;
+        if (MSHFlexTodoAño->tieneImagen(fila, columna))
+            partes << QStringLiteral("helada");
+        return quincena + QStringLiteral(": ")
+               + (partes.isEmpty() ? QStringLiteral("vacía") : partes.join(QStringLiteral(", ")));
+    });
+    // Tab as the eye reads the frame: the pickers in column 0, then the grid.
+    QWidget::setTabOrder(ComboCult[3], MSHFlexTodoAño);
 
     BtValidaCultivos = boton(t, QStringLiteral("Validar Hoja"), 120, 6300, 1800, 420);
     BtVaciaHoja = boton(t, QStringLiteral("Vacía la hoja"), 2040, 6300, 1800, 420);
@@ -192,6 +271,7 @@ void FormPrincipal::construirPestanaDiseno()
     MonthView1 = FrameFasesLuna->MonthView1;
     ListLunar = FrameFasesLuna->ListLunar;
     FrameFasesLuna->hide();
+    new TapaFoco(FrameFasesLuna);
 }
 
 void FormPrincipal::construirPanelOpciones()
@@ -217,6 +297,17 @@ void FormPrincipal::construirPanelOpciones()
     SliderEsparrago = p->Sliders[2];
     TextFresa = p->Valores[1];
     BtGuardar = p->BtGuardar;
+
+    // Tab goes from the box that opens the panel into the panel, then on to
+    // the controls below it (those it covers leave the chain while it shows).
+    QWidget *antes = CheckParcelasOpciones;
+    for (QWidget *c : p->findChildren<QWidget *>()) {
+        if (!(c->focusPolicy() & Qt::TabFocus) || c->objectName().startsWith(QLatin1String("qt_")))
+            continue;
+        QWidget::setTabOrder(antes, c);
+        antes = c;
+    }
+    QWidget::setTabOrder(antes, Map1);
 }
 
 void FormPrincipal::construirOtrasPestanas()

@@ -1,14 +1,15 @@
 #include "designer/PanelOpciones.h"
 
 #include "core/Conexion.h"
-#include "core/PlanHoja.h"
 #include "core/modBasico.h"
 #include "designer/Controles.h"
 #include "mapa/MapaControl.h"
 #include "widgets/Dialogos.h"
 #include "widgets/Pulsacion.h"
 
+#include <QKeyEvent>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QSlider>
 
@@ -51,9 +52,17 @@ PanelOpciones::PanelOpciones(QWidget *padre) : QFrame(padre)
     Picture3->setAlignment(Qt::AlignCenter);
     Picture3->setFrameShape(QFrame::Box);
     AlPulsar(Picture3, [this] { emit cerrarPulsado(); });
+    // From the keyboard: Tab reaches it, Return, Enter or Space press it.
+    Picture3->setFocusPolicy(Qt::TabFocus);
+    Picture3->installEventFilter(this);
+    m_escape = new QShortcut(QKeySequence(Qt::Key_Escape), padre, this, [this] { emit cerrarPulsado(); },
+                             Qt::WidgetWithChildrenShortcut);
+    m_escape->setEnabled(false);
+    new TapaFoco(this);
 
     Label1 = etiqueta(p, QStringLiteral("Hojas a proyectar:"), 120, 480, 1860, 300);
     ComboNHojas = lista(p, 2040, 450, 900, 330, QStringLiteral("Hojas a proyectar"));
+    Label1->setBuddy(ComboNHojas);
     Map2 = colocar(new MapaControl(p), 120, 900, 3600, 3000, QStringLiteral("Vista previa de las hojas"));
 
     Frame4 = marco(p, QStringLiteral("Meses libres de heladas"), 3900, 420, 3960, 2820);
@@ -70,6 +79,8 @@ PanelOpciones::PanelOpciones(QWidget *padre) : QFrame(padre)
     ComboMLH[0] = lista(Frame4, 1380, 1860, 2400, 330, QStringLiteral("Mes inicio"));
     LabelMeses[1] = etiqueta(Frame4, QStringLiteral("Mes final:"), 120, 2310, 1200, 300);
     ComboMLH[1] = lista(Frame4, 1380, 2280, 2400, 330, QStringLiteral("Mes final"));
+    for (int i = 0; i < 2; ++i)
+        LabelMeses[i]->setBuddy(ComboMLH[i]);
 
     Frame3 = marco(p, QStringLiteral("Permisividad en repeticiones"), 3900, 3300, 3960, 1200);
     CheckRepetirFrutos = casilla(Frame3, QStringLiteral("Repetir Frutos, Hoja y Flor"), 120, 270, 3720, 270);
@@ -97,14 +108,44 @@ PanelOpciones::PanelOpciones(QWidget *padre) : QFrame(padre)
         s->setTickInterval(1);
         s->setValue(2);
         Sliders[i] = s;
+        // Heard by its digit (the label's own text), described by its plant.
         QLabel *valor = etiqueta(FramePlurianualesAlcachofa, QStringLiteral("2"), x + 1860, 600, 480, 300);
-        valor->setAccessibleName(QStringLiteral("Años de %1 (valor)").arg(planta));
+        valor->setAccessibleName(QString());
+        valor->setAccessibleDescription(QStringLiteral("Años de %1").arg(planta));
         Valores[i] = valor;
         connect(s, &QSlider::valueChanged, valor, [valor](int v) { valor->setText(QString::number(v)); });
     }
 
     BtGuardar = boton(p, QStringLiteral("Guardar"), 6600, 5700, 1260, 390);
     hide();
+}
+
+void PanelOpciones::showEvent(QShowEvent *e)
+{
+    QFrame::showEvent(e);
+    m_escape->setEnabled(true);
+}
+
+void PanelOpciones::hideEvent(QHideEvent *e)
+{
+    QFrame::hideEvent(e);
+    m_escape->setEnabled(false);
+}
+
+bool PanelOpciones::eventFilter(QObject *objeto, QEvent *e)
+{
+    if (objeto == Picture3) {
+        if (e->type() == QEvent::FocusIn || e->type() == QEvent::FocusOut)
+            Picture3->setLineWidth(e->type() == QEvent::FocusIn ? 2 : 1); // the focus mark
+        if (e->type() == QEvent::KeyPress) {
+            const int tecla = static_cast<QKeyEvent *>(e)->key();
+            if (tecla == Qt::Key_Return || tecla == Qt::Key_Enter || tecla == Qt::Key_Space) {
+                emit cerrarPulsado();
+                return true;
+            }
+        }
+    }
+    return QFrame::eventFilter(objeto, e);
 }
 
 void PanelOpciones::cargar(const OpcionesParcela &o)
@@ -160,25 +201,20 @@ OpcionesParcela PanelOpciones::opciones() const
 bool PanelOpciones::guardar(const QString &parcela)
 {
     if (parcela.isEmpty()) { // a database without plots
-        Dialogos::MsgBox(window(), QStringLiteral("No hay ninguna parcela elegida: crea una antes de guardar sus"
-                                                  " opciones."),
-                         Dialogos::SoloAceptar, Dialogos::Exclamacion, QStringLiteral("Atención"));
+        Dialogos::AvisarFallo(window(),
+                              Rechazo(QStringLiteral("No hay ninguna parcela elegida: crea una antes de guardar sus"
+                                                     " opciones.")),
+                              {});
         return false;
     }
     try {
         Conexion con;
         GuardarOpcionesParcela(con, parcela, opciones());
-    } catch (const ParcelaNoValida &e) {
-        Dialogos::MsgBox(window(), e.texto(), Dialogos::SoloAceptar, Dialogos::Exclamacion,
-                         QStringLiteral("Atención"));
-        return false;
-    } catch (const ErrorBD &e) {
-        Dialogos::MsgBox(window(),
-                         QStringLiteral("No se han podido guardar las opciones de la parcela <%1>: %2.\nNo se ha"
-                                        " cambiado nada: las opciones siguen en pantalla y puedes volver a"
-                                        " guardarlas.")
-                             .arg(parcela, MotivoFalloBD(e)),
-                         Dialogos::SoloAceptar, Dialogos::Critico, QStringLiteral("Atención"));
+    } catch (const Fallo &e) {
+        Dialogos::AvisarFallo(window(), e,
+                              QStringLiteral("no se han guardado las opciones de la parcela <%1>").arg(parcela),
+                              QStringLiteral("no se ha cambiado nada: las opciones siguen en pantalla y puedes"
+                                             " volver a guardarlas"));
         return false;
     }
     return true;

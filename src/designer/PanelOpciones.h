@@ -15,6 +15,7 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
+class QShortcut;
 class QSlider;
 class MapaControl;
 
@@ -69,6 +70,16 @@ public:
     QPushButton *BtGuardar = nullptr;
 
 signals:
-    // Picture3 was clicked: close without saving.
+    // Picture3 was clicked (or pressed from the keyboard), or Escape was
+    // pressed while the panel is open: close without saving.
     void cerrarPulsado();
+
+protected:
+    // Escape closes the panel only while it is open.
+    void showEvent(QShowEvent *e) override;
+    void hideEvent(QHideEvent *e) override;
+    bool eventFilter(QObject *objeto, QEvent *e) override;
+
+private:
+    QShortcut *m_escape = nullptr;
 };

@@ -1,17 +1,19 @@
 #include "mapa/MapaControl.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPointer>
+#include <QRegularExpression>
 #include <QRubberBand>
 
 #include <cmath>
 
 namespace {
-
-// Blank space kept around the layers, as a share of the control's size.
-constexpr double kMargen = 0.04;
 
 QColor color(qint32 empaquetado)
 {
@@ -33,10 +35,109 @@ int mayusculas(Qt::KeyboardModifiers m)
     return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0);
 }
 
+// One shape of the map as assistive technology sees it.
+class FormaAccesible : public QAccessibleInterface
+{
+public:
+    FormaAccesible(MapaControl *mapa, int forma) : m_mapa(mapa), m_forma(forma) {}
+    bool isValid() const override { return m_mapa && m_forma < m_mapa->NumFormas(); }
+    QObject *object() const override { return nullptr; }
+    QWindow *window() const override { return m_mapa ? m_mapa->window()->windowHandle() : nullptr; }
+    QAccessibleInterface *parent() const override { return QAccessible::queryAccessibleInterface(m_mapa); }
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface *focusChild() const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+    QAccessible::Role role() const override { return QAccessible::ListItem; }
+    void setText(QAccessible::Text, const QString &) override {}
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Name && isValid() ? m_mapa->NombreForma(m_forma) : QString();
+    }
+    QRect rect() const override
+    {
+        if (!isValid())
+            return QRect();
+        const QRect r = m_mapa->CaminoForma(m_forma).boundingRect().toAlignedRect();
+        return QRect(m_mapa->mapToGlobal(r.topLeft()), r.size());
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State s;
+        s.selectable = s.focusable = true;
+        if (!isValid())
+            return s;
+        s.selected = m_mapa->FormaMarcada(m_forma);
+        s.focused = m_mapa->hasFocus() && m_mapa->FormaEnfocada() == m_forma;
+        return s;
+    }
+
+private:
+    QPointer<MapaControl> m_mapa;
+    int m_forma;
+};
+
+// The map: a list of its shapes. The children's interfaces are made once per
+// shape number and kept by Qt's registry.
+class MapaAccesible : public QAccessibleWidget
+{
+public:
+    explicit MapaAccesible(MapaControl *mapa) : QAccessibleWidget(mapa, QAccessible::List) {}
+    ~MapaAccesible() override
+    {
+        for (QAccessible::Id id : std::as_const(m_hijos))
+            QAccessible::deleteAccessibleInterface(id);
+    }
+    MapaControl *mapa() const { return static_cast<MapaControl *>(object()); }
+    int childCount() const override { return mapa()->NumFormas(); }
+    QAccessibleInterface *child(int i) const override
+    {
+        if (i < 0 || i >= childCount())
+            return nullptr;
+        while (m_hijos.size() <= i)
+            m_hijos.append(QAccessible::registerAccessibleInterface(new FormaAccesible(mapa(), int(m_hijos.size()))));
+        return QAccessible::accessibleInterface(m_hijos.at(i));
+    }
+    int indexOfChild(const QAccessibleInterface *hijo) const override
+    {
+        for (int i = 0; i < m_hijos.size(); ++i)
+            if (QAccessible::accessibleInterface(m_hijos.at(i)) == hijo)
+                return i < childCount() ? i : -1;
+        return -1;
+    }
+    QAccessibleInterface *focusChild() const override
+    {
+        return mapa()->hasFocus() ? child(mapa()->FormaEnfocada()) : nullptr;
+    }
+    QAccessibleInterface *childAt(int x, int y) const override
+    {
+        const QPoint p = mapa()->mapFromGlobal(QPoint(x, y));
+        for (int i = 0; i < childCount(); ++i)
+            if (mapa()->CaminoForma(i).contains(p))
+                return child(i);
+        return nullptr;
+    }
+
+private:
+    mutable QList<QAccessible::Id> m_hijos;
+};
+
+QAccessibleInterface *fabricaAccesible(const QString &, QObject *objeto)
+{
+    if (auto *mapa = qobject_cast<MapaControl *>(objeto))
+        return new MapaAccesible(mapa);
+    return nullptr;
+}
+
 } // namespace
 
 MapaControl::MapaControl(QWidget *parent) : QWidget(parent)
 {
+    static const bool fabrica = (QAccessible::installFactory(fabricaAccesible), true);
+    Q_UNUSED(fabrica);
+    // Reached by Tab, not by a click, so that a mouse user never sees the mark.
+    setFocusPolicy(Qt::TabFocus);
     setAutoFillBackground(false);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(false);
@@ -223,39 +324,23 @@ Extents MapaControl::extension() const
     return e;
 }
 
-void MapaControl::transformacion(double &escala, double &cx, double &cy) const
+MapaAPixel MapaControl::encuadre() const
 {
-    const Extents e = extension();
-    cx = e.centroX();
-    cy = e.centroY();
-    const double ancho = width() * (1 - 2 * kMargen);
-    const double alto = height() * (1 - 2 * kMargen);
-    const double dx = e.xMax - e.xMin, dy = e.yMax - e.yMin;
-    if (dx <= 0 && dy <= 0) {
-        escala = 1;
-        return;
-    }
-    const double ex = dx > 0 ? ancho / dx : INFINITY;
-    const double ey = dy > 0 ? alto / dy : INFINITY;
-    escala = qMin(ex, ey);
-    if (!(escala > 0) || !std::isfinite(escala))
-        escala = 1;
+    return MapaAPixel(extension(), size());
 }
 
 void MapaControl::PixelToProj(double x, double y, double &px, double &py) const
 {
-    double s, cx, cy;
-    transformacion(s, cx, cy);
-    px = cx + (x - width() / 2.0) / s;
-    py = cy - (y - height() / 2.0) / s;
+    const QPointF mapa = encuadre().aMapa(QPointF(x, y));
+    px = mapa.x();
+    py = mapa.y();
 }
 
 void MapaControl::ProjToPixel(double px, double py, double &x, double &y) const
 {
-    double s, cx, cy;
-    transformacion(s, cx, cy);
-    x = width() / 2.0 + (px - cx) * s;
-    y = height() / 2.0 - (py - cy) * s;
+    const QPointF pixel = encuadre().aPixel(QPointF(px, py));
+    x = pixel.x();
+    y = pixel.y();
 }
 
 void MapaControl::paintEvent(QPaintEvent *)
@@ -264,12 +349,7 @@ void MapaControl::paintEvent(QPaintEvent *)
     p.fillRect(rect(), Qt::white);
     p.setRenderHint(QPainter::Antialiasing);
 
-    double s, cx, cy;
-    transformacion(s, cx, cy);
-    QTransform t;
-    t.translate(width() / 2.0, height() / 2.0);
-    t.scale(s, -s);
-    t.translate(-cx, -cy);
+    const QTransform t = encuadre().transformacion();
 
     for (const Capa &c : m_capas) {
         if (!c.visible)
@@ -322,6 +402,151 @@ void MapaControl::paintEvent(QPaintEvent *)
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setPen(palette().color(QPalette::Mid));
     p.drawRect(rect().adjusted(0, 0, -1, -1));
+    if (hasFocus() && m_enfocada >= 0 && m_enfocada < NumFormas()) {
+        // The focus mark: a thick dashed outline inside the shape (half the pen
+        // width, the outer half clipped away).
+        QPen pluma(palette().color(QPalette::Highlight), 6, Qt::DashLine);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setClipPath(CaminoForma(m_enfocada));
+        p.strokePath(CaminoForma(m_enfocada), pluma);
+    }
+}
+
+int MapaControl::NumFormas() const
+{
+    return m_capas.isEmpty() || !m_capas.first().visible ? 0 : m_capas.first().shapefile->NumShapes();
+}
+
+QString MapaControl::NombreForma(int forma) const
+{
+    if (forma < 0 || forma >= NumFormas())
+        return QString();
+    // The label drawn inside the shape, its line breaks as CR LF.
+    const Capa &c = m_capas.first();
+    const QPainterPath camino = CaminoForma(forma);
+    const QTransform t = encuadre().transformacion();
+    for (const Etiqueta &e : c.etiquetas) {
+        if (!camino.contains(t.map(QPointF(e.x, e.y))))
+            continue;
+        QStringList lineas = e.texto.split(QRegularExpression(QStringLiteral("[\\r\\n]+")), Qt::SkipEmptyParts);
+        if (lineas.isEmpty())
+            break;
+        const QString titulo = lineas.takeFirst().remove(QLatin1Char(':')).simplified();
+        return lineas.isEmpty() ? titulo : titulo + QStringLiteral(": ") + lineas.join(QStringLiteral(", "));
+    }
+    return QString::number(forma + 1);
+}
+
+bool MapaControl::FormaMarcada(int forma) const
+{
+    return forma >= 0 && forma < NumFormas() && m_capas.first().rellenoForma.contains(forma);
+}
+
+QPainterPath MapaControl::CaminoForma(int forma) const
+{
+    QPainterPath camino;
+    if (forma < 0 || forma >= NumFormas())
+        return camino;
+    camino.setFillRule(Qt::OddEvenFill);
+    const QTransform t = encuadre().transformacion();
+    for (const QPolygonF &anillo : m_capas.first().shapefile->ShapeRings(forma))
+        camino.addPolygon(t.map(anillo));
+    camino.closeSubpath();
+    return camino;
+}
+
+QPoint MapaControl::PuntoInterior(int forma) const
+{
+    // The middle of the box when it lies inside; otherwise the inside point
+    // farthest from the box's edges along the middle lines.
+    const QPainterPath camino = CaminoForma(forma);
+    const QRectF caja = camino.boundingRect();
+    const QPointF centro = caja.center();
+    if (camino.contains(centro))
+        return centro.toPoint();
+    for (int paso = 1; paso < 64; ++paso) {
+        for (int signo : {1, -1}) {
+            const QPointF d(signo * paso * caja.width() / 128, signo * paso * caja.height() / 128);
+            for (const QPointF &p : {QPointF(centro.x() + d.x(), centro.y()), QPointF(centro.x(), centro.y() + d.y())})
+                if (camino.contains(p))
+                    return p.toPoint();
+        }
+    }
+    return centro.toPoint();
+}
+
+void MapaControl::enfocar(int forma)
+{
+    const int n = NumFormas();
+    m_enfocada = n == 0 ? -1 : qBound(0, forma, n - 1);
+    update();
+    if (m_enfocada >= 0 && hasFocus()) {
+        QAccessibleEvent ev(this, QAccessible::Focus);
+        ev.setChild(m_enfocada);
+        QAccessible::updateAccessibility(&ev);
+    }
+}
+
+void MapaControl::keyPressEvent(QKeyEvent *e)
+{
+    const int n = NumFormas();
+    switch (e->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        enfocar(m_enfocada - 1);
+        break;
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        enfocar(m_enfocada + 1);
+        break;
+    case Qt::Key_Home:
+        enfocar(0);
+        break;
+    case Qt::Key_End:
+        enfocar(n - 1);
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (m_enfocada >= 0 && m_enfocada < n && m_enviarMouseUp) {
+            // What a left click in the middle of the shape reports.
+            const QPoint p = PuntoInterior(m_enfocada);
+            emit MouseUp(1, mayusculas(e->modifiers() & ~Qt::KeypadModifier), p.x(), p.y());
+        }
+        break;
+    default:
+        QWidget::keyPressEvent(e);
+        return;
+    }
+    e->accept();
+}
+
+void MapaControl::focusInEvent(QFocusEvent *e)
+{
+    // Coming in forwards starts at the first shape, backwards at the last.
+    if (e->reason() == Qt::BacktabFocusReason)
+        m_enfocada = NumFormas() - 1;
+    else if (e->reason() == Qt::TabFocusReason || m_enfocada < 0 || m_enfocada >= NumFormas())
+        m_enfocada = NumFormas() > 0 ? 0 : -1;
+    QWidget::focusInEvent(e);
+    enfocar(m_enfocada);
+}
+
+void MapaControl::focusOutEvent(QFocusEvent *e)
+{
+    QWidget::focusOutEvent(e);
+    update();
+}
+
+bool MapaControl::focusNextPrevChild(bool siguiente)
+{
+    // Tab walks the shapes before it leaves the map.
+    const int otra = m_enfocada + (siguiente ? 1 : -1);
+    if (hasFocus() && otra >= 0 && otra < NumFormas()) {
+        enfocar(otra);
+        return true;
+    }
+    return QWidget::focusNextPrevChild(siguiente);
 }
 
 void MapaControl::resizeEvent(QResizeEvent *e)

@@ -3,12 +3,21 @@
 // with per-layer and per-shape colours and text labels, converts between the
 // control's pixels and map units, and reports mouse releases.
 //
+// From the keyboard the control is a list of the shapes of its first layer
+// (the sheets): Tab brings focus in, the arrows and Tab move a focus mark from
+// shape to shape, and Return, Enter or Space report a left-button release in
+// the middle of the marked shape, as a click there does. Assistive technology
+// sees one child per shape, named by its label and selected while the shape
+// has a colour of its own.
+//
 // Layers are addressed by handle. The first layer added after
 // RemoveAllLayers() gets handle 0, the next one 1, and so on.
 // Colours are packed RGB values, red in the low byte (0x00BBGGRR).
+#include "mapa/MapaAPixel.h"
 #include "mapa/Shapefile.h"
 
 #include <QList>
+#include <QPainterPath>
 #include <QMap>
 #include <QPoint>
 #include <QString>
@@ -90,6 +99,19 @@ public:
     // The box of map units that the layers fill (all visible layers' shapes).
     Extents extension() const;
 
+    // ---- Keyboard and assistive technology --------------------------------------
+    // The shape of the first layer that carries the focus mark; -1 for none.
+    int FormaEnfocada() const { return m_enfocada; }
+    int NumFormas() const;
+    // A shape's spoken name: its label's first line, then its other lines
+    // ("Hoja 3: Lechugas, Tomates").
+    QString NombreForma(int forma) const;
+    // Whether the shape has a fill colour of its own (the selected sheet).
+    bool FormaMarcada(int forma) const;
+    // The shape's outline and a point well inside it, in the control's pixels.
+    QPainterPath CaminoForma(int forma) const;
+    QPoint PuntoInterior(int forma) const;
+
 signals:
     // A mouse button was released over the map (when SendMouseUp is on).
     // Button: 1 left, 2 right, 4 middle. Shift: 1 shift, 2 control, 4 alt.
@@ -105,6 +127,10 @@ protected:
     void mousePressEvent(QMouseEvent *e) override;
     void mouseMoveEvent(QMouseEvent *e) override;
     void mouseReleaseEvent(QMouseEvent *e) override;
+    void keyPressEvent(QKeyEvent *e) override;
+    void focusInEvent(QFocusEvent *e) override;
+    void focusOutEvent(QFocusEvent *e) override;
+    bool focusNextPrevChild(bool siguiente) override;
 
 private:
     struct Capa
@@ -122,8 +148,9 @@ private:
 
     Capa *capa(int handle);
     const Capa *capa(int handle) const;
-    // Scale (pixels per map unit) and the map point at the control's centre.
-    void transformacion(double &escala, double &cx, double &cy) const;
+    // The layers fitted to the control's present size.
+    MapaAPixel encuadre() const;
+    void enfocar(int forma);
 
     QList<Capa> m_capas;
     int m_siguiente = 0;
@@ -133,4 +160,5 @@ private:
     QPoint m_inicioCaja;
     bool m_arrastrando = false;
     QRubberBand *m_banda = nullptr;
+    int m_enfocada = -1;
 };

@@ -3,6 +3,7 @@
 #include "widgets/Twips.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
 
@@ -21,6 +22,37 @@ namespace {
 const int kRolImagen = Qt::UserRole + 1;
 const qint32 kBlanco = 0xFFFFFF;
 const qint32 kGrisFijo = 0xC8D0D4; // fixed cells (packed, BGR)
+
+// A cell that is read aloud by the name its grid gives it.
+class Celda : public QTableWidgetItem
+{
+public:
+    QVariant data(int rol) const override
+    {
+        if (rol == Qt::AccessibleTextRole)
+            if (auto *g = qobject_cast<const CuadriculaFlex *>(tableWidget()))
+                return g->nombreCelda(row(), column());
+        return QTableWidgetItem::data(rol);
+    }
+};
+
+// A header section (hidden, but still read by assistive technology): named
+// as the fixed cell of its column (row 0) or of its row (column 0).
+class Cabecera : public QTableWidgetItem
+{
+public:
+    Cabecera(int fila, int columna) : m_fila(fila), m_columna(columna) {}
+    QVariant data(int rol) const override
+    {
+        if (rol == Qt::AccessibleTextRole)
+            if (auto *g = qobject_cast<const CuadriculaFlex *>(tableWidget()))
+                return g->nombreCelda(m_fila, m_columna);
+        return QTableWidgetItem::data(rol);
+    }
+
+private:
+    int m_fila, m_columna;
+};
 
 // Draws background, centred picture and centred text of a cell.
 class DelegadoCelda : public QStyledItemDelegate
@@ -50,6 +82,10 @@ public:
         p->setPen(QColor(128, 128, 128));
         p->drawLine(opcion.rect.topRight(), opcion.rect.bottomRight());
         p->drawLine(opcion.rect.bottomLeft(), opcion.rect.bottomRight());
+        if (opcion.state & QStyle::State_HasFocus) { // the keyboard's current cell
+            p->setPen(QPen(opcion.palette.color(QPalette::Highlight), 2));
+            p->drawRect(QRectF(opcion.rect).adjusted(1, 1, -2, -2));
+        }
         p->restore();
     }
 };
@@ -63,7 +99,8 @@ CuadriculaFlex::CuadriculaFlex(QWidget *parent) : QTableWidget(parent)
     setShowGrid(false);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::NoSelection);
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::TabFocus);
+    setTabKeyNavigation(false); // Tab leaves the grid; the arrows move in it
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     horizontalHeader()->setMinimumSectionSize(1);
@@ -84,7 +121,7 @@ QTableWidgetItem *CuadriculaFlex::item(int f, int c) const
         return nullptr;
     QTableWidgetItem *it = QTableWidget::item(f, c);
     if (!it) {
-        it = new QTableWidgetItem;
+        it = new Celda;
         const bool fija = (f == 0 || c == 0);
         it->setBackground(ColorDesdeEmpaquetado(fija ? kGrisFijo : kBlanco));
         const QVariant al = horizontalHeaderItem(c) ? horizontalHeaderItem(c)->data(Qt::TextAlignmentRole) : QVariant();
@@ -95,8 +132,21 @@ QTableWidgetItem *CuadriculaFlex::item(int f, int c) const
     return it;
 }
 
-void CuadriculaFlex::setFilas(int filas) { setRowCount(filas); }
-void CuadriculaFlex::setColumnas(int columnas) { setColumnCount(columnas); }
+void CuadriculaFlex::setFilas(int filas)
+{
+    setRowCount(filas);
+    for (int f = 0; f < filas; ++f)
+        if (!verticalHeaderItem(f))
+            setVerticalHeaderItem(f, new Cabecera(f, 0));
+}
+
+void CuadriculaFlex::setColumnas(int columnas)
+{
+    setColumnCount(columnas);
+    for (int c = 0; c < columnas; ++c)
+        if (!horizontalHeaderItem(c))
+            setHorizontalHeaderItem(c, new Cabecera(0, c));
+}
 
 void CuadriculaFlex::setAltoFilaTwips(int fila, int twips) { setRowHeight(fila, Twips::APixelesY(twips)); }
 void CuadriculaFlex::setAnchoColumnaTwips(int columna, int twips) { setColumnWidth(columna, Twips::APixelesX(twips)); }
@@ -105,7 +155,7 @@ int CuadriculaFlex::anchoColumnaTwips(int columna) const { return Twips::DesdePi
 void CuadriculaFlex::setColumnaCentrada(int columna)
 {
     if (!horizontalHeaderItem(columna))
-        setHorizontalHeaderItem(columna, new QTableWidgetItem);
+        setHorizontalHeaderItem(columna, new Cabecera(0, columna));
     horizontalHeaderItem(columna)->setData(Qt::TextAlignmentRole, int(Qt::AlignCenter));
     for (int f = 0; f < rowCount(); ++f)
         item(f, columna)->setTextAlignment(Qt::AlignCenter);
@@ -158,6 +208,33 @@ bool CuadriculaFlex::tieneImagen(int fila, int columna) const
 {
     const QTableWidgetItem *it = QTableWidget::item(fila, columna);
     return it && !it->data(kRolImagen).value<QPixmap>().isNull();
+}
+
+QString CuadriculaFlex::nombreCelda(int fila, int columna) const
+{
+    const QString nombre = m_nombreCelda ? m_nombreCelda(fila, columna) : QString();
+    return nombre.isEmpty() ? texto(fila, columna) : nombre;
+}
+
+void CuadriculaFlex::keyPressEvent(QKeyEvent *e)
+{
+    const QModelIndex actual = currentIndex();
+    if (actual.isValid() && (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || e->key() == Qt::Key_Space)) {
+        // What a click on the cell raises, in the same order.
+        emit cellPressed(actual.row(), actual.column());
+        emit cellClicked(actual.row(), actual.column());
+        e->accept();
+        return;
+    }
+    QTableWidget::keyPressEvent(e);
+}
+
+void CuadriculaFlex::focusInEvent(QFocusEvent *e)
+{
+    // The keyboard starts where the last click left the current cell.
+    if (!currentIndex().isValid() && rowCount() > 1 && columnCount() > 1)
+        setCurrentCell(qMax(1, m_fila), qMax(1, m_columna));
+    QTableWidget::focusInEvent(e);
 }
 
 QRect CuadriculaFlex::rectCelda(int fila, int columna) const

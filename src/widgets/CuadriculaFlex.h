@@ -3,9 +3,15 @@
 // centred picture; row 0 and column 0 are fixed (header) cells. Sizes are in
 // twips, colours packed (red in the low byte), as the rest of the program
 // speaks of them.
+//
+// From the keyboard: Tab brings focus in (a click does not, so a mouse user
+// never sees the mark), the arrows move the current cell, and Return, Enter or
+// Space on it raise what a click on it raises. Assistive technology hears each
+// cell by the name its owner gives (setNombreCelda), else by its text.
 #include <QColor>
 #include <QPixmap>
 #include <QTableWidget>
+#include <functional>
 
 QColor ColorDesdeEmpaquetado(qint32 empaquetado);
 qint32 EmpaquetarColor(const QColor &color);
@@ -46,12 +52,21 @@ public:
     // The cell's rectangle in the grid's own coordinates (pixels).
     QRect rectCelda(int fila, int columna) const;
 
+    // The spoken name of a cell, asked for each time it is read.
+    void setNombreCelda(std::function<QString(int fila, int columna)> nombre) { m_nombreCelda = std::move(nombre); }
+    QString nombreCelda(int fila, int columna) const;
+
 signals:
     // A click on a cell; the cell has become the current one.
     void celdaPulsada(int fila, int columna);
 
+protected:
+    void keyPressEvent(QKeyEvent *e) override;
+    void focusInEvent(QFocusEvent *e) override;
+
 private:
     QTableWidgetItem *item(int fila, int columna) const;
+    std::function<QString(int, int)> m_nombreCelda;
     int m_fila = 0;
     int m_columna = 0;
 };

@@ -1,5 +1,7 @@
 #include "widgets/Dialogos.h"
 
+#include "core/Conexion.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QMessageBox>
@@ -84,6 +86,13 @@ int MostrarModal(QDialog *dialogo)
         return respondedor()(p);
     }
     return dialogo->exec();
+}
+
+void AvisarFallo(QWidget *padre, const Fallo &e, const QString &noHecho, const QString &queda)
+{
+    const bool rechazo = dynamic_cast<const Rechazo *>(&e) != nullptr;
+    MsgBox(padre, ExplicarFallo(e, noHecho, queda), SoloAceptar, rechazo ? Exclamacion : Critico,
+           QStringLiteral("Atención"));
 }
 
 } // namespace Dialogos

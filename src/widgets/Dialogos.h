@@ -7,6 +7,7 @@
 
 class QWidget;
 class QDialog;
+class Fallo;
 
 namespace Dialogos {
 
@@ -41,6 +42,11 @@ void EstablecerRespondedor(Respondedor r);
 // question whose «Sí» deletes gives No. Escape answers No, or Cancelar.
 Respuesta MsgBox(QWidget *padre, const QString &texto, Botones botones = SoloAceptar,
                  Icono icono = SinIcono, const QString &titulo = QString(), Respuesta porDefecto = Si);
+
+// Tells the user what failed and what is kept, in Spanish (ExplicarFallo),
+// OK button only, titled "Atención": a refusal with the exclamation icon, a
+// database failure with the critical one. noHecho: "no se ha leído la hoja 3".
+void AvisarFallo(QWidget *padre, const Fallo &e, const QString &noHecho, const QString &queda = {});
 
 // Runs dialogo modally and returns its result.
 int MostrarModal(QDialog *dialogo);

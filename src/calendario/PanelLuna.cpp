@@ -1,4 +1,4 @@
-#include "catalogue/PanelLuna.h"
+#include "calendario/PanelLuna.h"
 
 #include "core/Luna.h"
 #include "widgets/Twips.h"
@@ -24,6 +24,13 @@ PanelLuna::PanelLuna(QWidget *parent) : QGroupBox(QStringLiteral("Fases de la lu
     // week numbers, as a month calendar of this size shows them.
     MonthView1->setLocale(QLocale(QLocale::Spanish, QLocale::Spain));
     MonthView1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    // The calendar's own arrows carry only a picture.
+    const std::pair<const char *, const char *> flechas[] = {{"qt_calendar_prevmonth", "Mes anterior"},
+                                                             {"qt_calendar_nextmonth", "Mes siguiente"},
+                                                             {"qt_calendar_yearedit", "Año"}};
+    for (const auto &[objeto, nombre] : flechas)
+        if (auto *w = MonthView1->findChild<QWidget *>(QLatin1String(objeto)))
+            w->setAccessibleName(QString::fromUtf8(nombre));
     ListLunar = new QListWidget(this);
     ListLunar->setGeometry(Twips::Rect(120, 3060, 3600, 1860));
     ListLunar->setAccessibleName(QStringLiteral("Fases lunares"));

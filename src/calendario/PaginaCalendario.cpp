@@ -1,4 +1,4 @@
-#include "catalogue/PaginaCalendario.h"
+#include "calendario/PaginaCalendario.h"
 
 #include "widgets/Dialogos.h"
 #include "widgets/MotorWeb.h"
@@ -44,7 +44,8 @@ PaginaCalendario::PaginaCalendario(QWidget *parent) : QWidget(parent)
     Aviso = new QLabel(QStringLiteral("Cargando el calendario biodinámico…"), this);
     Aviso->setAlignment(Qt::AlignCenter);
     Aviso->setWordWrap(true);
-    Aviso->setAccessibleName(QStringLiteral("Aviso del calendario"));
+    // Heard by its words; described by what it is.
+    Aviso->setAccessibleDescription(QStringLiteral("Aviso del calendario"));
     m_pila->addWidget(Aviso);
 }
 
