@@ -40,7 +40,7 @@ private slots:
         QCOMPARE(control<QListWidget>(*h.w, "ListaParcelas")->count(), 0);
         QCOMPARE(h.r.mensajes().size(), 0);
         // The first plot gets the sheet count shown, its name without blanks.
-        static_cast<QLineEdit *>(control<QWidget>(*h.w, "TextCrearNuevaParcela"))->setText(u" Primera  "_s);
+        control<QLineEdit>(*h.w, "TextCrearNuevaParcela")->setText(u" Primera  "_s);
         control<QPushButton>(*h.w, "BtCrearNuevaParcela")->click();
         QCOMPARE(h.bd.parcelas(), QStringList{u"Primera|3|1|1|000|436|1"_s});
         QCOMPARE(control<QListWidget>(*h.w, "ListaParcelas")->currentItem()->text(), u"Primera"_s);
