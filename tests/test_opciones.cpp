@@ -187,8 +187,7 @@ private slots:
         control<QComboBox>(w, "ComboMLH1")->setCurrentIndex(20);
         pulsar(control<QPushButton>(w, "BtCrearNuevaParcela"));
         QCOMPARE(h.bd.parcelas(), QStringList({u"Huerto|4|5|19|000|436|0"_s, u"Huerto Norte|5|5|21|000|436|1"_s}));
-        QVERIFY(control<QFrame>(w, "PictureOpcionesParcelas")->isVisible());
-        QVERIFY(!control<QGroupBox>(w, "FrameNuevaParcela")->isVisible());
+        QVERIFY(control(w, "PictureOpcionesParcelas")->isVisible() && !control(w, "FrameNuevaParcela")->isVisible());
         QCOMPARE(control<QLabel>(w, "LabelParcelaOpciones")->text(), u"Opciones para la parcela: <<<Huerto Norte>>>"_s);
 
         pulsarPreset(w, 12);
@@ -206,8 +205,7 @@ private slots:
         QCOMPARE(h.r.avisos(),
                  QStringList{u"¡ Atención !|Critico|SiNo|¿Deseas borrar esta parcela: <Huerto> y todos sus datos?"_s});
         QCOMPARE(h.bd.parcelas().size(), 2);
-        QVERIFY(!control<QFrame>(w, "PictureOpcionesParcelas")->isVisible());
-        QVERIFY(control<QListWidget>(w, "ListaParcelas")->isEnabled());
+        QVERIFY(!control(w, "PictureOpcionesParcelas")->isVisible() && control(w, "ListaParcelas")->isEnabled());
 
         h.r.respuestaMensaje = Dialogos::Si;
         pulsar(control<QPushButton>(w, "BtBorrarParcela"));

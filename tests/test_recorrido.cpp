@@ -58,7 +58,8 @@ private slots:
                             {año})
                      .toString(),
                  u"Crucíferas/Superficiales/Hojas;Umbelíferas/Profundas/Raices y tubérculos"_s);
-        QCOMPARE(control<MapaControl>(w, "Map1")->Etiquetas(0).at(indiceDeHoja(control<MapaControl>(w, "Map1")->GetObject(0), 2)).texto,
+        const MapaControl *mapa = control<MapaControl>(w, "Map1");
+        QCOMPARE(mapa->Etiquetas(0).at(indiceDeHoja(mapa->GetObject(0), 2)).texto,
                  u"Hoja: 2\r\nColes\r\nChirivías\r\n"_s);
 
         // The log explains the crops taken out for both pickers.

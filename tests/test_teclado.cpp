@@ -43,7 +43,7 @@ private slots:
         FormPrincipal &w = *h.w;
         QVERIFY(QTest::qWaitForWindowActive(&w));
         QVERIFY(pulsarHasta(Qt::Key_Tab, foco(control<QTreeWidget>(w, "arbolaños"))));
-        QVERIFY(!vistos.contains(control<QListWidget>(w, "ListModoExplicito")) && vistos.contains(control<MapaControl>(w, "Map1"))); // the map comes first
+        QVERIFY(!vistos.contains(control(w, "ListModoExplicito")) && vistos.contains(control(w, "Map1"))); // map first
         control<QTreeWidget>(w, "arbolaños")->setCurrentItem(h.nodoAño(2010));
         QTest::keyClick(control<QTreeWidget>(w, "arbolaños"), Qt::Key_Space);
 
@@ -69,10 +69,12 @@ private slots:
         QTest::keyClick(control<QCheckBox>(w, "CheckParcelasOpciones"), Qt::Key_Space);
         vistos.clear();
         QVERIFY(pulsarHasta(Qt::Key_Tab, foco(control<QPushButton>(w, "BtValidaCultivos"))));
-        QVERIFY(vistos.contains(control<PanelOpciones>(w, "PictureOpcionesParcelas")->Picture3) && vistos.contains(control<QPushButton>(w, "BtGuardar")));
-        QVERIFY(!vistos.contains(control<QTreeWidget>(w, "arbolaños")) && !vistos.contains(control<MapaControl>(w, "Map1")));
+        QVERIFY(vistos.contains(control<PanelOpciones>(w, "PictureOpcionesParcelas")->Picture3)
+                && vistos.contains(control(w, "BtGuardar")));
+        QVERIFY(!vistos.contains(control(w, "arbolaños")) && !vistos.contains(control(w, "Map1")));
         QTest::keyClick(control<QPushButton>(w, "BtValidaCultivos"), Qt::Key_Escape);
-        QVERIFY(!control<PanelOpciones>(w, "PictureOpcionesParcelas")->isVisible() && !control<QCheckBox>(w, "CheckParcelasOpciones")->isChecked());
+        QVERIFY(!control(w, "PictureOpcionesParcelas")->isVisible()
+                && !control<QCheckBox>(w, "CheckParcelasOpciones")->isChecked());
 
         control<QCheckBox>(w, "CheckCrearParcela")->setChecked(true);
         QTest::keyClick(control<QLineEdit>(w, "TextCrearNuevaParcela"), Qt::Key_A, Qt::ControlModifier);
@@ -123,9 +125,9 @@ private slots:
         QTest::newRow("siembra") << g << "2 8" << "2ª quincena de abril: Tomates, siembra" << "";
         QTest::newRow("hoja elegida") << mapa << QString::number(indiceDeHoja(hojas, 2)) << "Hoja 2: Habas" << "";
         QTest::newRow("otra hoja") << mapa << QString::number(indiceDeHoja(hojas, 1)) << "Hoja 1" << "";
-        QTest::newRow("picker lleno") << (QObject *)control<QComboBox>(w, "ComboCult0") << "" << "Habas" << "Cultivo 1";
-        QTest::newRow("picker vacío") << (QObject *)control<QComboBox>(w, "ComboCult2") << "" << modBasico::CultivoVacio << "Cultivo 3";
-        QTest::newRow("valor") << (QObject *)control<QLabel>(w, "TextFresa") << "" << "3" << "Años de Fresa";
+        QTest::newRow("picker lleno") << control<QObject>(w, "ComboCult0") << "" << "Habas" << "Cultivo 1";
+        QTest::newRow("picker vacío") << control<QObject>(w, "ComboCult2") << "" << modBasico::CultivoVacio << "Cultivo 3";
+        QTest::newRow("valor") << control<QObject>(w, "TextFresa") << "" << "3" << "Años de Fresa";
         QTest::newRow("aviso") << (QObject *)control<PaginaCalendario>(w, "PaginaBiodinamica")->Aviso << "" << "Cargando el calendario biodinámico…"
                                << "Aviso del calendario";
     }

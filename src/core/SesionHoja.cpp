@@ -248,7 +248,8 @@ void SesionHoja::cultivosCombos(int fila)
     const QStringList anterior = fila > 0 ? m_ranuras[fila - 1].entradas : QStringList();
 
     const Gesto gesto(*this);
-    const QStringList entradas = conCultivoVacio(reglas(m_hoja, m_año).CandidatosSiguientes(fila, anterior, anteriores));
+    const QStringList entradas
+        = conCultivoVacio(reglas(m_hoja, m_año).CandidatosSiguientes(fila, anterior, anteriores));
 
     // The picker keeps showing its crop when that crop may still follow the
     // earlier ones (a sheet just loaded keeps its stored crops); otherwise it
