@@ -188,25 +188,24 @@ Arbol ConstruirArbol(const QString &parcela, const QList<FilaPlan> &filas, int a
 
 QList<FilaPlan> LeerFilas(Conexion &con, const QString &parcela)
 {
-    QSqlQuery q = con.ejecutar(QStringLiteral("select año, hoja, cultivo, familia, Prof_raiz, extraccion,"
-                                              " mes_inicio, mes_final from BDParcela"
-                                              " where año between ? and ? and ")
-                                   + FiltroParcela,
-                               {PrimerAño, UltimoAñoPosible, parcela});
     // Read by position, in the order selected (Null gives 0 or "").
     QList<FilaPlan> filas;
-    while (q.next()) {
-        FilaPlan f;
-        f.año = q.value(0).toInt();
-        f.hoja = q.value(1).toInt();
-        f.cultivo = q.value(2).toString();
-        f.familia = q.value(3).toString();
-        f.profRaiz = q.value(4).toString();
-        f.extraccion = q.value(5).toString();
-        f.mesInicio = q.value(6).toInt();
-        f.mesFinal = q.value(7).toInt();
-        filas.append(std::move(f));
-    }
+    con.recorrer(QStringLiteral("select año, hoja, cultivo, familia, Prof_raiz, extraccion,"
+                                " mes_inicio, mes_final from BDParcela"
+                                " where año between ? and ? and ")
+                     + FiltroParcela,
+                 {PrimerAño, UltimoAñoPosible, parcela}, [&filas](const FilaBD &q) {
+                     FilaPlan f;
+                     f.año = q.entero(0);
+                     f.hoja = q.entero(1);
+                     f.cultivo = q.texto(2);
+                     f.familia = q.texto(3);
+                     f.profRaiz = q.texto(4);
+                     f.extraccion = q.texto(5);
+                     f.mesInicio = q.entero(6);
+                     f.mesFinal = q.entero(7);
+                     filas.append(std::move(f));
+                 });
     return filas;
 }
 
