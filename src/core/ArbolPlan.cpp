@@ -186,22 +186,47 @@ Arbol ConstruirArbol(const QString &parcela, const QList<FilaPlan> &filas, int a
     return arbol;
 }
 
+namespace {
+
+// The few texts a column repeats over thousands of rows (a crop's family,
+// root depth, edible part), each made once.
+class Repetidos
+{
+public:
+    QString operator()(QByteArrayView utf8)
+    {
+        for (const auto &[bytes, texto] : m_vistos)
+            if (bytes == utf8)
+                return texto;
+        QString texto = QString::fromUtf8(utf8);
+        if (m_vistos.size() < 32)
+            m_vistos.append({utf8.toByteArray(), texto});
+        return texto;
+    }
+
+private:
+    QList<std::pair<QByteArray, QString>> m_vistos;
+};
+
+} // namespace
+
 QList<FilaPlan> LeerFilas(Conexion &con, const QString &parcela)
 {
     // Read by position, in the order selected (Null gives 0 or "").
     QList<FilaPlan> filas;
+    Repetidos familias, raices, extracciones;
     con.recorrer(QStringLiteral("select año, hoja, cultivo, familia, Prof_raiz, extraccion,"
                                 " mes_inicio, mes_final from BDParcela"
                                 " where año between ? and ? and ")
                      + FiltroParcela,
-                 {PrimerAño, UltimoAñoPosible, parcela}, [&filas](const FilaBD &q) {
+                 {PrimerAño, UltimoAñoPosible, parcela}, [&](const FilaBD &q) {
                      FilaPlan f;
                      f.año = q.entero(0);
                      f.hoja = q.entero(1);
                      f.cultivo = q.texto(2);
-                     f.familia = q.texto(3);
-                     f.profRaiz = q.texto(4);
-                     f.extraccion = q.texto(5);
+                     f.familia = familias(q.utf8(3));
+                     f.profRaiz = raices(q.utf8(4));
+                     f.extraccion = extracciones(q.utf8(5));
                      f.mesInicio = q.entero(6);
                      f.mesFinal = q.entero(7);
                      filas.append(std::move(f));

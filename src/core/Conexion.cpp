@@ -384,8 +384,13 @@ int FilaBD::entero(int columna) const
 
 QString FilaBD::texto(int columna) const
 {
+    return QString::fromUtf8(utf8(columna));
+}
+
+QByteArrayView FilaBD::utf8(int columna) const
+{
     const auto *p = reinterpret_cast<const char *>(sqlite3_column_text(m_sentencia, columna));
-    return p ? QString::fromUtf8(p, sqlite3_column_bytes(m_sentencia, columna)) : QString();
+    return p ? QByteArrayView(p, sqlite3_column_bytes(m_sentencia, columna)) : QByteArrayView();
 }
 
 void Conexion::recorrer(const QString &sql, const QVariantList &valores,

@@ -122,6 +122,8 @@ public:
     explicit FilaBD(sqlite3_stmt *sentencia) : m_sentencia(sentencia) {}
     int entero(int columna) const;
     QString texto(int columna) const;
+    // The text as the engine holds it, valid until the next row.
+    QByteArrayView utf8(int columna) const;
 
 private:
     sqlite3_stmt *m_sentencia;
