@@ -56,8 +56,8 @@ QIcon icono(int imagen)
 // and carries (the node's key, kind, year and sheet) is answered from its
 // node's values, held in the item, so that building ten thousand of them
 // stores nothing more and a rebuild can give an item another node's values
-// in place. A value set on the item afterwards (a year's background) is
-// stored as usual and wins.
+// in place. A value set on the item afterwards (a year's background; never
+// its text, which is the node's) is stored as usual and wins.
 class ItemArbol : public QTreeWidgetItem
 {
 public:
