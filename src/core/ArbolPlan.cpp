@@ -186,27 +186,51 @@ Arbol ConstruirArbol(const QString &parcela, const QList<FilaPlan> &filas, int a
     return arbol;
 }
 
+namespace {
+
+// The few texts a column repeats over thousands of rows (a crop's family,
+// root depth, edible part), each made once.
+class Repetidos
+{
+public:
+    QString operator()(QByteArrayView utf8)
+    {
+        for (const auto &[bytes, texto] : m_vistos)
+            if (bytes == utf8)
+                return texto;
+        QString texto = QString::fromUtf8(utf8);
+        if (m_vistos.size() < 32)
+            m_vistos.append({utf8.toByteArray(), texto});
+        return texto;
+    }
+
+private:
+    QList<std::pair<QByteArray, QString>> m_vistos;
+};
+
+} // namespace
+
 QList<FilaPlan> LeerFilas(Conexion &con, const QString &parcela)
 {
-    QSqlQuery q = con.ejecutar(QStringLiteral("select año, hoja, cultivo, familia, Prof_raiz, extraccion,"
-                                              " mes_inicio, mes_final from BDParcela"
-                                              " where año between ? and ? and ")
-                                   + FiltroParcela,
-                               {PrimerAño, UltimoAñoPosible, parcela});
     // Read by position, in the order selected (Null gives 0 or "").
     QList<FilaPlan> filas;
-    while (q.next()) {
-        FilaPlan f;
-        f.año = q.value(0).toInt();
-        f.hoja = q.value(1).toInt();
-        f.cultivo = q.value(2).toString();
-        f.familia = q.value(3).toString();
-        f.profRaiz = q.value(4).toString();
-        f.extraccion = q.value(5).toString();
-        f.mesInicio = q.value(6).toInt();
-        f.mesFinal = q.value(7).toInt();
-        filas.append(std::move(f));
-    }
+    Repetidos familias, raices, extracciones;
+    con.recorrer(QStringLiteral("select año, hoja, cultivo, familia, Prof_raiz, extraccion,"
+                                " mes_inicio, mes_final from BDParcela"
+                                " where año between ? and ? and ")
+                     + FiltroParcela,
+                 {PrimerAño, UltimoAñoPosible, parcela}, [&](const FilaBD &q) {
+                     FilaPlan f;
+                     f.año = q.entero(0);
+                     f.hoja = q.entero(1);
+                     f.cultivo = q.texto(2);
+                     f.familia = familias(q.utf8(3));
+                     f.profRaiz = raices(q.utf8(4));
+                     f.extraccion = extracciones(q.utf8(5));
+                     f.mesInicio = q.entero(6);
+                     f.mesFinal = q.entero(7);
+                     filas.append(std::move(f));
+                 });
     return filas;
 }
 

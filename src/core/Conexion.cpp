@@ -12,6 +12,8 @@
 
 #include <sqlite3.h>
 
+#include <memory>
+
 #include <array>
 #include <optional>
 
@@ -373,6 +375,61 @@ bool Conexion::hayFilas(const QString &sql, const QVariantList &valores)
 {
     QSqlQuery q = ejecutar(sql, valores);
     return q.next();
+}
+
+int FilaBD::entero(int columna) const
+{
+    return sqlite3_column_int(m_sentencia, columna);
+}
+
+QString FilaBD::texto(int columna) const
+{
+    return QString::fromUtf8(utf8(columna));
+}
+
+QByteArrayView FilaBD::utf8(int columna) const
+{
+    const auto *p = reinterpret_cast<const char *>(sqlite3_column_text(m_sentencia, columna));
+    return p ? QByteArrayView(p, sqlite3_column_bytes(m_sentencia, columna)) : QByteArrayView();
+}
+
+void Conexion::recorrer(const QString &sql, const QVariantList &valores,
+                        const std::function<void(const FilaBD &)> &fila)
+{
+    if (observador)
+        observador(m_numero, sql, valores);
+    sqlite3 *h = manejador(m_bd);
+    if (!h)
+        throw ErrorBD(QStringLiteral("La base de datos no está abierta."));
+    const auto fallo = [h](int codigo) { return ErrorBD(QString::fromUtf8(sqlite3_errmsg(h)), codigo); };
+    sqlite3_stmt *preparada = nullptr;
+    const QByteArray texto = sql.toUtf8();
+    const int r = sqlite3_prepare_v2(h, texto.constData(), int(texto.size()), &preparada, nullptr);
+    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> s(preparada, sqlite3_finalize);
+    if (r != SQLITE_OK)
+        throw fallo(r);
+    for (int i = 0; i < valores.size(); ++i) {
+        const QVariant &v = valores.at(i);
+        int b;
+        if (v.isNull())
+            b = sqlite3_bind_null(s.get(), i + 1);
+        else if (v.typeId() == QMetaType::Int || v.typeId() == QMetaType::LongLong)
+            b = sqlite3_bind_int64(s.get(), i + 1, v.toLongLong());
+        else if (v.typeId() == QMetaType::Double)
+            b = sqlite3_bind_double(s.get(), i + 1, v.toDouble());
+        else {
+            const QByteArray t = v.toString().toUtf8();
+            b = sqlite3_bind_text(s.get(), i + 1, t.constData(), int(t.size()), SQLITE_TRANSIENT);
+        }
+        if (b != SQLITE_OK)
+            throw fallo(b);
+    }
+    const FilaBD actual(s.get());
+    int paso;
+    while ((paso = sqlite3_step(s.get())) == SQLITE_ROW)
+        fila(actual);
+    if (paso != SQLITE_DONE)
+        throw fallo(paso);
 }
 
 Transaccion::Transaccion(Conexion &conexion) : m_conexion(conexion)

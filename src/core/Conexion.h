@@ -112,6 +112,23 @@ QString ExplicarFallo(const Fallo &e, const QString &noHecho, const QString &que
 using ObservadorSQL = std::function<void(quint64 conexion, const QString &sql, const QVariantList &valores)>;
 void ObservarSQL(ObservadorSQL observador);
 
+struct sqlite3_stmt;
+
+// The current row of a statement run by Conexion::recorrer(), read straight
+// from the engine. A Null reads as 0 or "".
+class FilaBD
+{
+public:
+    explicit FilaBD(sqlite3_stmt *sentencia) : m_sentencia(sentencia) {}
+    int entero(int columna) const;
+    QString texto(int columna) const;
+    // The text as the engine holds it, valid until the next row.
+    QByteArrayView utf8(int columna) const;
+
+private:
+    sqlite3_stmt *m_sentencia;
+};
+
 class Conexion
 {
 public:
@@ -133,6 +150,11 @@ public:
 
     // True when the statement yields at least one row.
     bool hayFilas(const QString &sql, const QVariantList &valores = {});
+
+    // As ejecutar(), handing each row to fila as the engine yields it,
+    // without the driver's copy of every value: for a statement that yields
+    // thousands of rows. Throws ErrorBD.
+    void recorrer(const QString &sql, const QVariantList &valores, const std::function<void(const FilaBD &)> &fila);
 
     QSqlDatabase &bd() { return m_bd; }
 

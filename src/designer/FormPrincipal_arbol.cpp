@@ -52,32 +52,47 @@ QIcon icono(int imagen)
     return it.value();
 }
 
-// An item of the tree: its text is stored, the rest (picture, tooltip, font,
-// the node's key, kind, year and sheet) is answered from its node, so that
-// building ten thousand of them stores nothing more. A value set on the item
-// afterwards (a year's background) is stored as usual and wins.
+// An item of the tree: everything it shows (text, picture, tooltip, font)
+// and carries (the node's key, kind, year and sheet) is answered from its
+// node's values, held in the item, so that building ten thousand of them
+// stores nothing more and a rebuild can give an item another node's values
+// in place. A value set on the item afterwards (a year's background; never
+// its text, which is the node's) is stored as usual and wins.
 class ItemArbol : public QTreeWidgetItem
 {
 public:
-    explicit ItemArbol(const ArbolPlan::Nodo &nodo)
-        : QTreeWidgetItem(QStringList{nodo.texto}, UserType), m_clave(nodo.clave), m_tipo(nodo.tipo),
-          m_imagen(nodo.imagen), m_negrita(nodo.negrita), m_año(nodo.año), m_hoja(nodo.hoja)
-    {
-    }
+    explicit ItemArbol(const ArbolPlan::Nodo &nodo) : QTreeWidgetItem(UserType) { tomar(nodo); }
 
     bool negrita() const { return m_negrita; }
 
+    // Takes another node's values, as a new item would show them (no
+    // background); true when anything shown changed. The caller tells the
+    // view.
+    bool asignar(const ArbolPlan::Nodo &nodo)
+    {
+        if (QTreeWidgetItem::data(0, Qt::BackgroundRole).isValid())
+            setData(0, Qt::BackgroundRole, QVariant());
+        const bool cambia = nodo.texto != m_texto || nodo.imagen != m_imagen || nodo.negrita != m_negrita
+                            || nodo.tipo != m_tipo;
+        tomar(nodo);
+        return cambia;
+    }
+
     QVariant data(int columna, int rol) const override
     {
+        if (columna != 0)
+            return QTreeWidgetItem::data(columna, rol);
+        if (rol == Qt::DisplayRole || rol == Qt::EditRole)
+            return m_texto;
         QVariant v = QTreeWidgetItem::data(columna, rol);
-        if (columna != 0 || v.isValid())
+        if (v.isValid())
             return v;
         switch (rol) {
         case Qt::DecorationRole:
             return icono(m_imagen);
         case Qt::ToolTipRole:
             // A plan row's text is wider than the tree: the whole of it on hovering.
-            return m_tipo == ArbolPlan::TipoNodo::Fila ? QTreeWidgetItem::data(0, Qt::DisplayRole) : v;
+            return m_tipo == ArbolPlan::TipoNodo::Fila ? QVariant(m_texto) : v;
         case Qt::FontRole:
             if (m_negrita) {
                 QFont f;
@@ -101,12 +116,24 @@ public:
     }
 
 private:
+    void tomar(const ArbolPlan::Nodo &nodo)
+    {
+        m_texto = nodo.texto;
+        m_clave = nodo.clave;
+        m_tipo = nodo.tipo;
+        m_imagen = nodo.imagen;
+        m_negrita = nodo.negrita;
+        m_año = nodo.año;
+        m_hoja = nodo.hoja;
+    }
+
+    QString m_texto;
     QString m_clave;
-    ArbolPlan::TipoNodo m_tipo;
-    int m_imagen;
-    bool m_negrita;
-    int m_año;
-    int m_hoja;
+    ArbolPlan::TipoNodo m_tipo = ArbolPlan::TipoNodo::Fila;
+    int m_imagen = 0;
+    bool m_negrita = false;
+    int m_año = 0;
+    int m_hoja = 0;
 };
 
 QTreeWidgetItem *crearItem(const ArbolPlan::Nodo &nodo)
@@ -122,11 +149,37 @@ QTreeWidgetItem *crearItem(const ArbolPlan::Nodo &nodo)
     return item;
 }
 
+// Makes the children of an item those of its node. The items there are kept
+// and take the nodes' values (a rebuild mostly shows what it showed before,
+// or as many rows): only the rows added or gone are created or deleted, and
+// the view is told once per item whose children changed.
+void igualarHijos(QTreeWidget *arbol, QTreeWidgetItem *item, const ArbolPlan::Nodo &nodo)
+{
+    const int quedan = std::min<int>(item->childCount(), nodo.hijos.size());
+    bool cambia = false;
+    for (int i = 0; i < quedan; ++i) {
+        cambia = static_cast<ItemArbol *>(item->child(i))->asignar(nodo.hijos.at(i)) || cambia;
+        igualarHijos(arbol, item->child(i), nodo.hijos.at(i));
+    }
+    if (cambia)
+        emit arbol->model()->dataChanged(arbol->indexFromItem(item->child(0)),
+                                         arbol->indexFromItem(item->child(quedan - 1)));
+    if (quedan == 0)
+        qDeleteAll(item->takeChildren());
+    while (item->childCount() > quedan)
+        delete item->takeChild(item->childCount() - 1);
+    QList<QTreeWidgetItem *> nuevos;
+    for (int i = quedan; i < nodo.hijos.size(); ++i)
+        nuevos.append(crearItem(nodo.hijos.at(i)));
+    item->addChildren(nuevos);
+}
+
 // Expands the items whose node says so (an item can only be expanded once it
-// stands in the tree).
+// stands in the tree), and folds the others.
 void expandir(QTreeWidgetItem *item, const ArbolPlan::Nodo &nodo)
 {
-    item->setExpanded(nodo.expandido);
+    if (item->isExpanded() != nodo.expandido)
+        item->setExpanded(nodo.expandido);
     for (int i = 0; i < item->childCount() && i < nodo.hijos.size(); ++i)
         expandir(item->child(i), nodo.hijos.at(i));
 }
@@ -156,13 +209,15 @@ private:
 };
 
 // Sizes the column to its widest shown item, as the view measures one (the
-// item's size hint plus its indentation). Every text is first sized
-// roughly; only the few near the widest are measured through the view.
-void ajustarColumna(QTreeWidget *arbol)
+// item's size hint plus its indentation), the items standing as their nodes
+// say (expanded or not). Every text is first sized roughly from the nodes;
+// only the few near the widest are measured through the view.
+void ajustarColumna(QTreeWidget *arbol, const ArbolPlan::Nodo &raiz)
 {
     struct Medida
     {
-        QTreeWidgetItem *item;
+        QTreeWidgetItem *padre; // null for the root
+        int fila;
         int nivel;
         qreal estimada;
     };
@@ -175,25 +230,42 @@ void ajustarColumna(QTreeWidget *arbol)
     const AnchoAproximado negrita(gruesa.resolve(arbol->font()));
     QList<Medida> medidas;
     qreal mayor = 0;
-    const std::function<void(QTreeWidgetItem *, int)> medir = [&](QTreeWidgetItem *item, int nivel) {
-        const AnchoAproximado &ancho = static_cast<const ItemArbol *>(item)->negrita() ? negrita : normal;
-        const qreal e = ancho(item->text(0)) + sangria * (nivel + decorada);
-        medidas.append({item, nivel, e});
-        mayor = std::max(mayor, e);
-        if (item->isExpanded())
-            for (int i = 0; i < item->childCount(); ++i)
-                medir(item->child(i), nivel + 1);
-    };
-    for (int i = 0; i < arbol->topLevelItemCount(); ++i)
-        medir(arbol->topLevelItem(i), 0);
+    const std::function<void(const ArbolPlan::Nodo &, QTreeWidgetItem *, int, int)> medir
+        = [&](const ArbolPlan::Nodo &nodo, QTreeWidgetItem *padre, int fila, int nivel) {
+              const qreal e = (nodo.negrita ? negrita : normal)(nodo.texto) + sangria * (nivel + decorada);
+              medidas.append({padre, fila, nivel, e});
+              mayor = std::max(mayor, e);
+              if (nodo.expandido) {
+                  QTreeWidgetItem *item = padre ? padre->child(fila) : arbol->topLevelItem(fila);
+                  for (int i = 0; i < nodo.hijos.size(); ++i)
+                      medir(nodo.hijos.at(i), item, i, nivel + 1);
+              }
+          };
+    medir(raiz, nullptr, 0, 0);
     // Room for kerning and rounding (a few pixels on the longest rows); the
     // picture and spacing the view adds are the same for every row.
     const qreal umbral = mayor - 8 - mayor / 100;
+    // A plain row's measure depends on its text only, while the font and the
+    // picture's size stay: a rebuild mostly measures the texts it measured
+    // before.
+    static QHash<QString, int> medidos;
+    static QString medidosCon;
+    const QString con = arbol->font().key() + QString::number(arbol->iconSize().width());
+    if (con != medidosCon || medidos.size() > 100000) {
+        medidos.clear();
+        medidosCon = con;
+    }
     int ancho = 0;
     for (const Medida &m : medidas)
-        if (m.estimada >= umbral)
-            ancho = std::max(ancho, arbol->sizeHintForIndex(arbol->indexFromItem(m.item)).width()
-                                        + sangria * (m.nivel + decorada));
+        if (m.estimada >= umbral) {
+            auto *item = static_cast<ItemArbol *>(m.padre ? m.padre->child(m.fila) : arbol->topLevelItem(m.fila));
+            auto it = item->negrita() ? medidos.end() : medidos.find(item->text(0));
+            const int medido = it != medidos.end() ? it.value()
+                                                   : arbol->sizeHintForIndex(arbol->indexFromItem(item)).width();
+            if (it == medidos.end() && !item->negrita())
+                medidos.insert(item->text(0), medido);
+            ancho = std::max(ancho, medido + sangria * (m.nivel + decorada));
+        }
     arbol->header()->resizeSection(0, ancho);
 }
 
@@ -277,14 +349,22 @@ void FormPrincipal::MostrarArbol(const ArbolPlan::Arbol &nuevo)
     ArbolAños = nuevo;
 
     const QSignalBlocker bloqueo(arbolaños);
-    arbolaños->clear();
     // No plot, no tree.
-    if (ArbolAños.raiz.clave.isEmpty())
+    if (ArbolAños.raiz.clave.isEmpty()) {
+        arbolaños->clear();
         return;
-    QTreeWidgetItem *raiz = crearItem(ArbolAños.raiz);
-    arbolaños->addTopLevelItem(raiz);
-    expandir(raiz, ArbolAños.raiz);
-    ajustarColumna(arbolaños);
+    }
+    if (arbolaños->topLevelItemCount() == 1) {
+        QTreeWidgetItem *raiz = arbolaños->topLevelItem(0);
+        if (static_cast<ItemArbol *>(raiz)->asignar(ArbolAños.raiz))
+            emit arbolaños->model()->dataChanged(arbolaños->indexFromItem(raiz), arbolaños->indexFromItem(raiz));
+        igualarHijos(arbolaños, raiz, ArbolAños.raiz);
+    } else {
+        arbolaños->clear();
+        arbolaños->addTopLevelItem(crearItem(ArbolAños.raiz));
+    }
+    expandir(arbolaños->topLevelItem(0), ArbolAños.raiz);
+    ajustarColumna(arbolaños, ArbolAños.raiz);
 
     if (QTreeWidgetItem *elegido = NodoArbol(ArbolAños.claveSeleccionada)) {
         // Selected, not scrolled to: the view shows the year being planned.
