@@ -100,6 +100,7 @@ struct Sentencia
     quint64 conexion;
     QString sql;
     QVariantList valores;
+    bool directa; // read straight from the engine, as the plan tree does
 };
 using Grabacion = QList<Sentencia>;
 
@@ -107,14 +108,15 @@ using Grabacion = QList<Sentencia>;
 Grabacion grabar(const std::function<void()> &paso)
 {
     Grabacion g;
-    ObservarSQL([&g](quint64 c, const QString &sql, const QVariantList &v) { g.append({c, sql, v}); });
+    ObservarSQL([&g](quint64 c, const QString &sql, const QVariantList &v, bool d) { g.append({c, sql, v, d}); });
     paso();
     ObservarSQL({});
     return g;
 }
 
 // Runs a recording again on fichero: a new connection wherever the program
-// opened one, every value of every row read.
+// opened one, each statement by the route the program took, every value of
+// every row read.
 void reproducir(const QString &fichero, const Grabacion &g)
 {
     std::unique_ptr<Conexion> con;
@@ -126,6 +128,13 @@ void reproducir(const QString &fichero, const Grabacion &g)
             actual = s.conexion;
         }
         try {
+            if (s.directa) {
+                con->recorrer(s.sql, s.valores, [](const FilaBD &f) {
+                    for (int i = 0; i < f.columnas(); ++i)
+                        f.utf8(i);
+                });
+                continue;
+            }
             QSqlQuery q = con->ejecutar(s.sql, s.valores);
             const int n = q.record().count();
             while (q.next())
@@ -450,7 +459,7 @@ int main(int argc, char **argv)
                       cronometrar(veces, [&] { reproducir(ficheroCatalogo, g); })};
         // The editor reads through a table model: its floor is the model's
         // statement, read to the end on the editor's own connection.
-        const Grabacion editor{{0, QStringLiteral("SELECT * FROM horticolas ORDER BY \"Nombre\" COLLATE ES, rowid"), {}}};
+        const Grabacion editor{{0, QStringLiteral("SELECT * FROM horticolas ORDER BY \"Nombre\" COLLATE ES, rowid"), {}, false}};
         filas << Fila{QStringLiteral("  … el editor del catálogo"), cronometrar(veces, [&] {
                           CatalogoEditable c;
                           c.enlazar(ficheroCatalogo);

@@ -338,7 +338,7 @@ Conexion::~Conexion()
 QSqlQuery Conexion::ejecutar(const QString &sql, const QVariantList &valores)
 {
     if (observador)
-        observador(m_numero, sql, valores);
+        observador(m_numero, sql, valores, false);
     QSqlQuery q(m_bd);
     q.setForwardOnly(true);
     if (!q.prepare(sql))
@@ -353,7 +353,7 @@ QSqlQuery Conexion::ejecutar(const QString &sql, const QVariantList &valores)
 QSqlQuery &Conexion::ejecutarPreparada(const QString &sql, const QVariantList &valores)
 {
     if (observador)
-        observador(m_numero, sql, valores);
+        observador(m_numero, sql, valores, false);
     auto it = m_preparadas.find(sql);
     if (it == m_preparadas.end()) {
         QSqlQuery q(m_bd);
@@ -387,6 +387,11 @@ QString FilaBD::texto(int columna) const
     return QString::fromUtf8(utf8(columna));
 }
 
+int FilaBD::columnas() const
+{
+    return sqlite3_column_count(m_sentencia);
+}
+
 QByteArrayView FilaBD::utf8(int columna) const
 {
     const auto *p = reinterpret_cast<const char *>(sqlite3_column_text(m_sentencia, columna));
@@ -397,7 +402,7 @@ void Conexion::recorrer(const QString &sql, const QVariantList &valores,
                         const std::function<void(const FilaBD &)> &fila)
 {
     if (observador)
-        observador(m_numero, sql, valores);
+        observador(m_numero, sql, valores, true);
     sqlite3 *h = manejador(m_bd);
     if (!h)
         throw ErrorBD(QStringLiteral("La base de datos no está abierta."));

@@ -106,10 +106,12 @@ QString MotivoFalloBD(const ErrorBD &e);
 // a detail only when the reason is not one of the known ones.
 QString ExplicarFallo(const Fallo &e, const QString &noHecho, const QString &queda = {});
 
-// Sees every statement a connection runs through ejecutar(), with the number
-// of that connection (the speed bench replays a gesture's statements). None
-// by default; an empty function stops watching.
-using ObservadorSQL = std::function<void(quint64 conexion, const QString &sql, const QVariantList &valores)>;
+// Sees every statement a connection runs, with the number of that connection
+// and whether it went straight to the engine (recorrer) rather than through
+// the driver (the speed bench replays a gesture's statements the same way).
+// None by default; an empty function stops watching.
+using ObservadorSQL =
+    std::function<void(quint64 conexion, const QString &sql, const QVariantList &valores, bool directa)>;
 void ObservarSQL(ObservadorSQL observador);
 
 struct sqlite3_stmt;
@@ -120,6 +122,7 @@ class FilaBD
 {
 public:
     explicit FilaBD(sqlite3_stmt *sentencia) : m_sentencia(sentencia) {}
+    int columnas() const;
     int entero(int columna) const;
     QString texto(int columna) const;
     // The text as the engine holds it, valid until the next row.
