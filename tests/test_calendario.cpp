@@ -6,9 +6,7 @@
 #include "fixtures/VentanaPrueba.h"
 
 #include <QCalendarWidget>
-#include <QDirIterator>
 #include <QPrinterInfo>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableView>
@@ -20,14 +18,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QStringList lineas(const QListWidget *l)
-{
-    QStringList r;
-    for (int i = 0; i < l->count(); ++i)
-        r << l->item(i)->text();
-    return r;
-}
 
 QStringList lineasDe(const QList<QDate> &dias)
 {
@@ -57,19 +47,6 @@ struct Servidor : QTcpServer
         });
     }
 };
-
-// The text of the jobs that the test queue wrote (each file whole).
-QString textoImpreso()
-{
-    QString r;
-    for (QDirIterator it(qEnvironmentVariable("HUERTA_PDF_DIR"), {u"*.pdf"_s}, QDir::Files); it.hasNext();) {
-        QProcess p;
-        p.start(u"pdftotext"_s, {it.next(), u"-"_s});
-        p.waitForFinished();
-        r += QString::fromUtf8(p.readAllStandardOutput());
-    }
-    return r;
-}
 
 } // namespace
 
@@ -109,7 +86,7 @@ private slots:
     {
         Huerto h;
         QVERIFY(h.arrancar());
-        FormPrincipal &w = *h.w;
+        const FormPrincipal &w = *h.w;
         QTest::mouseClick(control<QCheckBox>(w, "CheckLuna"), Qt::LeftButton);
         QVERIFY(control<PanelLuna>(w, "FrameFasesLuna")->isVisible());
         QCOMPARE(control<QCalendarWidget>(w, "MonthView1")->selectedDate(), QDate::currentDate());
@@ -166,7 +143,7 @@ private slots:
         if (servida) {
             QCOMPARE(h.r.textos(), QStringList());
             // Other jobs may be queued before it.
-            QTRY_VERIFY_WITH_TIMEOUT(textoImpreso().contains(marca), 180000);
+            QTRY_VERIFY_WITH_TIMEOUT(!textoImpreso(marca).isEmpty(), 180000);
         } else {
             QCOMPARE(h.r.textos(), QStringList{u"La página del calendario no se ha cargado: no se imprime nada."_s});
         }
