@@ -38,8 +38,7 @@ struct Servidor : QTcpServer
         connect(this, &QTcpServer::newConnection, this, [this] {
             QTcpSocket *s = nextPendingConnection();
             connect(s, &QTcpSocket::readyRead, s, [this, s] {
-                const QByteArray peticion = s->readAll(); // one small GET
-                pedidas << QString::fromLatin1(peticion.split(' ').value(1));
+                pedidas << QString::fromLatin1(s->readAll().split(' ').value(1)); // one small GET
                 s->write("HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nConnection: close\r\n"
                          "Content-Length: " + QByteArray::number(html.size()) + "\r\n\r\n" + html);
                 s->disconnectFromHost();
@@ -156,12 +155,11 @@ private slots:
         Huerto h;
         QVERIFY(QFile::link(QStringLiteral(HUERTA_PROGRAMA "/video"), h.bd.carpeta() + u"/video"_s));
         QVERIFY(h.arrancar());
-        FormPrincipal &w = *h.w;
         bool sigue = false;
         QVariant imagenes; // pictures on the page, and those that did not load
         Dialogos::EstablecerRespondedor([&](const Dialogos::Peticion &p) {
             auto *t = qobject_cast<FormTutorial *>(p.dialogo);
-            if (!t || !t->isModal() || t->parentWidget() != &w)
+            if (!t || !t->isModal() || t->parentWidget() != h.w)
                 return 0;
             t->show();
             const QSize margen = t->size() - t->WebBrowser1->size();
@@ -174,7 +172,7 @@ private slots:
             (void)QTest::qWaitFor([&] { return imagenes.isValid(); }, 30000);
             return 0;
         });
-        QTest::mouseClick(control<QPushButton>(w, "BtTutorial"), Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(*h.w, "BtTutorial"), Qt::LeftButton);
         QVERIFY(sigue);
         QCOMPARE(imagenes.toList(), (QVariantList{7, 0}));
     }

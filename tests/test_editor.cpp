@@ -27,26 +27,12 @@ struct Editor
         e.EnlazarDatos(bd.fichero());
         return e.Registros->enlazado() && r.peticiones.isEmpty();
     }
-    // The crop chosen in the picker, and the timer's tick.
-    void elegir(const QString &nombre)
+    QString tabla()
     {
-        e.ComboTodasHortalizas->addItem(nombre);
-        e.ComboTodasHortalizas->setCurrentIndex(e.ComboTodasHortalizas->count() - 1);
-        emit e.ComboTodasHortalizas->activated(e.ComboTodasHortalizas->currentIndex());
-        e.TimerHort_Timer();
+        return bd.valor(u"select group_concat(t, ';') from (select quote(Nombre) || quote(Latin) || quote(Siembra_1_I)"
+                        " || quote(Siembra_2_F) || quote(Cosecha_1_min) || quote(Cosecha_2_max) as t from horticolas"
+                        " order by rowid)"_s).toString();
     }
-    // Row 1 of the grid: 'v' sowing, '.' empty.
-    QString siembra() const
-    {
-        QString s;
-        for (int c = 1; c <= 24; ++c)
-            s += e.MSHFlexBD->colorFondo(1, c) == ColorSiembra ? u'v' : u'.';
-        return s;
-    }
-    QString tabla() { return bd.valor(u"select group_concat(t, ';') from (select quote(Nombre) || quote(Latin)"
-                                      " || quote(Siembra_1_I) || quote(Siembra_2_F) || quote(Cosecha_1_min)"
-                                      " || quote(Cosecha_2_max) as t from horticolas"
-                                      " order by rowid)"_s).toString(); }
     void cambiar(const QString &columna, const QVariant &valor)
     {
         QSqlTableModel *m = e.Registros->modelo();
@@ -106,10 +92,16 @@ private slots:
         QVERIFY(!t.e.Registros->hayCambios());
         // Read back by a new binding: the second window's pickers the right way round.
         QVERIFY(t.enlazar());
-        t.elegir(u"Col de Milán"_s);
+        t.e.ComboTodasHortalizas->addItem(u"Col de Milán"_s); // chosen, and the timer's tick
+        t.e.ComboTodasHortalizas->setCurrentIndex(t.e.ComboTodasHortalizas->count() - 1);
+        emit t.e.ComboTodasHortalizas->activated(t.e.ComboTodasHortalizas->currentIndex());
+        t.e.TimerHort_Timer();
         QCOMPARE(t.e.Combo4[3]->currentText(), u"10"_s);
         QCOMPARE(t.e.Combo4[2]->currentText(), u"12"_s);
-        QCOMPARE(t.siembra(), u"..vvvv...vvv............"_s);
+        QString siembra; // row 1 of the grid: 'v' sowing, '.' empty
+        for (int c = 1; c <= 24; ++c)
+            siembra += t.e.MSHFlexBD->colorFondo(1, c) == ColorSiembra ? u'v' : u'.';
+        QCOMPARE(siembra, u"..vvvv...vvv............"_s);
     }
 
     // A refused write (the other refusals: test_catalogo) changes nothing.
