@@ -156,8 +156,7 @@ private slots:
         Huerto h;
         h.sembrar({u"2010|2|Habas|3|10"_s});
         QVERIFY(h.abrir(2010, 2));
-        FormPrincipal &w = *h.w;
-        QPushButton *boton = control<QPushButton>(w, vaciar ? "BtVaciaHoja" : "BtValidaCultivos");
+        QPushButton *boton = control<QPushButton>(*h.w, vaciar ? "BtVaciaHoja" : "BtValidaCultivos");
         if (!vaciar)
             QVERIFY(h.plantar(0, u"Tomates"_s, 8));
         h.r.limpiar();
@@ -185,7 +184,7 @@ private slots:
         }
         QCOMPARE(h.filas(), despues);
         h.r.limpiar(); // an empty sheet is emptied without a question
-        QTest::mouseClick(control<QPushButton>(w, "BtVaciaHoja"), Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(*h.w, "BtVaciaHoja"), Qt::LeftButton);
         QCOMPARE(h.r.mensajes().size(), int(!vaciar));
     }
 

@@ -46,16 +46,16 @@ private slots:
 
     void sinBaseDeDatos()
     {
-        QTemporaryDir dir;
-        Respuestas r;
-        VentanaPrueba v(dir.path());
-        QVERIFY(!v.arrancada);
-        QCOMPARE(r.avisos().size(), 1);
+        Huerto h(Huerto::Enviadas);
+        QVERIFY(QFile::remove(h.bd.fichero()));
+        QVERIFY(!h.arrancar());
+        QCOMPARE(h.r.avisos().size(), 1);
         // The file and the reason in words, then the engine's own text.
-        const QString inicio = u"*|Critico|SoloAceptar|No se puede usar la base de datos "_s
-                               + dir.filePath(u"BDHuerta.db"_s) + u": el fichero no existe.\n\n"_s;
-        QVERIFY2(r.avisos()[0].startsWith(inicio) && r.avisos()[0].size() > inicio.size(), qPrintable(r.avisos()[0]));
-        QVERIFY(!QFileInfo::exists(dir.filePath(u"BDHuerta.db"_s)));
+        const QString inicio = u"*|Critico|SoloAceptar|No se puede usar la base de datos "_s + h.bd.fichero()
+                               + u": el fichero no existe.\n\n"_s;
+        QVERIFY2(h.r.avisos()[0].startsWith(inicio) && h.r.avisos()[0].size() > inicio.size(),
+                 qPrintable(h.r.avisos()[0]));
+        QVERIFY(!QFileInfo::exists(h.bd.fichero()));
     }
 
     void reconstruirNoDuplica()

@@ -17,8 +17,7 @@ using GeneradorHojas::OrigenY;
 
 namespace {
 
-constexpr qint32 kAmarillo = 65535;
-constexpr qint32 kRojo = 255;
+constexpr qint32 kAmarillo = 65535, kRojo = 255;
 
 QString enHojas(const Huerto &h, const QString &fichero)
 {

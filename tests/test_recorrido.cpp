@@ -129,7 +129,7 @@ private slots:
         QCOMPARE(h.w->sesion().ocultas(), QStringList{u"Tomates"_s});
         h.r.respuestaMensaje = respuesta;
         QTest::mouseClick(control<QPushButton>(*h.w, "BtValidaCultivos"), Qt::LeftButton);
-        QVERIFY2(h.r.textos().size() == 1 && h.r.textos()[0].contains(u"Tomates"_s), qPrintable(h.r.textos().join(u'\n')));
+        QVERIFY2(h.r.textos().size() == 1 && h.r.textos()[0].contains(u"Tomates"_s), qPrintable(h.r.textos().value(0)));
         QCOMPARE(h.filas(), respuesta == Dialogos::Si ? QStringList({guardadas[0], guardadas[1]}) : guardadas);
     }
 
