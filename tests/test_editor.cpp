@@ -5,7 +5,6 @@
 #include "core/Conexion.h"
 #include "fixtures/VentanaPrueba.h"
 
-#include <QLineEdit>
 #include <QSqlTableModel>
 #include <QToolButton>
 

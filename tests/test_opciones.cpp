@@ -3,7 +3,6 @@
 #include "designer/PanelOpciones.h"
 #include "fixtures/VentanaPrueba.h"
 
-#include <QRadioButton>
 #include <QSlider>
 
 using namespace Qt::StringLiterals;
