@@ -145,6 +145,7 @@ private slots:
             control<QComboBox>(w, "ComboNHojas")->setCurrentText(QString::number(hojas));
             pulsar(control<QPushButton>(w, "BtGuardar"));
             QCOMPARE(w.sesion().hoja(), hojas == 6 ? 6 : 0);
+            QCOMPARE(control<QGroupBox>(w, "FrameCultivo")->title(), hojas == 6 ? u"Hoja :6"_s : u"Hoja :"_s);
         }
         h.r.limpiar();
         pulsar(control<QPushButton>(w, "BtValidaCultivos"));
@@ -179,6 +180,7 @@ private slots:
         pulsar(control<QPushButton>(w, "BtCrearNuevaParcela"));
         QCOMPARE(h.bd.parcelas(), QStringList({u"Huerto|4|5|19|000|436|0"_s, u"Huerto Norte|5|5|21|000|436|1"_s}));
         QVERIFY(control(w, "PictureOpcionesParcelas")->isVisible() && !control(w, "FrameNuevaParcela")->isVisible());
+        QCOMPARE(control<QLabel>(w, "LabelParcelaOpciones")->text(), u"Opciones para la parcela: <<<Huerto Norte>>>"_s);
 
         pulsarPreset(w, 12);
         pulsar(control<QCheckBox>(w, "CheckRepetirRaices"));
@@ -203,6 +205,7 @@ private slots:
         QCOMPARE(h.filas().size(), 0);
         QCOMPARE(lineas(control<QListWidget>(w, "ListaParcelas")), QStringList{u"Huerto Norte"_s});
         QCOMPARE(control<QListWidget>(w, "ListaParcelas")->currentRow(), 0);
+        QCOMPARE(control<QPushButton>(w, "BtBorrarParcela")->text(), u"Borrar Huerto Norte"_s);
         h.r.limpiar(); // the last plot is not deleted
         pulsar(control<QPushButton>(w, "BtBorrarParcela"));
         QCOMPARE(h.r.avisos(),
