@@ -6,9 +6,7 @@
 #include "fixtures/VentanaPrueba.h"
 
 #include <QCalendarWidget>
-#include <QDirIterator>
 #include <QPrinterInfo>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableView>
@@ -20,14 +18,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QStringList lineas(const QListWidget *l)
-{
-    QStringList r;
-    for (int i = 0; i < l->count(); ++i)
-        r << l->item(i)->text();
-    return r;
-}
 
 QStringList lineasDe(const QList<QDate> &dias)
 {
@@ -48,8 +38,7 @@ struct Servidor : QTcpServer
         connect(this, &QTcpServer::newConnection, this, [this] {
             QTcpSocket *s = nextPendingConnection();
             connect(s, &QTcpSocket::readyRead, s, [this, s] {
-                const QByteArray peticion = s->readAll(); // one small GET
-                pedidas << QString::fromLatin1(peticion.split(' ').value(1));
+                pedidas << QString::fromLatin1(s->readAll().split(' ').value(1)); // one small GET
                 s->write("HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nConnection: close\r\n"
                          "Content-Length: " + QByteArray::number(html.size()) + "\r\n\r\n" + html);
                 s->disconnectFromHost();
@@ -57,19 +46,6 @@ struct Servidor : QTcpServer
         });
     }
 };
-
-// The text of the jobs that the test queue wrote (each file whole).
-QString textoImpreso()
-{
-    QString r;
-    for (QDirIterator it(qEnvironmentVariable("HUERTA_PDF_DIR"), {u"*.pdf"_s}, QDir::Files); it.hasNext();) {
-        QProcess p;
-        p.start(u"pdftotext"_s, {it.next(), u"-"_s});
-        p.waitForFinished();
-        r += QString::fromUtf8(p.readAllStandardOutput());
-    }
-    return r;
-}
 
 } // namespace
 
@@ -109,7 +85,7 @@ private slots:
     {
         Huerto h;
         QVERIFY(h.arrancar());
-        FormPrincipal &w = *h.w;
+        const FormPrincipal &w = *h.w;
         QTest::mouseClick(control<QCheckBox>(w, "CheckLuna"), Qt::LeftButton);
         QVERIFY(control<PanelLuna>(w, "FrameFasesLuna")->isVisible());
         QCOMPARE(control<QCalendarWidget>(w, "MonthView1")->selectedDate(), QDate::currentDate());
@@ -166,7 +142,7 @@ private slots:
         if (servida) {
             QCOMPARE(h.r.textos(), QStringList());
             // Other jobs may be queued before it.
-            QTRY_VERIFY_WITH_TIMEOUT(textoImpreso().contains(marca), 180000);
+            QTRY_VERIFY_WITH_TIMEOUT(!textoImpreso(marca).isEmpty(), 180000);
         } else {
             QCOMPARE(h.r.textos(), QStringList{u"La página del calendario no se ha cargado: no se imprime nada."_s});
         }
@@ -179,12 +155,11 @@ private slots:
         Huerto h;
         QVERIFY(QFile::link(QStringLiteral(HUERTA_PROGRAMA "/video"), h.bd.carpeta() + u"/video"_s));
         QVERIFY(h.arrancar());
-        FormPrincipal &w = *h.w;
         bool sigue = false;
         QVariant imagenes; // pictures on the page, and those that did not load
         Dialogos::EstablecerRespondedor([&](const Dialogos::Peticion &p) {
             auto *t = qobject_cast<FormTutorial *>(p.dialogo);
-            if (!t || !t->isModal() || t->parentWidget() != &w)
+            if (!t || !t->isModal() || t->parentWidget() != h.w)
                 return 0;
             t->show();
             const QSize margen = t->size() - t->WebBrowser1->size();
@@ -197,7 +172,7 @@ private slots:
             (void)QTest::qWaitFor([&] { return imagenes.isValid(); }, 30000);
             return 0;
         });
-        QTest::mouseClick(control<QPushButton>(w, "BtTutorial"), Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(*h.w, "BtTutorial"), Qt::LeftButton);
         QVERIFY(sigue);
         QCOMPARE(imagenes.toList(), (QVariantList{7, 0}));
     }

@@ -32,7 +32,6 @@ void guardar(BDPrueba &bd, const QStringList &huecos, int hoja = 2, bool conParc
     GuardarHoja(bd.fichero(), H, 2010, hoja, r, AñosPlurianuales{3, 3, 3});
 }
 
-
 } // namespace
 
 class TestHoja : public QObject
@@ -40,79 +39,64 @@ class TestHoja : public QObject
     Q_OBJECT
 
 private slots:
+    // The rows a store leaves (another plot's untouched), or its refusal in
+    // words with nothing changed.
     void guardar_data()
     {
         QTest::addColumn<QStringList>("antes");
+        QTest::addColumn<int>("hoja");
         QTest::addColumn<QStringList>("cultivos");
         QTest::addColumn<QStringList>("despues");
+        QTest::addColumn<QString>("rechazo");
         using L = QStringList;
-        QTest::newRow("fresas tres años")
-            << L{} << L{"Fresas:17-30"} << L{"2010|2|Fresas|17|24", "2011|2|Fresas|1|24", "2012|2|Fresas|1|30"};
-        QTest::newRow("fila intermedia vacía") << L{} << L{"Tomates:5-12", "····:0-0", "Lechugas:15-18", ":0-0"}
-                                               << L{"2010|2|Tomates|5|12", "2010|2|Lechugas|15|18"};
+        QTest::newRow("fresas tres años") << L{} << 2 << L{"Fresas:17-30"}
+                                          << L{"2010|2|Fresas|17|24", "2011|2|Fresas|1|24", "2012|2|Fresas|1|30"} << "";
+        QTest::newRow("fila intermedia vacía") << L{} << 2 << L{"Tomates:5-12", "····:0-0", "Lechugas:15-18", ":0-0"}
+                                               << L{"2010|2|Tomates|5|12", "2010|2|Lechugas|15|18"} << "";
         QTest::newRow("todo vacío solo borra")
-            << L{"2010|2|Tomates|5|12", "2010|2|Coles|14|17", "2009|2|Habas|3|10", "2010|1|Ajos|20|30"}
-            << L{"····:0-0", "····:0-0", "····:0-0", "····:0-0"} << L{"2009|2|Habas|3|10", "2010|1|Ajos|20|30"};
+            << L{"2010|2|Tomates|5|12", "2010|2|Coles|14|17", "2009|2|Habas|3|10", "2010|1|Ajos|20|30"} << 2
+            << L{"····:0-0", "····:0-0", "····:0-0", "····:0-0"} << L{"2009|2|Habas|3|10", "2010|1|Ajos|20|30"} << "";
         QTest::newRow("guardar otra vez no dobla la plantación")
-            << L{"2010|2|Fresas|17|24", "2011|2|Fresas|1|24", "2012|2|Fresas|1|30", "2011|2|Ajos|20|30"}
+            << L{"2010|2|Fresas|17|24", "2011|2|Fresas|1|24", "2012|2|Fresas|1|30", "2011|2|Ajos|20|30"} << 2
             << L{"Fresas:17-30"}
-            << L{"2010|2|Fresas|17|24", "2011|2|Ajos|20|30", "2011|2|Fresas|1|24", "2012|2|Fresas|1|30"};
+            << L{"2010|2|Fresas|17|24", "2011|2|Ajos|20|30", "2011|2|Fresas|1|24", "2012|2|Fresas|1|30"} << "";
         QTest::newRow("continuación de una plantación")
-            << L{"2009|2|Fresas|17|24", "2010|2|Fresas|1|24", "2011|2|Fresas|1|30"}
+            << L{"2009|2|Fresas|17|24", "2010|2|Fresas|1|24", "2011|2|Fresas|1|30"} << 2
             << L{"Fresas:1-24", "Cebollas:25-30"}
-            << L{"2009|2|Fresas|17|24", "2010|2|Fresas|1|24", "2010|2|Cebollas|25|30", "2011|2|Fresas|1|30"};
+            << L{"2009|2|Fresas|17|24", "2010|2|Fresas|1|24", "2010|2|Cebollas|25|30", "2011|2|Fresas|1|30"} << "";
+        const L lleno = {"2010|2|Habas|3|10", "2010|5|Habas|3|10", "2012|2|Coles|5|8", "2012|2|Ajos|20|30",
+                         "2012|2|Lechugas|9|10", "2012|2|Judías|11|12"};
+        QTest::newRow("sin fechas") << lleno << 2 << L{"Tomates:5-12", "Coles:0-0"} << lleno
+            << "El cultivo <Coles> de la fila 2 no está colocado en la rejilla: pulsa una quincena verde de su fila"
+               " antes de validar la hoja.";
+        QTest::newRow("hoja que la parcela no tiene") << lleno << 5 << L{"Tomates:5-12"} << lleno
+            << "La parcela <Huerto> no tiene hoja 5 (tiene 4): no se ha guardado nada. Pulsa una de sus hojas en el"
+               " mapa.";
+        QTest::newRow("parcela borrada por otra copia") << lleno << 2 << L{"Tomates:5-12"} << lleno
+            << "La parcela <Huerto> ya no existe en la base de datos: no se ha guardado nada.";
+        QTest::newRow("más de cuatro en un año siguiente") << lleno << 2 << L{"Alcachofas:13-20"} << lleno
+            << "La hoja 2 tendría más de cuatro cultivos en 2012 con las plantas plurianuales de este año. No se ha"
+               " guardado nada: deja sitio en 2012 o reduce sus años en las opciones de la parcela.";
     }
 
     void guardar()
     {
         QFETCH(QStringList, antes);
+        QFETCH(int, hoja);
         QFETCH(QStringList, cultivos);
         QFETCH(QStringList, despues);
+        QFETCH(QString, rechazo);
         BDPrueba bd;
         bd.sembrar(H, antes);
         bd.sembrar(u"Otra"_s, {u"2010|2|Tomates|5|12"_s});
-        ::guardar(bd, cultivos);
+        try {
+            ::guardar(bd, cultivos, hoja, !rechazo.contains(u"ya no existe"_s));
+            QCOMPARE(QString(), rechazo);
+        } catch (const PlanNoValido &e) {
+            QCOMPARE(e.texto(), rechazo);
+        }
         QCOMPARE(bd.filas(H), despues);
         QCOMPARE(bd.filas(u"Otra"_s), QStringList{u"2010|2|Tomates|5|12"_s});
-    }
-
-    void rechazos_data()
-    {
-        QTest::addColumn<int>("hoja");
-        QTest::addColumn<QStringList>("cultivos");
-        QTest::addColumn<QString>("texto");
-        QTest::addColumn<bool>("conParcela");
-        const QString sinColocar = u"El cultivo <%1> de la fila %2 no está colocado en la rejilla: pulsa una quincena"
-                                   " verde de su fila antes de validar la hoja."_s;
-        QTest::newRow("sin fechas") << 2 << QStringList{"Tomates:5-12", "Coles:0-0"} << sinColocar.arg("Coles", "2")
-                                    << true;
-        QTest::newRow("hoja que la parcela no tiene") << 5 << QStringList{"Tomates:5-12"}
-            << "La parcela <Huerto> no tiene hoja 5 (tiene 4): no se ha guardado nada. Pulsa una de sus hojas en el"
-               " mapa." << true;
-        QTest::newRow("parcela borrada por otra copia") << 2 << QStringList{"Tomates:5-12"}
-            << "La parcela <Huerto> ya no existe en la base de datos: no se ha guardado nada." << false;
-        QTest::newRow("más de cuatro en un año siguiente") << 2 << QStringList{"Alcachofas:13-20"}
-            << "La hoja 2 tendría más de cuatro cultivos en 2012 con las plantas plurianuales de este año. No se ha"
-               " guardado nada: deja sitio en 2012 o reduce sus años en las opciones de la parcela." << true;
-    }
-
-    void rechazos()
-    {
-        QFETCH(int, hoja);
-        QFETCH(QStringList, cultivos);
-        QFETCH(QString, texto);
-        QFETCH(bool, conParcela);
-        BDPrueba bd;
-        const QStringList antes = {"2010|2|Habas|3|10", "2010|5|Habas|3|10", "2012|2|Coles|5|8", "2012|2|Ajos|20|30",
-                                   "2012|2|Lechugas|9|10", "2012|2|Judías|11|12"};
-        bd.sembrar(H, antes);
-        try {
-            ::guardar(bd, cultivos, hoja, conParcela);
-            QFAIL("the plan was stored");
-        } catch (const PlanNoValido &e) {
-            QCOMPARE(e.texto(), texto);
-        }
-        QCOMPARE(bd.filas(H), antes);
     }
 
     void falloAMitadDejaLoQueHabia()
@@ -147,21 +131,9 @@ private slots:
         QCOMPARE(bd.filas(H), QStringList{u"2010|2|Habas|3|10"_s});
     }
 
-    // A click on the map while another program holds the file: said in Spanish.
-    void mapaConLaBaseBloqueada()
-    {
-        Huerto h;
-        QVERIFY(h.abrir(2010, 2));
-        Conexion otra(h.bd.fichero());
-        otra.ejecutar(u"BEGIN EXCLUSIVE"_s);
-        h.r.limpiar();
-        QVERIFY(h.pulsarHoja(3));
-        QCOMPARE(h.r.textos(), QStringList{u"La base de datos está bloqueada por otro programa: no se ha leído la hoja"
-                                           " 3; vuelve a intentarlo."_s});
-    }
-
-    // Another program holds the file: the user is told, the screen and the
-    // stored plan stay, and once the file is free the same click works.
+    // Another program holds the file: the user is told (a click on the map
+    // too), the screen and the stored plan stay, and once the file is free the
+    // same click works.
     void conLaBaseBloqueada_data()
     {
         QTest::addColumn<bool>("vaciar");
@@ -184,8 +156,7 @@ private slots:
         Huerto h;
         h.sembrar({u"2010|2|Habas|3|10"_s});
         QVERIFY(h.abrir(2010, 2));
-        FormPrincipal &w = *h.w;
-        QPushButton *boton = control<QPushButton>(w, vaciar ? "BtVaciaHoja" : "BtValidaCultivos");
+        QPushButton *boton = control<QPushButton>(*h.w, vaciar ? "BtVaciaHoja" : "BtValidaCultivos");
         if (!vaciar)
             QVERIFY(h.plantar(0, u"Tomates"_s, 8));
         h.r.limpiar();
@@ -193,9 +164,12 @@ private slots:
             Conexion otra(h.bd.fichero());
             otra.ejecutar(u"BEGIN EXCLUSIVE"_s);
             QTest::mouseClick(boton, Qt::LeftButton);
+            QVERIFY(h.pulsarHoja(3));
             otra.ejecutar(u"ROLLBACK"_s);
         }
-        QCOMPARE(h.r.avisos(), QStringList{u"Atención|Critico|SoloAceptar|"_s + texto});
+        QCOMPARE(h.r.textos(), QStringList({texto, u"La base de datos está bloqueada por otro programa: no se ha leído"
+                                                    " la hoja 3; vuelve a intentarlo."_s}));
+        QCOMPARE(h.r.avisos().first(), u"Atención|Critico|SoloAceptar|"_s + texto);
         QCOMPARE(h.fila(1).left(12), vaciar ? u"..CCCCCCCC.."_s : u".......CCCCC"_s);
         QCOMPARE(h.filas(), QStringList{u"2010|2|Habas|3|10"_s});
         // Emptying a stored plan asks first, and Enter keeps it.
@@ -210,7 +184,7 @@ private slots:
         }
         QCOMPARE(h.filas(), despues);
         h.r.limpiar(); // an empty sheet is emptied without a question
-        QTest::mouseClick(control<QPushButton>(w, "BtVaciaHoja"), Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(*h.w, "BtVaciaHoja"), Qt::LeftButton);
         QCOMPARE(h.r.mensajes().size(), int(!vaciar));
     }
 

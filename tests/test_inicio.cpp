@@ -1,10 +1,8 @@
 // Start-up (and its failures) and the rebuild for the current plot.
 #include "fixtures/VentanaPrueba.h"
 
-#include <QSlider>
 #include <QDate>
 #include <QFileInfo>
-#include <QLineEdit>
 
 using namespace modBasico;
 using namespace Qt::StringLiterals;
@@ -24,7 +22,6 @@ private slots:
         FormPrincipal &w = *h.w;
         // The splash came first, and nothing else asked the user anything.
         QCOMPARE(h.r.peticiones.size(), 1);
-        QCOMPARE(h.r.peticiones.first().tipo, Dialogos::Peticion::Modal);
         QCOMPARE(h.r.peticiones.first().clase, u"FormPortada"_s);
 
         QCOMPARE(control<QListWidget>(w, "ListaParcelas")->item(2)->text(), u"Sur"_s);
@@ -49,32 +46,27 @@ private slots:
 
     void sinBaseDeDatos()
     {
-        QTemporaryDir dir;
-        Respuestas r;
-        VentanaPrueba v(dir.path());
-        QVERIFY(!v.arrancada);
-        QCOMPARE(r.mensajes().size(), 1);
-        QCOMPARE(r.mensajes().first().icono, Dialogos::Critico);
+        Huerto h(Huerto::Enviadas);
+        QVERIFY(QFile::remove(h.bd.fichero()));
+        QVERIFY(!h.arrancar());
+        QCOMPARE(h.r.avisos().size(), 1);
         // The file and the reason in words, then the engine's own text.
-        const QString inicio = u"No se puede usar la base de datos "_s + dir.filePath(u"BDHuerta.db"_s)
+        const QString inicio = u"*|Critico|SoloAceptar|No se puede usar la base de datos "_s + h.bd.fichero()
                                + u": el fichero no existe.\n\n"_s;
-        const QString texto = r.textos().first();
-        QVERIFY2(texto.startsWith(inicio) && texto.size() > inicio.size(), qPrintable(texto));
-        QVERIFY(!QFileInfo::exists(dir.filePath(u"BDHuerta.db"_s)));
+        QVERIFY2(h.r.avisos()[0].startsWith(inicio) && h.r.avisos()[0].size() > inicio.size(),
+                 qPrintable(h.r.avisos()[0]));
+        QVERIFY(!QFileInfo::exists(h.bd.fichero()));
     }
 
     void reconstruirNoDuplica()
     {
         Huerto h(Huerto::Enviadas);
         QVERIFY(h.arrancar());
-        FormPrincipal &w = *h.w;
-        const int n = control<QComboBox>(w, "ComboTodasHortalizas")->count();
-        QCOMPARE(n, h.bd.contar(u"horticolas"_s));
         QVERIFY(h.pulsar(h.nodoAño(2011)));
         for (int i = 0; i < 3; ++i)
-            w.Inicia_Todo();
-        QCOMPARE(control<QComboBox>(w, "ComboTodasHortalizas")->count(), n);
-        QCOMPARE(w.sesion().año(), QDate::currentDate().year());
+            h.w->Inicia_Todo();
+        QCOMPARE(control<QComboBox>(*h.w, "ComboTodasHortalizas")->count(), h.bd.contar(u"horticolas"_s));
+        QCOMPARE(h.w->sesion().año(), QDate::currentDate().year());
     }
 };
 

@@ -1,6 +1,5 @@
 // A plan made without the mouse, and what a screen reader is told.
 #include "fixtures/VentanaPrueba.h"
-#include "core/ArbolPlan.h"
 #include "auxiliary/FormPortada.h"
 #include "calendario/PaginaCalendario.h"
 #include "designer/PanelOpciones.h"
