@@ -70,6 +70,20 @@ private slots:
         QCOMPARE(h.bd.contar(u"BDParcela"_s), 1);
     }
 
+    // The plot clicked again rebuilds on the current year: a sheet opened in
+    // another year shows and stores the current year's crops, never that year's.
+    void mismaParcelaOtraVez()
+    {
+        Huerto h(4);
+        const int hoy = QDate::currentDate().year();
+        h.sembrar({u"2010|2|Habas|4|8"_s, u"%1|2|Tomates|8|12"_s.arg(hoy)});
+        QVERIFY(h.abrir(2010, 2));
+        QVERIFY(pulsarParcela(*h.w, u"Huerto"_s));
+        QCOMPARE(control<QComboBox>(*h.w, "ComboCult0")->currentText(), u"Tomates"_s);
+        pulsar(control<QPushButton>(*h.w, "BtValidaCultivos"));
+        QCOMPARE(h.filas(), QStringList({u"2010|2|Habas|4|8"_s, u"%1|2|Tomates|8|12"_s.arg(hoy)}));
+    }
+
     // Presets move and lock the pickers; "Guardar" stores the bounds and
     // redraws the frost marks; a plot row gone meanwhile is not written anew,
     // and with the file held by another program the user is told: the panel

@@ -89,6 +89,7 @@ void SesionHoja::abrirParcela(const Parcela &p, int año)
 {
     const OpcionesParcela o = p.opciones.value_or(OpcionesParcela{0, 1, 1});
     const bool conservaHoja = p.nombre == m_parcela && m_hoja >= 1 && m_hoja <= o.hojas;
+    const bool otroAño = año != m_año;
     m_parcela = p.nombre;
     m_año = año;
     m_nhojas = o.hojas;
@@ -98,6 +99,8 @@ void SesionHoja::abrirParcela(const Parcela &p, int año)
     m_posiblesSinHelada = p.posiblesSinHelada;
     if (!conservaHoja)
         soltarHoja();
+    else if (otroAño)
+        vaciarRanuras(); // the slots held another year's crops
 }
 
 void SesionHoja::elegirAño(int año)

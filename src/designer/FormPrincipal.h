@@ -290,6 +290,9 @@ private:
     // current row narrowed, through one connection and with the log's lines
     // added at once. Throws ErrorBD.
     void CargarHojaElegida(int hoja, int año); // FormPrincipal_mapa.cpp
+    // The sheet a rebuild kept open, read again for the session's year; a
+    // failure is told with what stays (queda).
+    void RecargarHojaAbierta(const QString &queda); // FormPrincipal_parcelas.cpp
     void PrepararRejillas();             // FormPrincipal_inicio.cpp
     void MarcarHeladas();                // FormPrincipal_inicio.cpp
     void AvisarFalloArranque(const ErrorBD &e); // FormPrincipal_inicio.cpp

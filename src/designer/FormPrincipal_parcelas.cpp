@@ -90,8 +90,24 @@ void FormPrincipal::ListaParcelas_Click()
         seleccionar(ListaParcelas, Sesion.parcela());
         return;
     }
-    Reconstruir(nombre);
+    const int año = Sesion.año();
+    // The same plot again: the rebuild keeps its open sheet, now on the
+    // current year, whose crops are read in.
+    if (Reconstruir(nombre) && Sesion.año() != año)
+        RecargarHojaAbierta(QStringLiteral("elige la hoja otra vez en el mapa"));
     Controles::rotular(BtBorrarParcela, QStringLiteral("Borrar ") + Sesion.parcela());
+}
+
+void FormPrincipal::RecargarHojaAbierta(const QString &queda)
+{
+    if (Sesion.hoja() < 1)
+        return;
+    try {
+        CargarHojaElegida(Sesion.hoja(), Sesion.año());
+    } catch (const Fallo &e) {
+        Dialogos::AvisarFallo(this, e, QStringLiteral("no se han leído los cultivos de la hoja %1").arg(Sesion.hoja()),
+                              queda);
+    }
 }
 
 void FormPrincipal::CheckCrearParcela_Click()
@@ -200,12 +216,6 @@ void FormPrincipal::BtGuardar_Click()
     Picture3_Click();
     // A sheet the plot no longer has (fewer sheets saved) is not reloaded:
     // the rebuild left none.
-    if (!reconstruida || Sesion.hoja() < 1)
-        return;
-    try {
-        CargarHojaElegida(Sesion.hoja(), Sesion.año());
-    } catch (const Fallo &e) {
-        Dialogos::AvisarFallo(this, e, QStringLiteral("no se han leído los cultivos de la hoja %1").arg(Sesion.hoja()),
-                              QStringLiteral("las opciones sí se han guardado"));
-    }
+    if (reconstruida)
+        RecargarHojaAbierta(QStringLiteral("las opciones sí se han guardado"));
 }
