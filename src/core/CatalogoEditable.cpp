@@ -140,13 +140,14 @@ QSqlRecord CatalogoEditable::original(int fila) const
 void CatalogoEditable::enlazar(const QString &cadena)
 {
     m_cadena = cadena;
-    leer(m_modelo ? pendientes() : QList<Pendiente>());
+    leer(true);
     m_actual = filas() > 0 ? 0 : filas();
     emit movido();
 }
 
-QStringList CatalogoEditable::leer(const QList<Pendiente> &anteriores)
+void CatalogoEditable::leer(bool conservar)
 {
+    const QList<Pendiente> anteriores = conservar ? pendientes() + m_sinFila : QList<Pendiente>();
     auto conexion = std::make_unique<Conexion>(m_cadena);
     // The model reads the table's columns without saying why it could not:
     // a file locked or without the table is told here, in the engine's terms.
@@ -171,9 +172,10 @@ QStringList CatalogoEditable::leer(const QList<Pendiente> &anteriores)
     delete anterior; // the previous reading, before its connection closes
     m_conexion = std::move(conexion);
     m_modelo->setParent(this);
-    const QStringList cambiadas = reponer(anteriores);
+    if (!conservar)
+        m_cambiadas.clear();
+    reponer(anteriores);
     emit modeloCambiado();
-    return cambiadas;
 }
 
 void CatalogoEditable::moverA(int fila)
@@ -213,7 +215,7 @@ void CatalogoEditable::agregar()
 
 bool CatalogoEditable::hayCambios() const
 {
-    return m_modelo && m_modelo->isDirty();
+    return m_modelo && (m_modelo->isDirty() || !m_sinFila.isEmpty());
 }
 
 QList<CatalogoEditable::Pendiente> CatalogoEditable::pendientes() const
@@ -236,9 +238,9 @@ QList<CatalogoEditable::Pendiente> CatalogoEditable::pendientes() const
     return r;
 }
 
-QStringList CatalogoEditable::reponer(const QList<Pendiente> &lista)
+void CatalogoEditable::reponer(const QList<Pendiente> &lista)
 {
-    QStringList cambiadas;
+    m_sinFila.clear();
     QList<bool> usadas(m_leidas, false);
     auto buscar = [&](auto igual) {
         for (int f = 0; f < m_leidas; ++f)
@@ -252,25 +254,28 @@ QStringList CatalogoEditable::reponer(const QList<Pendiente> &lista)
             fila = buscar([&](const QSqlRecord &r) { return r == p.original; });
             if (fila < 0) {
                 // Changed elsewhere since it was read: the edits go over the
-                // row as it is now (the one with that name), or make a new row
-                // of the crop as read when it has gone.
+                // row as it is now (the one with that name). A crop renamed or
+                // removed elsewhere is not made again: its edits are kept apart.
                 const QVariant nombre = p.original.value(QStringLiteral("Nombre"));
-                cambiadas << QStringLiteral("«%1»").arg(nombre.toString());
                 fila = buscar([&](const QSqlRecord &r) { return r.value(QStringLiteral("Nombre")) == nombre; });
+                if (fila < 0) {
+                    m_sinFila << p;
+                    continue;
+                }
+                const QString quien = QStringLiteral("«%1»").arg(nombre.toString());
+                if (!m_cambiadas.contains(quien))
+                    m_cambiadas << quien;
             }
         }
         if (fila < 0) {
             fila = filas();
             m_modelo->insertRow(fila);
-            for (int c = 0; !p.nueva && c < p.original.count(); ++c)
-                m_modelo->setData(m_modelo->index(fila, c), p.original.value(c));
         } else {
             usadas[fila] = true;
         }
         for (auto it = p.valores.cbegin(); it != p.valores.cend(); ++it)
             m_modelo->setData(m_modelo->index(fila, it.key()), it.value());
     }
-    return cambiadas;
 }
 
 QString CatalogoEditable::etiqueta(int fila) const
@@ -417,8 +422,8 @@ void CatalogoEditable::guardar()
     // replaced or moved since the last reading is opened again, and a crop
     // that another copy of the program changed is found before anything is
     // written. A failed reading leaves the previous one with its edits.
-    QStringList cambiadas = leer(pendientes());
-    if (cambiadas.isEmpty()) {
+    leer(true);
+    if (m_cambiadas.isEmpty() && m_sinFila.isEmpty()) {
         // The statements are our own: the model keeps every edit pending
         // until the transaction is confirmed, whatever fails on the way.
         int cambiada = -1;
@@ -438,26 +443,38 @@ void CatalogoEditable::guardar()
             // Rolled back; the edits go over the row as it is now.
             const QString quien = etiqueta(cambiada);
             try {
-                cambiadas = leer(pendientes());
+                leer(true);
             } catch (const ErrorBD &) {
             }
-            if (cambiadas.isEmpty())
-                cambiadas << quien;
+            if (m_cambiadas.isEmpty() && m_sinFila.isEmpty())
+                m_cambiadas << quien;
         } else {
             try {
-                leer({});
+                leer(false);
             } catch (const ErrorBD &) {
                 // Written: a later reading shows it.
             }
         }
     }
     situar(nombre, actual);
-    if (!cambiadas.isEmpty())
+    if (!m_sinFila.isEmpty()) {
+        QStringList nombres;
+        for (const Pendiente &p : std::as_const(m_sinFila))
+            nombres << QStringLiteral("«%1»").arg(p.original.value(QStringLiteral("Nombre")).toString());
+        throw Rechazo(QStringLiteral("Otro programa ha renombrado o borrado %1 desde que se leyó el catálogo: sus"
+                                     " cambios ya no se pueden escribir, y no se ha escrito ningún cambio del"
+                                     " catálogo. Siguen pendientes: pulsa «Renovar» para descartarlos.")
+                          .arg(nombres.join(QStringLiteral(", "))));
+    }
+    if (!m_cambiadas.isEmpty()) {
+        const QString cambiadas = m_cambiadas.join(QStringLiteral(", "));
+        m_cambiadas.clear(); // told once; the next write writes the edits
         throw Rechazo(QStringLiteral("Otro programa ha cambiado %1 desde que se leyó el catálogo: no se ha escrito"
                                      " ningún cambio. Tus cambios siguen en pantalla sobre la hortaliza tal como"
                                      " está ahora: pulsa «Actualizar» para escribirlos o «Renovar» para"
                                      " descartarlos.")
-                          .arg(cambiadas.join(QStringLiteral(", "))));
+                          .arg(cambiadas));
+    }
 }
 
 QString CatalogoEditable::fallida() const
@@ -469,7 +486,7 @@ void CatalogoEditable::releer()
 {
     if (!m_modelo)
         return;
-    leer({});
+    leer(false);
     moverPrimero();
 }
 

@@ -39,8 +39,9 @@ public:
 
     // Opens a connection of its own on the database file and reads the whole
     // catalogue; the current record becomes the first one. Edits still pending
-    // from the previous reading are kept pending. Throws ErrorBD (the previous
-    // reading stays).
+    // from the previous reading are kept pending; a crop changed elsewhere
+    // meanwhile is told by the next guardar(), as if it had found it. Throws
+    // ErrorBD (the previous reading stays).
     void enlazar(const QString &cadena);
     bool enlazado() const { return m_modelo != nullptr; }
     QSqlTableModel *modelo() const { return m_modelo; }
@@ -81,7 +82,9 @@ public:
     //  - Rechazo: an edit comprobar() refuses; a name that another crop of the
     //    table holds (letter case ignored); a crop that another copy of the
     //    program changed since the reading (its edits then stand over the row
-    //    as it is now, to be written by the next call);
+    //    as it is now, to be written by the next call); a crop that another
+    //    copy renamed or removed (its edits stay pending, never written, and
+    //    every call refuses until releer() drops them);
     //  - ErrorBD: the database failed; fallida() names the crop being written.
     // On success the catalogue is read again and the current crop stays current.
     void guardar();
@@ -116,12 +119,14 @@ private:
         QMap<int, QVariant> valores;
     };
     QList<Pendiente> pendientes() const;
-    // Puts the edits back over the rows as read; returns the crops whose row
-    // changed elsewhere since their edits began.
-    QStringList reponer(const QList<Pendiente> &lista);
+    // Puts the edits back over the rows as read; adds to m_cambiadas the crops
+    // whose row changed elsewhere since their edits began, and keeps in
+    // m_sinFila the edits of crops no row is named after any more.
+    void reponer(const QList<Pendiente> &lista);
     // Reads the catalogue through a new connection into a new model and puts
-    // the edits back (reponer). Throws ErrorBD: the previous model stays.
-    QStringList leer(const QList<Pendiente> &lista);
+    // the pending edits back (reponer), or drops them when not `conservar`.
+    // Throws ErrorBD: the previous model and its edits stay.
+    void leer(bool conservar);
     void recortarNombres();
     void comprobarNombresEnTabla(const QList<Pendiente> &lista); // throws Rechazo
     void situar(const QString &nombre, int fila); // the crop named so, else the row
@@ -139,4 +144,6 @@ private:
     int m_actual = -1;
     int m_leidas = 0; // the rows read; rows after them are new
     QString m_escribiendo; // the crop whose statement runs while writing
+    QStringList m_cambiadas; // crops found changed elsewhere, not yet told by guardar()
+    QList<Pendiente> m_sinFila; // edits of crops renamed or removed elsewhere
 };
