@@ -129,6 +129,8 @@ private slots:
         QTest::newRow("valor") << control<QObject>(w, "TextFresa") << "" << "3" << "Años de Fresa";
         QTest::newRow("aviso") << (QObject *)control<PaginaCalendario>(w, "PaginaBiodinamica")->Aviso << "" << "Cargando el calendario biodinámico…"
                                << "Aviso del calendario";
+        QTest::newRow("cerrar") << (QObject *)control<PanelOpciones>(w, "PictureOpcionesParcelas")->Picture3 << "" << "Cerrar"
+                                << "Cerrar";
     }
 
     void nombres()
@@ -144,6 +146,7 @@ private slots:
         else if (!hijo.isEmpty())
             i = i->child(hijo.toInt());
         QVERIFY(i);
+        QCOMPARE(i->role() == QAccessible::Button, nombre == u"Cerrar"_s); // the close box is heard as a button
         QCOMPARE(i->text(QAccessible::Name), nombre);
         QCOMPARE(i->text(QAccessible::Description), descripcion);
         if (objeto == control<MapaControl>(*h->w, "Map1")) // the chosen sheet, and only it, is selected

@@ -7,6 +7,8 @@
 #include "widgets/Dialogos.h"
 #include "widgets/Pulsacion.h"
 
+#include <QAccessibleWidget>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QRadioButton>
 #include <QShortcut>
@@ -35,6 +37,29 @@ const Preset kPresets[] = {{3, "3  (Verano)", 12, 18},
                            {12, "12 todos los meses", 1, 1},
                            {0, "Especificar", 0, 0}};
 
+// The close box is a label drawn as a box; a screen reader hears it as the
+// button it is, whose press action presses it as Space does.
+const char *const kComoBoton = "huertaComoBoton";
+
+class EtiquetaBoton : public QAccessibleWidget
+{
+public:
+    explicit EtiquetaBoton(QWidget *w) : QAccessibleWidget(w, QAccessible::Button) {}
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString &accion) override
+    {
+        if (accion == pressAction())
+            QCoreApplication::postEvent(widget(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier));
+    }
+};
+
+QAccessibleInterface *fabricaBotones(const QString &, QObject *objeto)
+{
+    if (objeto && objeto->isWidgetType() && objeto->property(kComoBoton).toBool())
+        return new EtiquetaBoton(static_cast<QWidget *>(objeto));
+    return nullptr;
+}
+
 } // namespace
 
 PanelOpciones::PanelOpciones(QWidget *padre) : QFrame(padre)
@@ -46,7 +71,11 @@ PanelOpciones::PanelOpciones(QWidget *padre) : QFrame(padre)
     setAutoFillBackground(true);
 
     LabelParcelaOpciones = etiqueta(p, QStringLiteral("Opciones para la parcela: <<<>>>"), 120, 90, 7200, 300);
-    Picture3 = colocar(new QLabel(p), 7740, 90, 240, 240, QStringLiteral("Cerrar"));
+    static const bool fabrica = (QAccessible::installFactory(fabricaBotones), true);
+    Q_UNUSED(fabrica);
+    auto *cerrar = new QLabel(p);
+    cerrar->setProperty(kComoBoton, true); // before anything asks for its accessible interface
+    Picture3 = colocar(cerrar, 7740, 90, 240, 240, QStringLiteral("Cerrar"));
     Picture3->setToolTip(QStringLiteral("Cerrar"));
     Picture3->setText(QStringLiteral("✕"));
     Picture3->setAlignment(Qt::AlignCenter);
