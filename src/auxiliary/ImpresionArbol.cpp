@@ -160,6 +160,7 @@ bool DestinoImpresora::Empezar()
         letra.setPointSizeF(PuntosLetra * pixeles(AltoFila) / alto);
         pintor->setFont(letra);
     }
+    m_medida.emplace(pintor->font(), &m_impresora);
     m_pintor = std::move(pintor);
     CurrentX = 0;
     CurrentY = 0;
@@ -200,11 +201,15 @@ void DestinoImpresora::PaintPicture(const QString &imagen, int x, int y)
 
 void DestinoImpresora::Print(const QString &texto)
 {
-    const QFontMetricsF medida(m_pintor->font(), &m_impresora);
+    const QFontMetricsF &medida = *m_medida;
     const double izquierda = pixeles(CurrentX);
     const double arriba = pixeles(CurrentY);
-    const double ancho = medida.horizontalAdvance(texto);
     const double cabe = m_impresora.width() - izquierda;
+    // Measuring shapes the text a second time; a short text of letters the
+    // font has, each at most its widest, fits without it.
+    const bool corto = texto.size() * medida.maxWidth() * 1.05 < cabe
+                       && std::all_of(texto.cbegin(), texto.cend(), [](QChar c) { return c.unicode() < 0x300; });
+    const double ancho = corto ? 0 : medida.horizontalAdvance(texto);
     if (ancho > cabe && cabe > 0) {
         // A text longer than the line is narrowed to fit rather than cut.
         m_pintor->save();

@@ -6,6 +6,7 @@
 // area: DestinoImpresora puts it on a QPrinter, DestinoGrabado writes it down.
 #include "core/ArbolPlan.h"
 
+#include <QFontMetricsF>
 #include <QHash>
 #include <QImage>
 #include <QList>
@@ -14,6 +15,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QPainter;
 class QPrinter;
@@ -126,6 +128,8 @@ private:
 
     QPrinter &m_impresora;
     std::unique_ptr<QPainter> m_pintor;
+    // The measures of the painter's font, taken once for every row.
+    std::optional<QFontMetricsF> m_medida;
     // Each picture drawn once at the printer's size of a row, then reused.
     QHash<QString, QImage> m_iconos;
 };
