@@ -205,10 +205,20 @@ void DestinoImpresora::Print(const QString &texto)
     const double izquierda = pixeles(CurrentX);
     const double arriba = pixeles(CurrentY);
     const double cabe = m_impresora.width() - izquierda;
-    // Measuring shapes the text a second time; a short text of letters the
-    // font has, each at most its widest, fits without it.
-    const bool corto = texto.size() * medida.maxWidth() * 1.05 < cabe
-                       && std::all_of(texto.cbegin(), texto.cend(), [](QChar c) { return c.unicode() < 0x300; });
+    // Measuring shapes the text a second time. A text of letters the font has
+    // whose letters' widths add up well short of the line fits without it.
+    double suma = 0;
+    for (const QChar c : texto) {
+        if (c.unicode() >= 0x300) {
+            suma = cabe;
+            break;
+        }
+        auto it = m_anchos.constFind(c.unicode());
+        if (it == m_anchos.cend())
+            it = m_anchos.insert(c.unicode(), medida.horizontalAdvance(c));
+        suma += *it;
+    }
+    const bool corto = suma * 1.05 < cabe;
     const double ancho = corto ? 0 : medida.horizontalAdvance(texto);
     if (ancho > cabe && cabe > 0) {
         // A text longer than the line is narrowed to fit rather than cut.

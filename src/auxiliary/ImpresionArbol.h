@@ -130,6 +130,8 @@ private:
     std::unique_ptr<QPainter> m_pintor;
     // The measures of the painter's font, taken once for every row.
     std::optional<QFontMetricsF> m_medida;
+    // Width of each letter printed so far, in that font.
+    QHash<char16_t, double> m_anchos;
     // Each picture drawn once at the printer's size of a row, then reused.
     QHash<QString, QImage> m_iconos;
 };
