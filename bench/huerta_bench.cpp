@@ -19,6 +19,7 @@
 #include "designer/FormPrincipal.h"
 #include "mapa/MapaControl.h"
 #include "mapa/Shapefile.h"
+#include "widgets/Aplicacion.h"
 #include "widgets/Dialogos.h"
 #include "widgets/MotorWeb.h"
 
@@ -28,7 +29,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGroupBox>
-#include <QIcon>
 #include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
@@ -238,9 +238,7 @@ int arranqueHijo(int argc, char **argv, const QString &carpeta)
 {
     MotorWeb::Preparar();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Huerta"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Huerta"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/iconos/huerta.svg")));
+    Aplicacion::Preparar();
     QElapsedTimer reloj;
     responderDialogos([&reloj] { reloj.start(); });
 
