@@ -28,7 +28,7 @@ instalar_lo_que_falta() {
   if [ "$(id -u)" -ne 0 ]; then
     if ! command -v sudo >/dev/null; then
       echo "Faltan paquetes: ${faltan[*]}" >&2
-      echo "Instálelos como root (por ejemplo tras «su -») con esta orden y vuelva a empezar:" >&2
+      echo "Instálalos como root (por ejemplo tras «su -») con esta orden y vuelve a empezar:" >&2
       echo "  apt-get update && apt-get install -y --no-install-recommends ${faltan[*]}" >&2
       exit 1
     fi
