@@ -108,12 +108,7 @@ void FormPrincipal::BtVaciaHoja_Click()
                               QStringLiteral("no se ha borrado nada"));
         return;
     }
-    try {
-        CargarHojaElegida(Sesion.hoja(), Sesion.año());
-    } catch (const Fallo &e) {
-        Dialogos::AvisarFallo(this, e, QStringLiteral("no se ha leído la hoja %1").arg(Sesion.hoja()),
-                              QStringLiteral("vuelve a intentarlo"));
-    }
+    RecargarHojaAbierta(QStringLiteral("vuelve a intentarlo"));
     mostrarLoGuardado(*this);
 }
 
