@@ -67,7 +67,8 @@ private slots:
         fila("guardar parcela borrada por otra copia", "guardar:Nueva", "La parcela <Nueva> ya no existe");
         const QString invertidas = u"El periodo libre de heladas termina («%1») antes de empezar («%2»)"_s;
         fila("heladas invertidas", "heladas 24 2:Huerto 50%", invertidas.arg("enero ½", "diciembre ½"));
-        fila("heladas sin quincena libre", "heladas 12 12:Huerto 50%", invertidas.arg("junio ½", "junio ½"));
+        fila("heladas sin quincena libre", "heladas 12 12:Huerto 50%",
+             u"El periodo libre de heladas empieza y termina en «junio ½»: debe terminar después de empezar"_s);
         fila("heladas de una quincena", "heladas 12 13:Huerto 50%", "", {kFamiliar, "Huerto 50%|4|12|13|000|222|0"});
     }
 

@@ -58,6 +58,11 @@ void comprobar(int hojas, int inicio, int final)
         throw ParcelaNoValida(QStringLiteral("Elige cuántas hojas tiene la parcela (de 3 a 7): no se ha guardado nada."));
     if (inicio >= 1 && inicio <= 24 && final >= 1 && final <= 24 && (inicio == 1 || final == 1 || final > inicio))
         return;
+    if (final == inicio)
+        throw ParcelaNoValida(
+            QStringLiteral("El periodo libre de heladas empieza y termina en «%1»: debe terminar después de empezar;"
+                           " elige un mes final posterior al de inicio. No se ha guardado nada.")
+                .arg(modBasico::NombreLargoQuincena(inicio)));
     throw ParcelaNoValida(
         QStringLiteral("El periodo libre de heladas termina («%1») antes de empezar («%2»): elige un mes final"
                        " posterior al de inicio. No se ha guardado nada.")
