@@ -164,11 +164,16 @@ private slots:
             Conexion otra(h.bd.fichero());
             otra.ejecutar(u"BEGIN EXCLUSIVE"_s);
             QTest::mouseClick(boton, Qt::LeftButton);
+            h.r.respuestaMensaje = Dialogos::No; // the crop left unstored (the click asks), sheet 3 read
             QVERIFY(h.pulsarHoja(3));
+            h.r.respuestaMensaje = Dialogos::Aceptar;
             otra.ejecutar(u"ROLLBACK"_s);
         }
-        QCOMPARE(h.r.textos(), QStringList({texto, u"La base de datos está bloqueada por otro programa: no se ha leído"
-                                                    " la hoja 3; vuelve a intentarlo."_s}));
+        const QStringList textos = h.r.textos();
+        QCOMPARE(textos.size(), vaciar ? 2 : 3);
+        QCOMPARE(textos.first(), texto);
+        QCOMPARE(textos.last(), u"La base de datos está bloqueada por otro programa: no se ha leído"
+                                " la hoja 3; vuelve a intentarlo."_s);
         QCOMPARE(h.r.avisos().first(), u"Atención|Critico|SoloAceptar|"_s + texto);
         QCOMPARE(h.fila(1).left(12), vaciar ? u"..CCCCCCCC.."_s : u".......CCCCC"_s);
         QCOMPARE(h.filas(), QStringList{u"2010|2|Habas|3|10"_s});
@@ -211,16 +216,34 @@ private slots:
             QVERIFY(QFile::setPermissions(h.bd.fichero(), lectura));
             QVERIFY(QFile::setPermissions(h.bd.carpeta(), lectura | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther));
         }
+        struct Restaurar
+        {
+            BDPrueba &bd;
+            ~Restaurar()
+            {
+                QFile::setPermissions(bd.carpeta(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+                QFile::setPermissions(bd.fichero(), QFile::ReadOwner | QFile::WriteOwner);
+            }
+        } restaurar{h.bd};
         const bool arrancada = h.arrancar();
         if (arrancada)
             control<QListWidget>(*h.w, "ListaParcelas")->setCurrentRow(1);
-        QFile::setPermissions(h.bd.carpeta(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QFile::setPermissions(h.bd.fichero(), QFile::ReadOwner | QFile::WriteOwner);
         QVERIFY(arrancada);
         QCOMPARE(h.r.mensajes().size(), int(soloLectura));
         QCOMPARE(h.w->sesion().parcela(), u"Segunda"_s);
         QCOMPARE(h.bd.valor(u"select group_concat(NombreParcela) from Parcelas where ultima <> 0"_s).toString(),
                  soloLectura ? QString() : u"Segunda"_s);
+        // A crop placed, then another sheet: «Sí» stores it first, or, on a
+        // file that cannot take it, says why and stays on the sheet.
+        QVERIFY(h.pulsarHoja(1));
+        QVERIFY(h.plantar(0, u"Tomates"_s, 8));
+        h.r.limpiar();
+        h.r.respuestaMensaje = Dialogos::Si;
+        QVERIFY(h.pulsarHoja(2));
+        QCOMPARE(h.w->sesion().hoja(), soloLectura ? 1 : 2);
+        QCOMPARE(h.w->sesion().haySinGuardar(), soloLectura);
+        QCOMPARE(h.r.textos().size(), 1 + int(soloLectura));
+        QVERIFY2(!soloLectura || h.r.textos().last().contains(u"solo lectura"_s), qPrintable(h.r.textos().last()));
     }
 };
 

@@ -346,6 +346,15 @@ bool SesionHoja::haySinGuardar() const
     return std::any_of(m_ranuras.begin(), m_ranuras.end(), [](const Ranura &r) { return r.sinGuardar; });
 }
 
+QStringList SesionHoja::sinGuardar() const
+{
+    QStringList r;
+    for (const Ranura &x : m_ranuras)
+        if (x.sinGuardar)
+            r << x.cultivo();
+    return r;
+}
+
 QStringList SesionHoja::ocultas() const
 {
     QStringList r;

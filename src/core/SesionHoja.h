@@ -129,8 +129,10 @@ public:
     void borrarFila(int k);
     void borrarFilas();
 
-    // Some crop has been placed on the grid and not stored since.
+    // Some crop has been placed on the grid and not stored since; which ones,
+    // in slot order.
     bool haySinGuardar() const;
+    QStringList sinGuardar() const;
 
     // Stored crops of the sheet that the last load left hidden and that no
     // slot shows now: storing would delete them.

@@ -83,6 +83,14 @@ void FormPrincipal::showEvent(QShowEvent *e)
     EstablecerAlturaTwips(m_alturaTwips);
 }
 
+QString FormPrincipal::DescribirSinGuardar() const
+{
+    return QStringLiteral("cultivos colocados en la hoja %1 de %2 sin guardar con «Validar Hoja»: %3")
+        .arg(Sesion.hoja())
+        .arg(Sesion.año())
+        .arg(Sesion.sinGuardar().join(QStringLiteral(", ")));
+}
+
 bool FormPrincipal::PuedeCerrar()
 {
     const bool catalogo = EditorPlantas->HayCambios();
@@ -91,9 +99,7 @@ bool FormPrincipal::PuedeCerrar()
     if (catalogo)
         pendiente << QStringLiteral("cambios de la base de datos de plantas sin guardar con «Actualizar»");
     if (hoja)
-        pendiente << QStringLiteral("cultivos colocados en la hoja %1 de %2 sin guardar con «Validar Hoja»")
-                         .arg(Sesion.hoja())
-                         .arg(Sesion.año());
+        pendiente << DescribirSinGuardar();
     if (pendiente.isEmpty())
         return true;
     const auto respuesta = Dialogos::MsgBox(
@@ -111,6 +117,21 @@ bool FormPrincipal::PuedeCerrar()
             return false;
     }
     return !hoja || ValidarHoja();
+}
+
+bool FormPrincipal::SoltarHoja()
+{
+    if (m_hojaSoltada || !Sesion.haySinGuardar())
+        return true;
+    const auto respuesta = Dialogos::MsgBox(
+        this,
+        QStringLiteral("Hay trabajo sin guardar:\n- %1\n\n¿Guardarlo antes de seguir?\n«Sí» lo guarda y sigue, «No» sigue"
+                       " sin guardarlo, «Cancelar» vuelve a la hoja como estaba.")
+            .arg(DescribirSinGuardar()),
+        Dialogos::SiNoCancelar, Dialogos::Pregunta);
+    if (respuesta == Dialogos::Si)
+        return ValidarHoja(); // a refusal or failure has been told: the gesture stops
+    return respuesta == Dialogos::No;
 }
 
 void FormPrincipal::closeEvent(QCloseEvent *e)

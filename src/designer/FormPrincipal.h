@@ -27,6 +27,7 @@
 #include <QHash>
 #include <QList>
 #include <QMainWindow>
+#include <QPersistentModelIndex>
 #include <QString>
 #include <array>
 #include <functional>
@@ -300,6 +301,21 @@ private:
     int altoMarco() const;
     // Pending work at close: asks to write it, drop it or stay. True to close.
     bool PuedeCerrar();
+    // Every gesture that leaves or reloads the open sheet asks here first.
+    // With crops placed and not stored it asks to store them («Sí», as
+    // «Validar Hoja» does), drop them («No») or stay («Cancelar»). True when
+    // the gesture may go on; false when the user stays or storing them failed
+    // or was refused (the user has been told), and then nothing has changed.
+    bool SoltarHoja();
+    // The crops placed and not stored, for a question: "cultivos colocados en
+    // la hoja 1 de 2026 sin guardar con «Validar Hoja»: Lechugas".
+    QString DescribirSinGuardar() const;
+    // A gesture already allowed to leave the sheet: the handlers it runs in
+    // turn (a plot created, then switched to) do not ask again.
+    bool m_hojaSoltada = false;
+    // The tree's current item when the mouse was pressed on it: a click whose
+    // gesture is given up puts it back.
+    QPersistentModelIndex m_nodoAlPulsar;
     void AnunciarEstado(const QString &Texto); // FormPrincipal_panel.cpp
     void AjustarRegistro();                    // FormPrincipal_panel.cpp
     int m_lotesRegistro = 0;                   // RegistroEnLote alive

@@ -6,6 +6,7 @@
 #include "core/Conexion.h"
 #include "widgets/CuadriculaFlex.h"
 #include "widgets/Dialogos.h"
+#include "widgets/Pulsacion.h"
 #include "mapa/MapaControl.h"
 
 #include <QComboBox>
@@ -384,41 +385,64 @@ void FormPrincipal::MostrarArbol(const ArbolPlan::Arbol &nuevo)
 
 void FormPrincipal::arbolaños_Click()
 {
+    // The item that was current before this click, to put back when the
+    // gesture is given up (a key press acts on the current item itself).
+    const QModelIndex antes = m_nodoAlPulsar.isValid() ? QModelIndex(m_nodoAlPulsar) : arbolaños->currentIndex();
+    m_nodoAlPulsar = QPersistentModelIndex();
     QTreeWidgetItem *nodo = arbolaños->currentItem();
     if (!nodo)
         return;
+    // What the node says is taken now: storing the open sheet first rebuilds
+    // the tree, and its items may then hold other rows.
+    const ArbolPlan::TipoNodo tipo = tipoDe(nodo);
+    const int año = nodo->data(0, RolAño).toInt();
+    const int hoja = nodo->data(0, RolHoja).toInt();
+    const QString texto = nodo->text(0);
+    if (tipo == ArbolPlan::TipoNodo::Parcela)
+        return;
+    if (tipo == ArbolPlan::TipoNodo::Fila
+        && (Map1->CursorMode() != MapaControl::cmSelection || Map1->NumLayers() == 0))
+        return;
+    if (!SoltarHoja()) {
+        const QSignalBlocker bloqueo(arbolaños);
+        arbolaños->setCurrentIndex(antes);
+        return;
+    }
+    QTreeWidgetItem *nodoAño = NodoArbol(ArbolPlan::ClaveAño(año));
 
-    switch (tipoDe(nodo)) {
-    case ArbolPlan::TipoNodo::Año: {
+    if (tipo == ArbolPlan::TipoNodo::Año) {
         // One year marked: the clicked one.
-        QTreeWidgetItem *raiz = nodo->parent();
+        QTreeWidgetItem *raiz = nodoAño ? nodoAño->parent() : nullptr;
         for (int i = 0; raiz && i < raiz->childCount(); ++i)
             raiz->child(i)->setBackground(0, ColorDesdeEmpaquetado(ColorAñoNoElegido));
-        nodo->setBackground(0, ColorDesdeEmpaquetado(ColorAñoElegido));
-        Sesion.elegirAño(nodo->data(0, RolAño).toInt());
+        if (nodoAño) {
+            nodoAño->setBackground(0, ColorDesdeEmpaquetado(ColorAñoElegido));
+            const QSignalBlocker bloqueo(arbolaños);
+            arbolaños->setCurrentItem(nodoAño);
+        }
+        Sesion.elegirAño(año);
         ResaltarHoja({});
         refrescaMapa();
-        break;
+        return;
     }
-    case ArbolPlan::TipoNodo::Fila: {
-        const int hoja = nodo->data(0, RolHoja).toInt();
-        if (Map1->CursorMode() != MapaControl::cmSelection || Map1->NumLayers() == 0)
-            return;
-        FrameCultivo->show();
-        Controles::rotular(FrameCultivo, QStringLiteral("Cultivo de hoja :") + QString::number(hoja));
-        ResaltarHojaPorNumero(hoja);
-        PonerTextoPanel(QStringLiteral("Selecciona el cultivo que desees para esa hoja"));
-        CargarHojaElegida(hoja, nodo->data(0, RolAño).toInt());
-        break;
+    for (int i = 0; nodoAño && i < nodoAño->childCount(); ++i) {
+        if (nodoAño->child(i)->text(0) == texto) {
+            const QSignalBlocker bloqueo(arbolaños);
+            arbolaños->setCurrentItem(nodoAño->child(i));
+            break;
+        }
     }
-    case ArbolPlan::TipoNodo::Parcela:
-        break;
-    }
+    FrameCultivo->show();
+    Controles::rotular(FrameCultivo, QStringLiteral("Cultivo de hoja :") + QString::number(hoja));
+    ResaltarHojaPorNumero(hoja);
+    PonerTextoPanel(QStringLiteral("Selecciona el cultivo que desees para esa hoja"));
+    CargarHojaElegida(hoja, año);
 }
 
 void FormPrincipal::conectarEventosArbol()
 {
     new AlMostrarArbol(arbolaños);
+    AlApretar(arbolaños->viewport(), [this] { m_nodoAlPulsar = arbolaños->currentIndex(); });
     connect(arbolaños, &QTreeWidget::itemClicked, this, [this] {
         try {
             arbolaños_Click();
@@ -430,7 +454,9 @@ void FormPrincipal::conectarEventosArbol()
     // Return, Enter or Space on the current row: its click.
     for (const int tecla : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space})
         new QShortcut(QKeySequence(tecla), arbolaños, arbolaños, [this] {
-            if (QTreeWidgetItem *nodo = arbolaños->currentItem())
+            if (QTreeWidgetItem *nodo = arbolaños->currentItem()) {
+                m_nodoAlPulsar = arbolaños->currentIndex();
                 emit arbolaños->itemClicked(nodo, 0);
+            }
         }, Qt::WidgetShortcut);
 }

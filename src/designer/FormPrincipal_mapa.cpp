@@ -118,6 +118,9 @@ void FormPrincipal::Map1_MouseUp(int, int, int x, int y)
     // Any button selects; only the selection mode does.
     if (Map1->CursorMode() != MapaControl::cmSelection)
         return;
+    // Any click reloads a sheet (the one reached, or the open one on a miss).
+    if (!SoltarHoja())
+        return;
     int hoja = Sesion.hoja();
     if (Map1->NumLayers() > 0) {
         const int capa = CapasMapa.isEmpty() ? kCapaHojas : CapasMapa.first();

@@ -12,10 +12,12 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDate>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 
 namespace {
@@ -78,6 +80,12 @@ void FormPrincipal::ListaParcelas_Click()
         return;
     ++m_cambiosParcela;
     const QString nombre = ListaParcelas->currentItem()->text();
+    // Another plot, or this one opened again on another year, leaves the
+    // open sheet.
+    if ((nombre != Sesion.parcela() || Sesion.año() != QDate::currentDate().year()) && !SoltarHoja()) {
+        seleccionar(ListaParcelas, Sesion.parcela());
+        return;
+    }
     try {
         // A read-only file is browsed without the last-used mark.
         if (!BaseSoloLectura) {
@@ -126,6 +134,11 @@ void FormPrincipal::BtCrearNuevaParcela_Click()
     const QString nombre = caja->text();
     if (nombre == kMarcador)
         return;
+    // The new plot is opened at once: the open sheet is left first, and only
+    // once.
+    if (!SoltarHoja())
+        return;
+    const QScopedValueRollback<bool> soltada(m_hojaSoltada, true);
     // The new plot takes what the options panel shows, saved or not.
     const OpcionesParcela o = panelOpciones->opciones();
     try {
@@ -161,6 +174,8 @@ void FormPrincipal::BtBorrarParcela_Click()
                          Dialogos::Informacion, QStringLiteral("Atención"));
         return;
     }
+    if (!SoltarHoja())
+        return;
     const auto respuesta = Dialogos::MsgBox(
         this, QStringLiteral("¿Deseas borrar esta parcela: <%1> y todos sus datos?").arg(Sesion.parcela()),
         Dialogos::SiNo, Dialogos::Critico, QStringLiteral("¡ Atención !"), Dialogos::No);
@@ -208,8 +223,9 @@ void FormPrincipal::Picture3_Click()
 
 void FormPrincipal::BtGuardar_Click()
 {
-    // A refused save has been reported; the panel stays open as edited.
-    if (!panelOpciones->guardar(Sesion.parcela()))
+    // The saved options reload the open sheet. A refused save has been
+    // reported; the panel stays open as edited.
+    if (!SoltarHoja() || !panelOpciones->guardar(Sesion.parcela()))
         return;
     QuitarHeladas();
     const bool reconstruida = Reconstruir(Sesion.parcela());

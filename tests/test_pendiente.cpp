@@ -1,0 +1,195 @@
+// Crops placed and not stored are never dropped without asking: every gesture
+// that leaves or reloads the open sheet asks first, with the mouse and with
+// the keys. «Sí» stores them as «Validar Hoja» does and goes on, «No» goes on
+// without them, «Cancelar» or a store that fails leaves the window as it was.
+#include "fixtures/VentanaPrueba.h"
+
+#include "core/Conexion.h"
+
+#include <optional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int Nada = 0;         // nothing placed: nothing to ask
+constexpr int SiRechazado = -2; // «Sí» while another program holds the file
+
+const QString kGuardada = u"2010|2|Habas|3|10"_s;
+const QString kOtroAño = u"2011|3|Lechugas|4|6"_s;
+const QString kColocada = u"2010|2|Tomates|8|12"_s;
+
+// Everything a gesture given up must leave as it was.
+QStringList foto(Huerto &h)
+{
+    const FormPrincipal &w = *h.w;
+    const SesionHoja &s = w.sesion();
+    QStringList f{s.parcela(), QString::number(s.año()), QString::number(s.hoja())};
+    for (int k = 0; k < 4; ++k) {
+        const QComboBox *c = control<QComboBox>(w, u"ComboCult%1"_s.arg(k));
+        const SesionHoja::Ranura &r = s.ranura(k);
+        f << elementos(c).join(u',') + u'>' + c->currentText() << h.fila(k + 1)
+          << u"%1-%2 %3%4"_s.arg(r.inicio).arg(r.final).arg(r.colocado).arg(r.sinGuardar);
+    }
+    const MapaControl *mapa = control<MapaControl>(w, "Map1");
+    for (int i = 0; mapa->GetObject(0) && i < mapa->GetObject(0)->NumShapes(); ++i)
+        f << u"forma %1: %2 %3"_s.arg(i).arg(mapa->ShapeFillColor(0, i)).arg(mapa->ShapeLineColor(0, i));
+    const QGroupBox *marco = control<QGroupBox>(w, "FrameCultivo");
+    f << marco->title() + (marco->isVisible() ? u" visible"_s : u" oculto"_s);
+    const QTreeWidget *arbol = control<QTreeWidget>(w, "arbolaños");
+    f << (arbol->currentItem() ? arbol->currentItem()->text(0) : QString());
+    for (int a = 2009; a <= 2020; ++a)
+        f << h.nodoAño(a)->background(0).color().name();
+    f << control<QListWidget>(w, "ListaParcelas")->currentItem()->text()
+      << QString::number(control(w, "PictureOpcionesParcelas")->isVisible())
+      << QString::number(control<QCheckBox>(w, "CheckRepetirRaices")->isChecked());
+    return f + h.bd.parcelas() + h.filas();
+}
+
+QPoint centro(const QListWidget *l, int fila)
+{
+    return l->visualItemRect(l->item(fila)).center();
+}
+
+} // namespace
+
+class TestPendiente : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void soltarHoja_data()
+    {
+        QTest::addColumn<QString>("gesto");
+        QTest::addColumn<int>("respuesta");
+        const char *gestos[] = {"mapa, otra hoja",  "mapa, la misma hoja con Intro", "mapa, fuera de las hojas",
+                                "árbol, fila",      "árbol, año con Intro",          "lista, otra parcela",
+                                "lista, flecha",    "crear parcela con Intro",       "borrar parcela",
+                                "guardar opciones"};
+        const std::pair<const char *, int> respuestas[] = {{"nada pendiente", Nada},
+                                                           {"Sí", Dialogos::Si},
+                                                           {"No", Dialogos::No},
+                                                           {"Cancelar", Dialogos::Cancelar},
+                                                           {"Sí rechazado", SiRechazado}};
+        for (const char *g : gestos)
+            for (const auto &[nombre, r] : respuestas)
+                QTest::addRow("%s, %s", g, nombre) << QString::fromUtf8(g) << r;
+    }
+
+    void soltarHoja()
+    {
+        QFETCH(QString, gesto);
+        QFETCH(int, respuesta);
+        Huerto h;
+        h.bd.agregarParcela(u"Otra"_s, 3, 1, 1);
+        h.sembrar({kGuardada, kOtroAño});
+        QVERIFY(h.abrir(2010, 2));
+        FormPrincipal &w = *h.w;
+        QTreeWidget *arbol = control<QTreeWidget>(w, "arbolaños");
+        QListWidget *lista = control<QListWidget>(w, "ListaParcelas");
+        MapaControl *mapa = control<MapaControl>(w, "Map1");
+        QLineEdit *nueva = control<QLineEdit>(w, "TextCrearNuevaParcela");
+
+        // What comes before the gesture proper: the options panel edited, the
+        // keyboard's focus on the control that takes the key.
+        if (gesto.startsWith(u"guardar"_s)) {
+            QTest::mouseClick(control<QCheckBox>(w, "CheckParcelasOpciones"), Qt::LeftButton);
+            QTest::mouseClick(control<QCheckBox>(w, "CheckRepetirRaices"), Qt::LeftButton);
+        } else if (gesto.startsWith(u"crear"_s)) {
+            QTest::mouseClick(control<QCheckBox>(w, "CheckCrearParcela"), Qt::LeftButton);
+            nueva->setText(u"Nueva"_s);
+        }
+        if (respuesta != Nada)
+            QVERIFY(h.plantar(0, u"Tomates"_s, 8));
+        if (gesto == u"mapa, la misma hoja con Intro"_s) {
+            mapa->setFocus(Qt::TabFocusReason);
+            const int hoja2 = indiceDeHoja(mapa->GetObject(0), 2);
+            for (int i = 0; i < 8 && mapa->FormaEnfocada() != hoja2; ++i)
+                QTest::keyClick(mapa, Qt::Key_Right);
+            QCOMPARE(mapa->FormaEnfocada(), hoja2);
+        } else if (gesto == u"árbol, año con Intro"_s) {
+            arbol->setFocus(Qt::TabFocusReason);
+            arbol->setCurrentItem(h.nodoAño(2012)); // reached by the arrows: no click yet
+        } else if (gesto == u"lista, flecha"_s) {
+            lista->setFocus(Qt::TabFocusReason);
+        } else if (gesto.startsWith(u"crear"_s)) {
+            nueva->setFocus(Qt::TabFocusReason);
+        }
+        const QStringList antes = foto(h);
+
+        h.r.limpiar();
+        // The question first (when there is one), then the deletion's own.
+        h.r.siguientes = {respuesta == SiRechazado ? int(Dialogos::Si) : respuesta, Dialogos::Si};
+        if (respuesta == Nada)
+            h.r.siguientes.removeFirst();
+        std::optional<Conexion> otra;
+        if (respuesta == SiRechazado) {
+            otra.emplace(h.bd.fichero());
+            otra->ejecutar(u"BEGIN EXCLUSIVE"_s);
+        }
+        if (gesto == u"mapa, otra hoja"_s)
+            QVERIFY(h.pulsarHoja(3));
+        else if (gesto == u"mapa, la misma hoja con Intro"_s)
+            QTest::keyClick(mapa, Qt::Key_Return);
+        else if (gesto == u"mapa, fuera de las hojas"_s)
+            QTest::mouseClick(mapa, Qt::LeftButton, {}, QPoint(1, 1));
+        else if (gesto == u"árbol, fila"_s)
+            (void)h.pulsar(h.nodoAño(2011)->child(0)); // a click given up puts the current item back
+        else if (gesto == u"árbol, año con Intro"_s)
+            QTest::keyClick(arbol, Qt::Key_Return);
+        else if (gesto == u"lista, otra parcela"_s)
+            QTest::mouseClick(lista->viewport(), Qt::LeftButton, {}, centro(lista, 1));
+        else if (gesto == u"lista, flecha"_s)
+            QTest::keyClick(lista, Qt::Key_Down);
+        else if (gesto.startsWith(u"crear"_s))
+            QTest::keyClick(nueva, Qt::Key_Return);
+        else if (gesto.startsWith(u"borrar"_s))
+            QTest::mouseClick(control<QPushButton>(w, "BtBorrarParcela"), Qt::LeftButton);
+        else
+            QTest::mouseClick(control<QPushButton>(w, "BtGuardar"), Qt::LeftButton);
+        if (otra)
+            otra->ejecutar(u"ROLLBACK"_s);
+
+        const SesionHoja &s = w.sesion();
+        const QString raices = u"select RepetirRaices from Parcelas where NombreParcela = 'Huerto'"_s;
+        const QMap<QString, bool> hecho = {
+            {u"mapa, otra hoja"_s, s.hoja() == 3},
+            {u"mapa, la misma hoja con Intro"_s, s.hoja() == 2 && s.ranura(0).colocado && !s.ranura(0).sinGuardar},
+            {u"mapa, fuera de las hojas"_s, !control<QGroupBox>(w, "FrameCultivo")->isVisible()},
+            {u"árbol, fila"_s, s.año() == 2011 && s.hoja() == 3},
+            {u"árbol, año con Intro"_s, s.año() == 2012},
+            {u"lista, otra parcela"_s, s.parcela() == u"Otra"_s},
+            {u"lista, flecha"_s, s.parcela() == u"Otra"_s},
+            {u"crear parcela con Intro"_s, s.parcela() == u"Nueva"_s},
+            {u"borrar parcela"_s, s.parcela() == u"Otra"_s && !h.bd.parcelas().join(u' ').contains(u"Huerto"_s)},
+            {u"guardar opciones"_s, h.bd.valor(raices).toInt() == 1},
+        };
+        const bool pendiente = respuesta != Nada;
+        const bool sigue = respuesta == Nada || respuesta == Dialogos::Si || respuesta == Dialogos::No;
+        QVERIFY(hecho.contains(gesto));
+        QCOMPARE(hecho.value(gesto), sigue);
+        if (!sigue)
+            QCOMPARE(foto(h), antes);
+        QCOMPARE(s.haySinGuardar(), !sigue);
+
+        // Asked once and first, naming the sheet, the year and the crop; then
+        // the deletion's question, or what kept the crop from being stored.
+        const QStringList textos = h.r.textos();
+        QCOMPARE(textos.size(), int(pendiente) + int(gesto.startsWith(u"borrar"_s) && sigue)
+                                    + int(respuesta == SiRechazado));
+        if (pendiente)
+            QVERIFY2(textos.first().contains(u"hoja 2 de 2010 sin guardar con «Validar Hoja»: Tomates"_s),
+                     qPrintable(textos.first()));
+        if (pendiente)
+            QCOMPARE(h.r.mensajes().first().porDefecto, int(Dialogos::Si)); // Enter stores, never drops
+        if (respuesta == SiRechazado)
+            QVERIFY2(textos.last().startsWith(u"La base de datos está bloqueada"_s), qPrintable(textos.last()));
+        // Stored by «Sí» alone (and gone with the plot deleted).
+        const QString primera = respuesta == Dialogos::Si ? kColocada : kGuardada;
+        const bool borrada = gesto.startsWith(u"borrar"_s) && sigue;
+        QCOMPARE(h.filas(), borrada ? QStringList() : QStringList({primera, kOtroAño}));
+    }
+};
+
+QTEST_MAIN(TestPendiente)
+#include "test_pendiente.moc"
