@@ -36,8 +36,13 @@ QStringList foto(Huerto &h)
         f << u"forma %1: %2 %3"_s.arg(i).arg(mapa->ShapeFillColor(0, i)).arg(mapa->ShapeLineColor(0, i));
     const QGroupBox *marco = control<QGroupBox>(w, "FrameCultivo");
     f << marco->title() + (marco->isVisible() ? u" visible"_s : u" oculto"_s);
+    QCoreApplication::processEvents(); // what the window puts back once the press is over
     const QTreeWidget *arbol = control<QTreeWidget>(w, "arbolaños");
     f << (arbol->currentItem() ? arbol->currentItem()->text(0) : QString());
+    for (const QTreeWidgetItem *i : arbol->selectedItems())
+        f << u"elegido: "_s + i->text(0);
+    for (const QListWidgetItem *i : control<QListWidget>(w, "ListaParcelas")->selectedItems())
+        f << u"elegida: "_s + i->text();
     for (int a = 2009; a <= 2020; ++a)
         f << h.nodoAño(a)->background(0).color().name();
     f << control<QListWidget>(w, "ListaParcelas")->currentItem()->text()

@@ -404,8 +404,12 @@ void FormPrincipal::arbolaños_Click()
         && (Map1->CursorMode() != MapaControl::cmSelection || Map1->NumLayers() == 0))
         return;
     if (!SoltarHoja()) {
+        // Put back where it was, the view not scrolled to it.
         const QSignalBlocker bloqueo(arbolaños);
+        const bool desplazar = arbolaños->hasAutoScroll();
+        arbolaños->setAutoScroll(false);
         arbolaños->setCurrentIndex(antes);
+        arbolaños->setAutoScroll(desplazar);
         return;
     }
     QTreeWidgetItem *nodoAño = NodoArbol(ArbolPlan::ClaveAño(año));

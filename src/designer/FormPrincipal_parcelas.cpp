@@ -84,6 +84,10 @@ void FormPrincipal::ListaParcelas_Click()
     // open sheet.
     if ((nombre != Sesion.parcela() || Sesion.año() != QDate::currentDate().year()) && !SoltarHoja()) {
         seleccionar(ListaParcelas, Sesion.parcela());
+        // A mouse press goes on to select the row pressed once this returns:
+        // the plot's row is selected again after it.
+        QMetaObject::invokeMethod(
+            this, [this] { seleccionar(ListaParcelas, Sesion.parcela()); }, Qt::QueuedConnection);
         return;
     }
     try {
