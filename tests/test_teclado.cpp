@@ -24,6 +24,41 @@ bool pulsarHasta(Qt::Key tecla, F hecho)
 }
 auto foco(QWidget *destino) { return [destino] { return QApplication::focusWidget() == destino; }; }
 
+// Tab (or Shift+Tab) from the focus until it comes back: where focus went.
+QList<QWidget *> vuelta(Qt::Key tecla)
+{
+    QWidget *inicio = QApplication::focusWidget();
+    QList<QWidget *> r;
+    while (QApplication::focusWidget() && r.size() < 200) {
+        QTest::keyClick(QApplication::focusWidget(), tecla);
+        r << QApplication::focusWidget();
+        if (r.last() == inicio)
+            break;
+    }
+    return r;
+}
+
+// Whether the user sees one of paneles (c's own aside) where c is, at some
+// point of c (a grid of them, its edges included): the window's topmost widget
+// there is that panel or inside it.
+bool tapado(const QWidget *c, const QList<QWidget *> &paneles)
+{
+    const auto puntos = [](int largo) {
+        QList<int> r;
+        for (int i = 0; i < largo; i += 4)
+            r << i;
+        return r << largo - 1;
+    };
+    for (int y : puntos(c->height()))
+        for (int x : puntos(c->width())) {
+            const QWidget *arriba = c->window()->childAt(c->mapTo(c->window(), QPoint(x, y)));
+            for (const QWidget *p : paneles)
+                if (arriba && !p->isAncestorOf(c) && (arriba == p || p->isAncestorOf(arriba)))
+                    return true;
+        }
+    return false;
+}
+
 } // namespace
 
 class TestTeclado : public QObject
@@ -84,6 +119,122 @@ private slots:
         portada.show();
         QTest::keyClick(&portada, Qt::Key_Escape);
         QCOMPARE(portada.result(), int(QDialog::Accepted));
+    }
+
+    // While panels show, Tab and Shift+Tab go round the whole chain without
+    // landing on a control that a panel lies over, even in part, and reach
+    // the panels' controls and those beside or above them; a control shown
+    // under a panel stays out, and the focus on a control a panel covers
+    // moves into the panel. Closed, the chain and the policies are as before.
+    void paneles_data()
+    {
+        QTest::addColumn<QStringList>("casillas"); // the boxes opening the panels, in order
+        QTest::addColumn<QString>("enfocado"); // focused when the last opens by a click; "" by its Space
+        QTest::addColumn<bool>("hojaDebajo"); // the crop frame hidden, then shown by a map click
+        QTest::addColumn<QStringList>("alcanzados");
+        QTest::addColumn<int>("ajena"); // a policy the first picker is given while covered, or -1
+        const QStringList luna{u"CheckLuna"_s}, opciones{u"CheckParcelasOpciones"_s},
+            ambas{u"CheckParcelasOpciones"_s, u"CheckLuna"_s};
+        // The moon panel hides the top edge of the fourth picker, not the button below.
+        const QStringList junto{u"MonthView1"_s, u"ListLunar"_s, u"BtValidaCultivos"_s, u"arbolaños"_s,
+                                u"CheckLuna"_s};
+        QTest::newRow("luna") << luna << "" << false << junto << -1;
+        QTest::newRow("luna, foco tapado") << luna << "ComboCult0" << false << junto << -1;
+        QTest::newRow("luna, hoja abierta debajo") << luna << "" << true << junto << -1;
+        QTest::newRow("luna, política ajena con Tab") << luna << "" << false << junto << int(Qt::StrongFocus);
+        QTest::newRow("luna, política ajena sin Tab") << luna << "" << false << junto << int(Qt::ClickFocus);
+        const QStringList alLado{u"ComboNHojas"_s, u"Map2"_s, u"BtGuardar"_s, u"CheckParcelasOpciones"_s,
+                                 u"ComboCult0"_s, u"BtValidaCultivos"_s, u"BtVaciaHoja"_s};
+        QTest::newRow("opciones") << opciones << "" << false << alLado << -1;
+        QTest::newRow("opciones, foco tapado") << opciones << "Map1" << false << alLado << -1;
+        // The options panel lies over the moon panel's right side.
+        const QStringList encima{u"Map2"_s, u"BtGuardar"_s, u"CheckLuna"_s, u"BtValidaCultivos"_s};
+        QTest::newRow("luna bajo opciones") << ambas << "" << false << encima << -1;
+    }
+
+    void paneles()
+    {
+        QFETCH(QStringList, casillas);
+        QFETCH(QString, enfocado);
+        QFETCH(bool, hojaDebajo);
+        QFETCH(QStringList, alcanzados);
+        QFETCH(int, ajena);
+        Huerto h;
+        QVERIFY(h.abrir(2010, 2));
+        FormPrincipal &w = *h.w;
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        const auto politicas = [&w] {
+            QHash<QWidget *, int> r;
+            for (QWidget *c : w.findChildren<QWidget *>()) {
+                auto *b = qobject_cast<QAbstractButton *>(c);
+                if (!b || !b->autoExclusive()) // Qt keeps only the checked one of these on the chain
+                    r[c] = c->focusPolicy();
+            }
+            return r;
+        };
+        QWidget *inicio = control(w, casillas.last());
+        inicio->setFocus();
+        QList<QWidget *> antes = vuelta(Qt::Key_Tab);
+        QHash<QWidget *, int> politicasAntes = politicas();
+        QCOMPARE(antes.last(), inicio);
+
+        MapaControl *mapa = control<MapaControl>(w, "Map1");
+        QWidget *marco = control(w, "FrameCultivo");
+        if (hojaDebajo) { // a click off the sheets
+            QTest::mouseClick(mapa, Qt::LeftButton, {}, QPoint(1, 1));
+            QVERIFY2(!marco->isVisible(), "the click hit a sheet");
+        }
+        QList<QWidget *> paneles;
+        for (const QString &nombre : casillas) {
+            auto *casilla = control<QCheckBox>(w, nombre);
+            paneles << control(w, nombre == u"CheckLuna"_s ? u"FrameFasesLuna"_s : u"PictureOpcionesParcelas"_s);
+            if (nombre != casillas.last() || !enfocado.isEmpty()) {
+                if (!enfocado.isEmpty())
+                    control(w, enfocado)->setFocus();
+                casilla->click();
+            } else {
+                casilla->setFocus();
+                QTest::keyClick(casilla, Qt::Key_Space);
+            }
+            QVERIFY(paneles.last()->isVisible());
+        }
+        if (!enfocado.isEmpty()) {
+            QVERIFY2(tapado(control(w, enfocado), paneles), "the panel leaves the focused control in sight");
+            QVERIFY(paneles.last()->isAncestorOf(QApplication::focusWidget()));
+        }
+        if (hojaDebajo) { // sheet 2 where the panel leaves the map in sight
+            const QPoint p = pixelDeHoja(mapa, 2);
+            QVERIFY2(w.childAt(mapa->mapTo(&w, p)) == mapa, "the panel hides sheet 2");
+            QTest::mouseClick(mapa, Qt::LeftButton, {}, p);
+            QVERIFY(marco->isVisible() && tapado(control(w, "ComboCult0"), paneles));
+        }
+        if (ajena >= 0) { // still out while covered, and kept once uncovered
+            control(w, "ComboCult0")->setFocusPolicy(Qt::FocusPolicy(ajena));
+            politicasAntes[control(w, "ComboCult0")] = ajena;
+            if (!(ajena & Qt::TabFocus))
+                antes.removeOne(control(w, "ComboCult0"));
+        }
+
+        const QWidget *desde = QApplication::focusWidget();
+        for (Qt::Key tecla : {Qt::Key_Tab, Qt::Key_Backtab}) {
+            const QList<QWidget *> recorrido = vuelta(tecla);
+            QCOMPARE(recorrido.last(), desde);
+            for (const QWidget *c : recorrido)
+                QVERIFY2(!tapado(c, paneles), qPrintable(c->objectName() + u' ' + c->accessibleName()));
+            for (const QString &nombre : alcanzados) {
+                const QWidget *c = control(w, nombre);
+                QVERIFY2(std::any_of(recorrido.cbegin(), recorrido.cend(),
+                                     [c](const QWidget *v) { return v == c || c->isAncestorOf(v); }),
+                         qPrintable(nombre));
+            }
+        }
+
+        for (const QString &nombre : casillas)
+            control<QCheckBox>(w, nombre)->click();
+        QVERIFY(!paneles.first()->isVisible() && !paneles.last()->isVisible());
+        inicio->setFocus();
+        QCOMPARE(vuelta(Qt::Key_Tab), antes);
+        QCOMPARE(politicas(), politicasAntes);
     }
 
     void initTestCase()

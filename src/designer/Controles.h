@@ -8,7 +8,6 @@
 #include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
-#include <QPointer>
 #include <QPushButton>
 #include <QString>
 
@@ -64,42 +63,31 @@ inline void rotular(QGroupBox *marco, const QString &titulo)
     marco->setAccessibleName(titulo);
 }
 
-// While a panel laid over other controls shows, those it hides whole leave
-// the Tab chain; they come back when it hides.
+// While a panel laid over other controls shows, every control it lies over,
+// even in part, leaves the Tab chain (it keeps the rest of its focus policy),
+// and the focus on such a control goes into the panel. What lies over what is
+// what the eye sees: a control stacked above the panel stays. The window is
+// looked over when the panel shows, hides, moves or is raised, and again
+// before each key pressed in it while the panel shows, so that a control
+// shown, moved or made since then never takes the focus by Tab. A control
+// comes back with the policy it had, or with the one someone else gave it
+// meanwhile.
 class TapaFoco : public QObject
 {
 public:
-    explicit TapaFoco(QWidget *tapa) : QObject(tapa), m_tapa(tapa) { tapa->installEventFilter(this); }
-    bool eventFilter(QObject *, QEvent *e) override
-    {
-        if (e->type() == QEvent::Show)
-            tapar();
-        else if (e->type() == QEvent::Hide)
-            destapar();
-        return false;
-    }
+    explicit TapaFoco(QWidget *tapa);
+    ~TapaFoco() override;
+    bool eventFilter(QObject *objeto, QEvent *e) override;
+
+    // Puts in and takes out of the Tab chain the controls of ventana as its
+    // shown panels lie over them.
+    static void revisar(QWidget *ventana);
 
 private:
-    void tapar()
-    {
-        QWidget *padre = m_tapa->parentWidget();
-        for (QWidget *w : padre->findChildren<QWidget *>()) {
-            if (w == m_tapa || m_tapa->isAncestorOf(w) || w->focusPolicy() == Qt::NoFocus || !w->isVisible()
-                || !m_tapa->geometry().contains(QRect(w->mapTo(padre, QPoint(0, 0)), w->size())))
-                continue;
-            m_tapados.append({w, w->focusPolicy()});
-            w->setFocusPolicy(Qt::NoFocus);
-        }
-    }
-    void destapar()
-    {
-        for (const auto &[w, politica] : std::as_const(m_tapados))
-            if (w)
-                w->setFocusPolicy(politica);
-        m_tapados.clear();
-    }
+    bool tapa(const QWidget *w) const;
+    void apartarFoco();
     QWidget *m_tapa;
-    QList<QPair<QPointer<QWidget>, Qt::FocusPolicy>> m_tapados;
+    QObject *m_teclas; // the application's key presses, while the panel shows
 };
 
 } // namespace Controles
