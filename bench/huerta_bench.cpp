@@ -7,12 +7,18 @@
 // wait can approach. Prints the median and the spread (min–max) of the runs.
 // It asserts nothing: the figures are for reading.
 //
-//   huerta_bench [--escala N] [--veces N]     (defaults: escala 1, 5 runs)
+// Last of the window's rows, what plot switches leave behind: after a
+// warm-up, how much the memory the process allocated grows every 100
+// switches.
+//
+//   huerta_bench [--escala N] [--veces N] [--cambios N]
+//                (defaults: escala 1, 5 runs, growth over 100 switches)
 //
 // Printing is timed when CUPS_SERVER names a print server with a default
 // queue (scripts/impresora_prueba.sh starts one); otherwise the row says so.
 #include "Jardin.h"
 
+#include "calendario/PaginaCalendario.h"
 #include "core/Catalogo.h"
 #include "core/CatalogoEditable.h"
 #include "core/Conexion.h"
@@ -50,6 +56,9 @@ namespace {
 constexpr int CultivosJardin = 500;
 constexpr int CultivosCatalogo = 2000;
 constexpr int HojaMedida = 3;
+// Plot switches before the memory is first read: the caches a switch fills
+// once are full by then.
+constexpr int CambiosPrevios = 50;
 // The status line's blink sleeps this long on every message (two blinks of
 // 20 + 40 ms): the user waits for it by design, the bench reports beyond it.
 constexpr double PausasParpadeo = 120.0;
@@ -82,15 +91,17 @@ Medida cronometrar(int veces, const std::function<void()> &paso)
     });
 }
 
-// Resident memory of this process, in MB (Linux).
-double memoriaResidente()
+// A figure of this process's memory from /proc/self/status, in kB (Linux):
+// "VmRSS" all it holds in memory, "RssAnon" the part it allocated itself.
+double memoria(const char *campo)
 {
     QFile f(QStringLiteral("/proc/self/status"));
     if (!f.open(QIODevice::ReadOnly))
         return 0;
+    const QByteArray clave = QByteArray(campo) + ':';
     for (const QByteArray &linea : f.readAll().split('\n'))
-        if (linea.startsWith("VmRSS:"))
-            return linea.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+        if (linea.startsWith(clave))
+            return linea.mid(clave.size()).trimmed().split(' ').value(0).toDouble();
     return 0;
 }
 
@@ -357,9 +368,14 @@ int main(int argc, char **argv)
                         QStringLiteral("N"), QStringLiteral("1")});
     opciones.addOption({QStringLiteral("veces"), QStringLiteral("Runs per path (median)."), QStringLiteral("N"),
                         QStringLiteral("5")});
+    opciones.addOption({QStringLiteral("cambios"),
+                        QStringLiteral("Plot switches over which memory growth is measured, after a warm-up of %1.")
+                            .arg(CambiosPrevios),
+                        QStringLiteral("N"), QStringLiteral("100")});
     opciones.process(app);
     const int escala = std::max(1, opciones.value(QStringLiteral("escala")).toInt());
     const int veces = std::max(1, opciones.value(QStringLiteral("veces")).toInt());
+    const int cambios = std::max(1, opciones.value(QStringLiteral("cambios")).toInt());
     responderDialogos();
 
     QTemporaryDir dir;
@@ -384,8 +400,13 @@ int main(int argc, char **argv)
         salida << "La ventana no ha arrancado." << Qt::endl;
         return 1;
     }
+    // The window starts the web engine once drawn; the calendar page then
+    // loads (or fails to, offline) in the background.
+    bool paginaTerminada = false;
+    QObject::connect(control<PaginaCalendario>(*w, "PaginaBiodinamica"), &PaginaCalendario::cargaTerminada,
+                     [&paginaTerminada] { paginaTerminada = true; });
     filas.first().sql = cronometrar(veces, [&] { reproducir(fichero, deArranque); });
-    const double memoria = memoriaResidente();
+    const double residente = memoria("VmRSS") / 1024.0;
     const int nodos = [&] {
         int n = 0;
         for (QTreeWidgetItemIterator i(control<QTreeWidget>(*w, "arbolaños")); *i; ++i)
@@ -419,18 +440,15 @@ int main(int argc, char **argv)
         w->BtValidaCultivos_Click();
         repintar();
     });
-    {
-        // Back and forth between the plot the window opened and the next one.
-        QListWidget *parcelas = control<QListWidget>(*w, "ListaParcelas");
-        const int desde = parcelas->currentRow();
-        int vez = 0;
-        fila(QStringLiteral("cambio de parcela"), [&] {
-            parcelas->setCurrentRow(++vez % 2 ? desde + 1 : desde);
-            repintar();
-        });
-        if (vez % 2)
-            parcelas->setCurrentRow(desde);
-    }
+    // Back and forth between the plot the window opened and the next one.
+    QListWidget *parcelas = control<QListWidget>(*w, "ListaParcelas");
+    const int abierta = parcelas->currentRow();
+    auto cambiarDeParcela = [&] {
+        parcelas->setCurrentRow(parcelas->currentRow() == abierta ? abierta + 1 : abierta);
+        repintar();
+    };
+    fila(QStringLiteral("cambio de parcela"), cambiarDeParcela);
+    parcelas->setCurrentRow(abierta);
     if (qEnvironmentVariableIsSet("CUPS_SERVER")) {
         fila(QStringLiteral("imprimir el árbol hasta que se acepta"), [&] {
             control<QPushButton>(*w, "Btimprimir")->click();
@@ -440,6 +458,20 @@ int main(int argc, char **argv)
     } else {
         filas << Fila{QStringLiteral("imprimir el árbol"), {}, {}, {},
                       QStringLiteral("sin servidor de impresión (CUPS_SERVER): se omite")};
+    }
+    {
+        // The warm-up also outlasts the calendar page's loading (half a
+        // minute at most), whose memory grows with time, not with switches.
+        QElapsedTimer espera;
+        espera.start();
+        for (int i = 0; i < CambiosPrevios || (!paginaTerminada && espera.elapsed() < 30000); ++i)
+            cambiarDeParcela();
+        const double antes = memoria("RssAnon");
+        for (int i = 0; i < cambios; ++i)
+            cambiarDeParcela();
+        const double crecida = (memoria("RssAnon") - antes) * 100 / cambios;
+        filas << Fila{QStringLiteral("memoria que crece cada 100 cambios de parcela"), {crecida, crecida, crecida}, {},
+                      QStringLiteral(" kB")};
     }
     w.reset();
 
@@ -464,7 +496,8 @@ int main(int argc, char **argv)
                       }),
                       cronometrar(veces, [&] { reproducir(ficheroCatalogo, editor); })};
     }
-    filas << Fila{QStringLiteral("memoria residente tras arrancar"), {memoria, memoria, memoria}, {}, QStringLiteral(" MB")};
+    filas << Fila{QStringLiteral("memoria residente tras arrancar"), {residente, residente, residente}, {},
+                  QStringLiteral(" MB")};
 
     imprimir(QStringLiteral("Escala %1× — %2 filas de plan, %3 cultivos; mediana de %4")
                  .arg(escala)
