@@ -7,15 +7,23 @@
 // wait can approach. Prints the median and the spread (min–max) of the runs.
 // It asserts nothing: the figures are for reading.
 //
-//   huerta_bench [--escala N] [--veces N]     (defaults: escala 1, 5 runs)
+// Last of the window's rows, what plot switches leave behind: after a
+// warm-up, how much the memory the process allocated grows every 100
+// switches.
+//
+//   huerta_bench [--escala N] [--veces N] [--cambios N]
+//                (defaults: escala 1, 5 runs, growth over 100 switches)
 //
 // Printing is timed when CUPS_SERVER names a print server with a default
 // queue (scripts/impresora_prueba.sh starts one); otherwise the row says so.
 #include "Jardin.h"
 
+#include "calendario/PaginaCalendario.h"
+#include "catalogue/EditorCatalogo.h"
 #include "core/Catalogo.h"
 #include "core/CatalogoEditable.h"
 #include "core/Conexion.h"
+#include "core/modBasico.h"
 #include "designer/FormPrincipal.h"
 #include "mapa/MapaControl.h"
 #include "mapa/Shapefile.h"
@@ -50,6 +58,9 @@ namespace {
 constexpr int CultivosJardin = 500;
 constexpr int CultivosCatalogo = 2000;
 constexpr int HojaMedida = 3;
+// Plot switches before the memory is first read: the caches a switch fills
+// once are full by then.
+constexpr int CambiosPrevios = 50;
 // The status line's blink sleeps this long on every message (two blinks of
 // 20 + 40 ms): the user waits for it by design, the bench reports beyond it.
 constexpr double PausasParpadeo = 120.0;
@@ -82,15 +93,17 @@ Medida cronometrar(int veces, const std::function<void()> &paso)
     });
 }
 
-// Resident memory of this process, in MB (Linux).
-double memoriaResidente()
+// A figure of this process's memory from /proc/self/status, in kB (Linux):
+// "VmRSS" all it holds in memory, "RssAnon" the part it allocated itself.
+double memoria(const char *campo)
 {
     QFile f(QStringLiteral("/proc/self/status"));
     if (!f.open(QIODevice::ReadOnly))
         return 0;
+    const QByteArray clave = QByteArray(campo) + ':';
     for (const QByteArray &linea : f.readAll().split('\n'))
-        if (linea.startsWith("VmRSS:"))
-            return linea.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+        if (linea.startsWith(clave))
+            return linea.mid(clave.size()).trimmed().split(' ').value(0).toDouble();
     return 0;
 }
 
@@ -357,9 +370,14 @@ int main(int argc, char **argv)
                         QStringLiteral("N"), QStringLiteral("1")});
     opciones.addOption({QStringLiteral("veces"), QStringLiteral("Runs per path (median)."), QStringLiteral("N"),
                         QStringLiteral("5")});
+    opciones.addOption({QStringLiteral("cambios"),
+                        QStringLiteral("Plot switches over which memory growth is measured, after a warm-up of %1.")
+                            .arg(CambiosPrevios),
+                        QStringLiteral("N"), QStringLiteral("100")});
     opciones.process(app);
     const int escala = std::max(1, opciones.value(QStringLiteral("escala")).toInt());
     const int veces = std::max(1, opciones.value(QStringLiteral("veces")).toInt());
+    const int cambios = std::max(1, opciones.value(QStringLiteral("cambios")).toInt());
     responderDialogos();
 
     QTemporaryDir dir;
@@ -384,8 +402,13 @@ int main(int argc, char **argv)
         salida << "La ventana no ha arrancado." << Qt::endl;
         return 1;
     }
+    // The window starts the web engine once drawn; the calendar page then
+    // loads (or fails to, offline) in the background.
+    bool paginaTerminada = false;
+    QObject::connect(control<PaginaCalendario>(*w, "PaginaBiodinamica"), &PaginaCalendario::cargaTerminada,
+                     [&paginaTerminada] { paginaTerminada = true; });
     filas.first().sql = cronometrar(veces, [&] { reproducir(fichero, deArranque); });
-    const double memoria = memoriaResidente();
+    const double residente = memoria("VmRSS") / 1024.0;
     const int nodos = [&] {
         int n = 0;
         for (QTreeWidgetItemIterator i(control<QTreeWidget>(*w, "arbolaños")); *i; ++i)
@@ -419,18 +442,15 @@ int main(int argc, char **argv)
         w->BtValidaCultivos_Click();
         repintar();
     });
-    {
-        // Back and forth between the plot the window opened and the next one.
-        QListWidget *parcelas = control<QListWidget>(*w, "ListaParcelas");
-        const int desde = parcelas->currentRow();
-        int vez = 0;
-        fila(QStringLiteral("cambio de parcela"), [&] {
-            parcelas->setCurrentRow(++vez % 2 ? desde + 1 : desde);
-            repintar();
-        });
-        if (vez % 2)
-            parcelas->setCurrentRow(desde);
-    }
+    // Back and forth between the plot the window opened and the next one.
+    QListWidget *parcelas = control<QListWidget>(*w, "ListaParcelas");
+    const int abierta = parcelas->currentRow();
+    auto cambiarDeParcela = [&] {
+        parcelas->setCurrentRow(parcelas->currentRow() == abierta ? abierta + 1 : abierta);
+        repintar();
+    };
+    fila(QStringLiteral("cambio de parcela"), cambiarDeParcela);
+    parcelas->setCurrentRow(abierta);
     if (qEnvironmentVariableIsSet("CUPS_SERVER")) {
         fila(QStringLiteral("imprimir el árbol hasta que se acepta"), [&] {
             control<QPushButton>(*w, "Btimprimir")->click();
@@ -440,6 +460,20 @@ int main(int argc, char **argv)
     } else {
         filas << Fila{QStringLiteral("imprimir el árbol"), {}, {}, {},
                       QStringLiteral("sin servidor de impresión (CUPS_SERVER): se omite")};
+    }
+    {
+        // The warm-up also outlasts the calendar page's loading (half a
+        // minute at most), whose memory grows with time, not with switches.
+        QElapsedTimer espera;
+        espera.start();
+        for (int i = 0; i < CambiosPrevios || (!paginaTerminada && espera.elapsed() < 30000); ++i)
+            cambiarDeParcela();
+        const double antes = memoria("RssAnon");
+        for (int i = 0; i < cambios; ++i)
+            cambiarDeParcela();
+        const double crecida = (memoria("RssAnon") - antes) * 100 / cambios;
+        filas << Fila{QStringLiteral("memoria que crece cada 100 cambios de parcela"), {crecida, crecida, crecida}, {},
+                      QStringLiteral(" kB")};
     }
     w.reset();
 
@@ -455,16 +489,37 @@ int main(int argc, char **argv)
         filas << Fila{QStringLiteral("catálogo de %1 cultivos: el diseñador").arg(CultivosCatalogo),
                       cronometrar(veces, leerDiseñador),
                       cronometrar(veces, [&] { reproducir(ficheroCatalogo, g); })};
-        // The editor reads through a table model: its floor is the model's
-        // statement, read to the end on the editor's own connection.
-        const Grabacion editor{{0, QStringLiteral("SELECT * FROM horticolas ORDER BY \"Nombre\" COLLATE ES, rowid"), {}, false}};
-        filas << Fila{QStringLiteral("  … el editor del catálogo"), cronometrar(veces, [&] {
+        // The editor reads through a table model, whose own statement does
+        // not pass through Conexion: it runs on the editor's connection, read
+        // to the end, after the editor's check of its table there.
+        const Sentencia delModelo{
+            0, QStringLiteral("SELECT * FROM horticolas ORDER BY \"Nombre\" COLLATE ES, rowid"), {}, false};
+        // What the user waits for on every rebuild: the editor's EnlazarDatos
+        // (the model read, the bound fields and the sowing grid of the first
+        // crop) and its repaint.
+        modBasico::IniciaColores();
+        EditorCatalogo editor;
+        const QRect ocupa = editor.childrenRect();
+        editor.resize(ocupa.right() + ocupa.left(), ocupa.bottom() + ocupa.top());
+        editor.show();
+        repintar();
+        const auto enlazarEditor = [&] {
+            editor.EnlazarDatos(ficheroCatalogo);
+            repintar();
+        };
+        Grabacion deEditor = grabar(enlazarEditor);
+        if (!deEditor.isEmpty())
+            deEditor.insert(1, Sentencia{deEditor.first().conexion, delModelo.sql, {}, false});
+        filas << Fila{QStringLiteral("  … el editor del catálogo y su repintado"), cronometrar(veces, enlazarEditor),
+                      cronometrar(veces, [&] { reproducir(ficheroCatalogo, deEditor); })};
+        filas << Fila{QStringLiteral("    … de ello, el modelo solo"), cronometrar(veces, [&] {
                           CatalogoEditable c;
                           c.enlazar(ficheroCatalogo);
                       }),
-                      cronometrar(veces, [&] { reproducir(ficheroCatalogo, editor); })};
+                      cronometrar(veces, [&] { reproducir(ficheroCatalogo, {delModelo}); })};
     }
-    filas << Fila{QStringLiteral("memoria residente tras arrancar"), {memoria, memoria, memoria}, {}, QStringLiteral(" MB")};
+    filas << Fila{QStringLiteral("memoria residente tras arrancar"), {residente, residente, residente}, {},
+                  QStringLiteral(" MB")};
 
     imprimir(QStringLiteral("Escala %1× — %2 filas de plan, %3 cultivos; mediana de %4")
                  .arg(escala)

@@ -84,6 +84,35 @@ private slots:
         QCOMPARE(h.filas(), QStringList({u"2010|2|Habas|4|8"_s, u"%1|2|Tomates|8|12"_s.arg(hoy)}));
     }
 
+    // Switching back and forth leaves nothing behind: the frost mark is one
+    // picture drawn once (every drawing of it would stay in Qt's pixmap
+    // cache), and back on the same plot the window holds as many objects,
+    // and the program as many database connections, as the first time.
+    void cambiosSinRestos()
+    {
+        Huerto h(4, 5, 19);
+        h.bd.agregarParcela(u"Otra"_s, 6, 6, 21);
+        QVERIFY(h.arrancar());
+        QListWidget *l = control<QListWidget>(*h.w, "ListaParcelas");
+        const CuadriculaFlex *g = control<CuadriculaFlex>(*h.w, "MSHFlexTodoAño");
+        const auto idaYVuelta = [l] {
+            l->setCurrentRow(1 - l->currentRow());
+            l->setCurrentRow(1 - l->currentRow());
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        };
+        idaYVuelta();
+        const qint64 marca = g->imagen(1, 1).cacheKey();
+        QVERIFY(!g->imagen(1, 1).isNull());
+        const qsizetype objetos = h.w->findChildren<QObject *>().size();
+        const qsizetype conexiones = QSqlDatabase::connectionNames().size();
+        for (int vez = 0; vez < 3; ++vez) {
+            idaYVuelta();
+            QCOMPARE(g->imagen(1, 1).cacheKey(), marca);
+            QCOMPARE(h.w->findChildren<QObject *>().size(), objetos);
+            QCOMPARE(QSqlDatabase::connectionNames().size(), conexiones);
+        }
+    }
+
     // Presets move and lock the pickers; "Guardar" stores the bounds and
     // redraws the frost marks; a plot row gone meanwhile is not written anew,
     // and with the file held by another program the user is told: the panel

@@ -152,7 +152,11 @@ void FormPrincipal::MarcarHeladas()
         for (int c = 0; c <= 24; ++c)
             if (MSHFlexTodoAño->tieneImagen(r, c))
                 MSHFlexTodoAño->quitarImagen(r, c);
-    const QPixmap heladas = QIcon(QStringLiteral(":/iconos/heladas.svg")).pixmap(32, 32);
+    // One icon for the program's life: each new one draws its picture anew
+    // into Qt's shared pixmap cache under a key of its own, which no later
+    // rebuild asks for again, so every plot switch would leave one behind.
+    static const QIcon icono(QStringLiteral(":/iconos/heladas.svg"));
+    const QPixmap heladas = icono.pixmap(32, 32);
     for (int r = 1; r <= 4; ++r)
         for (int c = 1; c <= 24; ++c)
             if (Sesion.conHelada(c))

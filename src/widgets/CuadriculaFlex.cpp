@@ -204,10 +204,10 @@ void CuadriculaFlex::quitarImagen(int fila, int columna)
         it->setData(kRolImagen, QVariant());
 }
 
-bool CuadriculaFlex::tieneImagen(int fila, int columna) const
+QPixmap CuadriculaFlex::imagen(int fila, int columna) const
 {
     const QTableWidgetItem *it = QTableWidget::item(fila, columna);
-    return it && !it->data(kRolImagen).value<QPixmap>().isNull();
+    return it ? it->data(kRolImagen).value<QPixmap>() : QPixmap();
 }
 
 QString CuadriculaFlex::nombreCelda(int fila, int columna) const

@@ -47,7 +47,8 @@ public:
 
     void setImagen(int fila, int columna, const QPixmap &imagen);
     void quitarImagen(int fila, int columna);
-    bool tieneImagen(int fila, int columna) const;
+    QPixmap imagen(int fila, int columna) const; // null where there is none
+    bool tieneImagen(int fila, int columna) const { return !imagen(fila, columna).isNull(); }
 
     // The cell's rectangle in the grid's own coordinates (pixels).
     QRect rectCelda(int fila, int columna) const;
