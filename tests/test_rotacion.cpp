@@ -170,15 +170,16 @@ private slots:
 
     // The chain as a sheet click runs it, through the session and the options panel's switches, set one against the
     // other: sheet 2 of 2011 loaded (Berzas stored in its first slot), then its second picker narrowed. Stored on
-    // sheet 2: Tomates in 2010 (Solanáceas, fruit, deep roots), Coles in 2009, Cebollas in 2008; on sheet 3 this
-    // year, Lechugas. Each probe crop is out of the sheet's pickers for one reason only.
+    // sheet 2: Tomates in 2010 (Solanáceas, fruit, deep roots), Coles in 2009, Cebollas in 2008; on sheet 3, Lechugas
+    // this year and Acelgas the year before. Each probe crop is out of the sheet's pickers for one reason only.
     void cadenaDeLaSesion_data()
     {
         QTest::addColumn<bool>("frutos");
         QTest::addColumn<bool>("raices");
         QTest::addColumn<L>("hoja");      // the probes the sheet's pickers offer
         QTest::addColumn<L>("siguiente"); // the probes the second picker offers after Berzas (leaves, shallow roots)
-        QTest::newRow("repetir frutos") << true << false << L{"Cebollas", "Judías", "Acelgas"} << L{"Judías", "Acelgas"};
+        QTest::newRow("repetir frutos") << true << false << L{"Cebollas", "Judías", "Acelgas"}
+                                        << L{"Judías", "Acelgas"};
         QTest::newRow("repetir raíces") << false << true << L{"Cebollas", "Chirivías", "Acelgas"}
                                         << L{"Cebollas", "Chirivías"};
     }
@@ -187,8 +188,8 @@ private slots:
     {
         QFETCH(bool, frutos);
         QFETCH(bool, raices);
-        Prueba p({"Huerto|2011|2|Berzas|5|8", "Huerto|2011|3|Lechugas", "Huerto|2010|2|Tomates", "Huerto|2009|2|Coles",
-                  "Huerto|2008|2|Cebollas"});
+        Prueba p({"Huerto|2011|2|Berzas|5|8", "Huerto|2011|3|Lechugas", "Huerto|2010|3|Acelgas",
+                  "Huerto|2010|2|Tomates", "Huerto|2009|2|Coles", "Huerto|2008|2|Cebollas"});
         p.bd.agregarParcela(u"Huerto"_s, 4, 1, 1);
         EstablecerCadenaConexion(p.bd.carpeta());
         SesionHoja s;
