@@ -21,18 +21,21 @@ void preparar(BDPrueba &bd)
 }
 
 // Runs "crear:nombre", "borrar:nombre", "guardar:nombre" (six sheets, the 3-month preset, fruits repeated, short
-// cycle ticked, 5/2/6 years) or "heladas I F:nombre" (the defaults, frost-free from I to F).
+// cycle ticked, 5/2/6 years), "heladas I F:nombre" (the defaults, frost-free from I to F) or "hojas N:nombre" (the
+// defaults, N sheets).
 void operar(const QString &fichero, const QString &operacion)
 {
     Conexion con(fichero);
     const QString nombre = operacion.section(u':', 1);
-    const QStringList heladas = operacion.section(u':', 0, 0).split(u' ');
+    const QStringList palabras = operacion.section(u':', 0, 0).split(u' ');
     if (operacion.startsWith(u"crear"_s))
         CrearParcela(con, nombre, 5, 5, 21);
     else if (operacion.startsWith(u"borrar"_s))
         BorrarParcela(con, nombre);
-    else if (heladas.size() == 3)
-        GuardarOpcionesParcela(con, nombre, OpcionesParcela{4, heladas[1].toInt(), heladas[2].toInt()});
+    else if (palabras.size() == 3)
+        GuardarOpcionesParcela(con, nombre, OpcionesParcela{4, palabras[1].toInt(), palabras[2].toInt()});
+    else if (palabras.size() == 2)
+        GuardarOpcionesParcela(con, nombre, OpcionesParcela{palabras[1].toInt()});
     else
         GuardarOpcionesParcela(con, nombre, OpcionesParcela{6, 12, 18, true, false, true, 5, 2, 6});
 }
@@ -70,6 +73,11 @@ private slots:
         fila("heladas sin quincena libre", "heladas 12 12:Huerto 50%",
              u"El periodo libre de heladas empieza y termina en «junio ½»: debe terminar después de empezar"_s);
         fila("heladas de una quincena", "heladas 12 13:Huerto 50%", "", {kFamiliar, "Huerto 50%|4|12|13|000|222|0"});
+        const QString hojas = u"Elige cuántas hojas tiene la parcela (de 3 a 7)"_s;
+        fila("2 hojas", "hojas 2:Huerto 50%", hojas);
+        fila("3 hojas", "hojas 3:Huerto 50%", "", {kFamiliar, "Huerto 50%|3|1|1|000|222|0"});
+        fila("7 hojas", "hojas 7:Huerto 50%", "", {kFamiliar, "Huerto 50%|7|1|1|000|222|0"});
+        fila("8 hojas", "hojas 8:Huerto 50%", hojas);
     }
 
     void operar()

@@ -156,7 +156,9 @@ private slots:
         QTest::newRow("acaba en su inicio") << 3 << 5 << true;
         QTest::newRow("empieza en su final") << 10 << 12 << true;
         QTest::newRow("justo antes") << 2 << 4 << false;
+        QTest::newRow("una quincena justo antes") << 4 << 4 << false;
         QTest::newRow("justo después") << 11 << 14 << false;
+        QTest::newRow("una quincena justo después") << 11 << 11 << false;
         QTest::newRow("el año siguiente, sin plegar") << 29 << 34 << false;
     }
 

@@ -3,6 +3,7 @@
 #include "core/Catalogo.h"
 #include "core/Conexion.h"
 #include "core/Rotacion.h"
+#include "core/SesionHoja.h"
 #include "core/modBasico.h"
 #include "fixtures/BDPrueba.h"
 
@@ -165,6 +166,49 @@ private slots:
         QVERIFY(0 < familia && familia < parte && parte < raiz);
         QCOMPARE(p.registro.last(), kAños.arg(u"Zanahorias"_s, u"2008-2011"_s));
         QCOMPARE(p.registro.size() + r.size(), posibles.size());
+    }
+
+    // The chain as a sheet click runs it, through the session and the options panel's switches, set one against the
+    // other: sheet 2 of 2011 loaded (Berzas stored in its first slot), then its second picker narrowed. Stored on
+    // sheet 2: Tomates in 2010 (Solanáceas, fruit, deep roots), Coles in 2009, Cebollas in 2008; on sheet 3, Lechugas
+    // this year and Acelgas the year before. Each probe crop is out of the sheet's pickers for one reason only.
+    void cadenaDeLaSesion_data()
+    {
+        QTest::addColumn<bool>("frutos");
+        QTest::addColumn<bool>("raices");
+        QTest::addColumn<L>("hoja");      // the probes the sheet's pickers offer
+        QTest::addColumn<L>("siguiente"); // the probes the second picker offers after Berzas (leaves, shallow roots)
+        QTest::newRow("repetir frutos") << true << false << L{"Cebollas", "Judías", "Acelgas"}
+                                        << L{"Judías", "Acelgas"};
+        QTest::newRow("repetir raíces") << false << true << L{"Cebollas", "Chirivías", "Acelgas"}
+                                        << L{"Cebollas", "Chirivías"};
+    }
+
+    void cadenaDeLaSesion()
+    {
+        QFETCH(bool, frutos);
+        QFETCH(bool, raices);
+        Prueba p({"Huerto|2011|2|Berzas|5|8", "Huerto|2011|3|Lechugas", "Huerto|2010|3|Acelgas",
+                  "Huerto|2010|2|Tomates", "Huerto|2009|2|Coles", "Huerto|2008|2|Cebollas"});
+        p.bd.agregarParcela(u"Huerto"_s, 4, 1, 1);
+        EstablecerCadenaConexion(p.bd.carpeta());
+        SesionHoja s;
+        s.establecerInterruptores([=] { return SesionHoja::Interruptores{frutos, raices, {}}; });
+        {
+            Conexion con;
+            s.abrirParcela(SesionHoja::leerParcela(con, u"Huerto"_s), 2011);
+        }
+        s.abrirHoja(2, 2011);
+        s.cultivosCombos(1);
+        QCOMPARE(s.ranura(0).cultivo(), u"Berzas"_s);
+        const auto ofrecidas = [&](int k) {
+            L r;
+            for (const QString &c : L{"Cebollas", "Coles", "Pimientos", "Lechugas", "Judías", "Chirivías", "Acelgas"})
+                if (s.ranura(k).entradas.contains(c)) r << c;
+            return r;
+        };
+        QTEST(ofrecidas(0), "hoja");
+        QTEST(ofrecidas(1), "siguiente");
     }
 
     // A name given twice (a perennial listed twice in the first picker) passes once, at its first place.

@@ -152,17 +152,10 @@ ListaCandidatos ReglasRotacion::porPropiedad(const ListaCandidatos &ListaPrevia,
                                              Propiedad p, bool apagada) const
 {
     ListaCandidatos resultado = CopiaConClave(ListaPrevia);
-    quitarPorPropiedad(ListaPrevia, resultado, AñoVerificación, p, apagada);
-    return resultado;
-}
-
-void ReglasRotacion::quitarPorPropiedad(const ListaCandidatos &ListaPrevia, ListaCandidatos &resultado,
-                                        int AñoVerificación, Propiedad p, bool apagada) const
-{
     const QStringList filas
         = cultivosDe(QStringLiteral("año = ? and hoja = ?"), {AñoVerificación, m_contexto.hoja});
     if (apagada)
-        return;
+        return resultado;
     // The entries by their property, each group in the list's order.
     QHash<QString, QStringList> porValor;
     for (const QString &entrada : ListaPrevia)
@@ -180,6 +173,7 @@ void ReglasRotacion::quitarPorPropiedad(const ListaCandidatos &ListaPrevia, List
                       + entrada);
         }
     }
+    return resultado;
 }
 
 ListaCandidatos ReglasRotacion::VerificarNoRepeticiónFamilia(const ListaCandidatos &ListaPrevia,
@@ -203,12 +197,6 @@ ListaCandidatos ReglasRotacion::VerificarNoRepeticiónProfRaices(const ListaCand
 ListaCandidatos ReglasRotacion::VerificarNoRepeticiónPorAños(const ListaCandidatos &ListaPrevia, int Años) const
 {
     ListaCandidatos resultado = CopiaConClave(ListaPrevia);
-    quitarPorAños(ListaPrevia, resultado, Años);
-    return resultado;
-}
-
-void ReglasRotacion::quitarPorAños(const ListaCandidatos &ListaPrevia, ListaCandidatos &resultado, int Años) const
-{
     const int desde = m_contexto.año - Años;
     QVariantList v{desde, m_contexto.año, m_contexto.hoja};
     const QString filtro = filtroParcela(v);
@@ -226,22 +214,17 @@ void ReglasRotacion::quitarPorAños(const ListaCandidatos &ListaPrevia, ListaCan
               + QStringLiteral("> sacado el cultivo de la lista de posibles"));
     }
     q.finish();
+    return resultado;
 }
 
 ListaCandidatos ReglasRotacion::CandidatosDeLaHoja(const ListaCandidatos &posibles) const
 {
-    // After the first rule the list is keyed: each later rule works on it as
-    // it stands (a keyed copy of a keyed list is the list itself).
+    const int añoAnterior = m_contexto.año - 1;
     ListaCandidatos l = VerificarNoRepeticiónHojas(posibles);
-    ListaCandidatos previa = l;
-    quitarPorPropiedad(previa, l, m_contexto.año - 1, Propiedad::Familia, false);
-    previa = l;
-    quitarPorPropiedad(previa, l, m_contexto.año - 1, Propiedad::ParteAprovechable, m_contexto.repetirFrutos);
-    previa = l;
-    quitarPorPropiedad(previa, l, m_contexto.año - 1, Propiedad::ProfRaiz, m_contexto.repetirRaices);
-    previa = l;
-    quitarPorAños(previa, l, 3);
-    return l;
+    l = VerificarNoRepeticiónFamilia(l, añoAnterior);
+    l = VerificarNoRepeticiónParteAprovechable(l, añoAnterior);
+    l = VerificarNoRepeticiónProfRaices(l, añoAnterior);
+    return VerificarNoRepeticiónPorAños(l, 3);
 }
 
 // ---- Follow-on slots -------------------------------------------------------------

@@ -74,9 +74,9 @@ public:
     QString SacarParteAprovechable(const QString &Cultivo) const;
     QString SacarProfRaiz(const QString &Cultivo) const;
 
-    // The chain that fills the four pickers of a sheet: sheet rule, then the
-    // family, edible-part and root-depth rules against año - 1, then the years
-    // rule with 3 years.
+    // The chain that fills the four pickers of a sheet, through the filters
+    // above: sheet rule, then the family, edible-part and root-depth rules
+    // against año - 1, then the years rule with 3 years.
     ListaCandidatos CandidatosDeLaHoja(const ListaCandidatos &posibles) const;
 
     // ---- Follow-on slots ----------------------------------------------------
@@ -102,10 +102,6 @@ private:
     QStringList cultivosDe(const QString &dondeMas, const QVariantList &valores) const;
     ListaCandidatos porPropiedad(const ListaCandidatos &ListaPrevia, int AñoVerificación, Propiedad p,
                                  bool apagada) const;
-    // The rules proper: resultado (ListaPrevia keyed) loses what they take out.
-    void quitarPorPropiedad(const ListaCandidatos &ListaPrevia, ListaCandidatos &resultado, int AñoVerificación,
-                            Propiedad p, bool apagada) const;
-    void quitarPorAños(const ListaCandidatos &ListaPrevia, ListaCandidatos &resultado, int Años) const;
     void decir(const QString &linea) const;
 
     const ColeccionesCatalogo &m_catalogo;
