@@ -2,9 +2,15 @@
 // that leaves or reloads the open sheet asks first, with the mouse and with
 // the keys. «Sí» stores them as «Validar Hoja» does and goes on, «No» goes on
 // without them, «Cancelar» or a store that fails leaves the window as it was.
+// Nor does a wheel notch over a picker the user is not using take them away.
 #include "fixtures/VentanaPrueba.h"
 
 #include "core/Conexion.h"
+
+#include <QDate>
+#include <QScrollBar>
+#include <QSlider>
+#include <qpa/qwindowsysteminterface.h>
 
 #include <optional>
 
@@ -54,6 +60,26 @@ QStringList foto(Huerto &h)
 QPoint centro(const QListWidget *l, int fila)
 {
     return l->visualItemRect(l->item(fila)).center();
+}
+
+// One notch of the mouse wheel, away from the user, over the middle of c, as
+// the window system delivers it (to whatever lies on top there).
+void muesca(QWidget *c)
+{
+    QWidget *ventana = c->window();
+    const QPoint punto = c->mapTo(ventana, c->rect().center());
+    QWindowSystemInterface::handleWheelEvent(ventana->windowHandle(), punto, ventana->mapToGlobal(punto), {},
+                                             {0, -120});
+    QWindowSystemInterface::flushWindowSystemEvents();
+}
+
+QString valor(const QWidget *c)
+{
+    if (const auto *p = qobject_cast<const QComboBox *>(c))
+        return p->currentText();
+    if (const auto *v = qobject_cast<const QAbstractScrollArea *>(c))
+        return QString::number(v->verticalScrollBar()->value());
+    return QString::number(qobject_cast<const QSlider *>(c)->value());
 }
 
 } // namespace
@@ -193,6 +219,61 @@ private slots:
         const QString primera = respuesta == Dialogos::Si ? kColocada : kGuardada;
         const bool borrada = gesto.startsWith(u"borrar"_s) && sigue;
         QCOMPARE(h.filas(), borrada ? QStringList() : QStringList({primera, kOtroAño}));
+    }
+
+    // A wheel notch over a picker or slider changes it only when it has the
+    // keyboard's focus; a view scrolls under it either way.
+    void rueda_data()
+    {
+        QTest::addColumn<QString>("nombre");
+        QTest::addColumn<bool>("foco");
+        QTest::addColumn<bool>("cambia");
+        for (const char *c : {"ComboCult0", "ComboMLH0", "ComboNHojas", "SliderFresa", "ComboImpresoras0"})
+            for (bool foco : {false, true})
+                QTest::addRow("%s, %s", c, foco ? "con foco" : "sin foco") << QString::fromUtf8(c) << foco << foco;
+        QTest::addRow("arbolaños, sin foco") << u"arbolaños"_s << false << true;
+    }
+
+    void rueda()
+    {
+        QFETCH(QString, nombre);
+        QFETCH(bool, foco);
+        QFETCH(bool, cambia);
+        Huerto h(4, 7, 19);
+        QVERIFY(h.abrir(QDate::currentDate().year(), 2));
+        FormPrincipal &w = *h.w;
+        // The picker chosen with the mouse keeps the focus until the click on
+        // the grid that places its crop takes it, without the keyboard's mark.
+        control(w, "ComboCult0")->setFocus(Qt::MouseFocusReason);
+        QVERIFY(h.plantar(0, u"Tomates"_s, 8));
+        const CuadriculaFlex *rejilla = control<CuadriculaFlex>(w, "MSHFlexTodoAño");
+        QVERIFY(rejilla->hasFocus() && !rejilla->conMarca());
+        QComboBox *impresoras = control<QComboBox>(w, "ComboImpresoras0");
+        impresoras->addItems({u"Primera"_s, u"Segunda"_s});
+        impresoras->setCurrentIndex(0);
+        QWidget *c = control(w, nombre);
+        if (control(w, "PictureOpcionesParcelas")->isAncestorOf(c))
+            QTest::mouseClick(control<QCheckBox>(w, "CheckParcelasOpciones"), Qt::LeftButton);
+        QVERIFY(c->isEnabled());
+        const QWidget *encima = w.childAt(c->mapTo(&w, c->rect().center()));
+        QVERIFY2(encima == c || c->isAncestorOf(encima), "something lies over the control");
+        if (foco)
+            c->setFocus(Qt::TabFocusReason);
+        QCOMPARE(c->hasFocus(), foco);
+        const QString antes = valor(c);
+        const QString fila = h.fila(1);
+        const QString opciones = h.bd.parcelas().join(u' ');
+
+        muesca(c);
+        muesca(c); // the first notch gave no focus
+
+        QCOMPARE(valor(c) != antes, cambia);
+        // The crop placed goes with a deliberate choice only.
+        const bool colocado = !(foco && nombre == u"ComboCult0"_s);
+        QCOMPARE(w.sesion().ranura(0).colocado, colocado);
+        QCOMPARE(h.fila(1) == fila, colocado);
+        QCOMPARE(h.bd.parcelas().join(u' '), opciones);
+        QVERIFY(h.r.textos().isEmpty());
     }
 };
 

@@ -3,6 +3,7 @@
 #include "catalogue/EditorCatalogo.h"
 #include "widgets/CuadriculaFlex.h"
 #include "widgets/Dialogos.h"
+#include "widgets/Rueda.h"
 #include "widgets/Twips.h"
 
 #include <QApplication>
@@ -21,6 +22,7 @@ FormPrincipal::FormPrincipal(const QString &carpeta, QWidget *parent)
     construirControles();
     nombrarControles();
     conectarEventos();
+    Rueda::SoloConFoco(this);
     // Designed client width; the height follows the explanation log's switch.
     resize(Twips::APixelesX(11100) + 2, height());
     EstablecerAlturaTwips(kAlturaSinRegistro);

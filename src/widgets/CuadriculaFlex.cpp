@@ -4,6 +4,7 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
 
@@ -82,7 +83,8 @@ public:
         p->setPen(QColor(128, 128, 128));
         p->drawLine(opcion.rect.topRight(), opcion.rect.bottomRight());
         p->drawLine(opcion.rect.bottomLeft(), opcion.rect.bottomRight());
-        if (opcion.state & QStyle::State_HasFocus) { // the keyboard's current cell
+        const auto *g = qobject_cast<const CuadriculaFlex *>(opcion.widget);
+        if ((opcion.state & QStyle::State_HasFocus) && g && g->conMarca()) { // the keyboard's current cell
             p->setPen(QPen(opcion.palette.color(QPalette::Highlight), 2));
             p->drawRect(QRectF(opcion.rect).adjusted(1, 1, -2, -2));
         }
@@ -99,7 +101,9 @@ CuadriculaFlex::CuadriculaFlex(QWidget *parent) : QTableWidget(parent)
     setShowGrid(false);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::NoSelection);
-    setFocusPolicy(Qt::TabFocus);
+    // A click takes the focus too (a picker clicked before lets it go), but
+    // only the keyboard shows where it is.
+    setFocusPolicy(Qt::StrongFocus);
     setTabKeyNavigation(false); // Tab leaves the grid; the arrows move in it
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -218,6 +222,10 @@ QString CuadriculaFlex::nombreCelda(int fila, int columna) const
 
 void CuadriculaFlex::keyPressEvent(QKeyEvent *e)
 {
+    if (!m_marca) {
+        m_marca = true;
+        viewport()->update();
+    }
     const QModelIndex actual = currentIndex();
     if (actual.isValid() && (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || e->key() == Qt::Key_Space)) {
         // What a click on the cell raises, in the same order.
@@ -231,10 +239,21 @@ void CuadriculaFlex::keyPressEvent(QKeyEvent *e)
 
 void CuadriculaFlex::focusInEvent(QFocusEvent *e)
 {
-    // The keyboard starts where the last click left the current cell.
-    if (!currentIndex().isValid() && rowCount() > 1 && columnCount() > 1)
+    // The keyboard starts where the last click left the current cell; a
+    // click makes its own cell the current one.
+    m_marca = e->reason() != Qt::MouseFocusReason;
+    if (m_marca && !currentIndex().isValid() && rowCount() > 1 && columnCount() > 1)
         setCurrentCell(qMax(1, m_fila), qMax(1, m_columna));
     QTableWidget::focusInEvent(e);
+}
+
+void CuadriculaFlex::mousePressEvent(QMouseEvent *e)
+{
+    if (m_marca) {
+        m_marca = false;
+        viewport()->update();
+    }
+    QTableWidget::mousePressEvent(e);
 }
 
 QRect CuadriculaFlex::rectCelda(int fila, int columna) const

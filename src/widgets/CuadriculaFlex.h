@@ -37,6 +37,9 @@ public:
     // called without coordinates).
     void setCelda(int fila, int columna);
     int fila() const { return m_fila; }
+    // The current cell is marked only while the keyboard is in use: a click
+    // takes the focus without the mark.
+    bool conMarca() const { return m_marca; }
     int columna() const { return m_columna; }
 
     void setTexto(int fila, int columna, const QString &texto);
@@ -64,8 +67,10 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent *e) override;
     void focusInEvent(QFocusEvent *e) override;
+    void mousePressEvent(QMouseEvent *e) override;
 
 private:
+    bool m_marca = false;
     QTableWidgetItem *item(int fila, int columna) const;
     std::function<QString(int, int)> m_nombreCelda;
     int m_fila = 0;
