@@ -6,6 +6,7 @@
 #include "fixtures/VentanaPrueba.h"
 
 #include "core/Conexion.h"
+#include "core/Parcelas.h"
 
 #include <QDate>
 #include <QScrollBar>
@@ -95,7 +96,8 @@ private slots:
         QTest::addColumn<int>("respuesta");
         const char *gestos[] = {"mapa, otra hoja",  "mapa, la misma hoja con Intro", "mapa, fuera de las hojas",
                                 "árbol, fila",      "árbol, año con Intro",          "lista, otra parcela",
-                                "lista, flecha",    "crear parcela con Intro",       "borrar parcela",
+                                "lista, flecha",    "lista, la misma parcela en otro año",
+                                "crear parcela con Intro",                           "borrar parcela",
                                 "guardar opciones"};
         const std::pair<const char *, int> respuestas[] = {{"nada pendiente", Nada},
                                                            {"Sí", Dialogos::Si},
@@ -172,6 +174,8 @@ private slots:
             QTest::mouseClick(lista->viewport(), Qt::LeftButton, {}, centro(lista, 1));
         else if (gesto == u"lista, flecha"_s)
             QTest::keyClick(lista, Qt::Key_Down);
+        else if (gesto == u"lista, la misma parcela en otro año"_s)
+            QTest::mouseClick(lista->viewport(), Qt::LeftButton, {}, centro(lista, 0));
         else if (gesto.startsWith(u"crear"_s))
             QTest::keyClick(nueva, Qt::Key_Return);
         else if (gesto.startsWith(u"borrar"_s))
@@ -191,6 +195,8 @@ private slots:
             {u"árbol, año con Intro"_s, s.año() == 2012},
             {u"lista, otra parcela"_s, s.parcela() == u"Otra"_s},
             {u"lista, flecha"_s, s.parcela() == u"Otra"_s},
+            {u"lista, la misma parcela en otro año"_s,
+             s.parcela() == u"Huerto"_s && s.año() == QDate::currentDate().year()},
             {u"crear parcela con Intro"_s, s.parcela() == u"Nueva"_s},
             {u"borrar parcela"_s, s.parcela() == u"Otra"_s && !h.bd.parcelas().join(u' ').contains(u"Huerto"_s)},
             {u"guardar opciones"_s, h.bd.valor(raices).toInt() == 1},
@@ -219,6 +225,100 @@ private slots:
         const QString primera = respuesta == Dialogos::Si ? kColocada : kGuardada;
         const bool borrada = gesto.startsWith(u"borrar"_s) && sigue;
         QCOMPARE(h.filas(), borrada ? QStringList() : QStringList({primera, kOtroAño}));
+    }
+
+    // Another copy of the program on the same file deletes a plot, or gives the
+    // open plot fewer sheets, and then the plot is clicked in the list here.
+    void otraCopia_data()
+    {
+        QTest::addColumn<QString>("caso");
+        QTest::addColumn<int>("respuesta");
+        const std::pair<const char *, int> respuestas[] = {
+            {"nada pendiente", Nada}, {"Sí", Dialogos::Si}, {"No", Dialogos::No}, {"Cancelar", Dialogos::Cancelar}};
+        for (const char *caso : {"otra parcela borrada", "la parcela abierta borrada", "menos hojas que la abierta"})
+            for (const auto &[nombre, r] : respuestas)
+                QTest::addRow("%s, %s", caso, nombre) << QString::fromUtf8(caso) << r;
+    }
+
+    void otraCopia()
+    {
+        QFETCH(QString, caso);
+        QFETCH(int, respuesta);
+        const int hoy = QDate::currentDate().year();
+        const bool menos = caso.startsWith(u"menos"_s);
+        const bool abierta = caso.startsWith(u"la parcela abierta"_s);
+        Huerto h;
+        h.bd.agregarParcela(u"Otra"_s, 3, 1, 1);
+        h.sembrar({kGuardada});
+        // The open sheet: the last of the plot's four when it is to lose it.
+        QVERIFY(menos ? h.abrir(hoy, 4) : h.abrir(2010, 2));
+        const int hoja = menos ? 4 : 2;
+        if (respuesta != Nada)
+            QVERIFY(h.plantar(0, u"Tomates"_s, 8));
+        FormPrincipal &w = *h.w;
+        QListWidget *lista = control<QListWidget>(w, "ListaParcelas");
+        {
+            // As the other copy's «Guardar» and «Borrar» write it.
+            Conexion otra(h.bd.fichero());
+            if (menos) {
+                OpcionesParcela o = LeerOpcionesParcela(otra, u"Huerto"_s).value();
+                o.hojas = 3;
+                GuardarOpcionesParcela(otra, u"Huerto"_s, o);
+            } else {
+                BorrarParcela(otra, abierta ? u"Huerto"_s : u"Otra"_s);
+            }
+        }
+        const QStringList antes = foto(h);
+        h.r.limpiar();
+        // The notice that the plot is gone first, then the question.
+        h.r.siguientes = {int(Dialogos::Aceptar), respuesta};
+        if (menos)
+            h.r.siguientes.removeFirst();
+        QTest::mouseClick(lista->viewport(), Qt::LeftButton, {}, centro(lista, abierta || menos ? 0 : 1));
+        QCoreApplication::processEvents(); // what waits for the press to end
+
+        const SesionHoja &s = w.sesion();
+        const bool pendiente = respuesta != Nada;
+        // The question comes only when the open sheet is to be left, and «Sí»
+        // cannot store on a plot or a sheet that is gone.
+        const bool pregunta = pendiente && caso != u"otra parcela borrada"_s;
+        const bool sigue = !pregunta || respuesta == Dialogos::No;
+        QStringList esperados;
+        if (!menos)
+            esperados << u"La parcela <%1> ya no existe en la base de datos"_s.arg(abierta ? u"Huerto" : u"Otra");
+        if (pregunta)
+            esperados << u"Hay trabajo sin guardar:\n- cultivos colocados en la hoja %1"_s.arg(hoja);
+        if (pregunta && respuesta == Dialogos::Si)
+            esperados << (menos ? u"La parcela <Huerto> no tiene hoja 4 (tiene 3): no se ha guardado nada."_s
+                                : u"La parcela <Huerto> ya no existe en la base de datos: no se ha guardado nada."_s);
+        if (menos && sigue)
+            esperados << u"La hoja 4 ya no existe: la parcela <Huerto> tiene ahora 3 hojas"_s;
+        const QStringList textos = h.r.textos();
+        QVERIFY2(textos.size() == esperados.size(), qPrintable(textos.join(u"\n--\n"_s)));
+        for (int i = 0; i < textos.size(); ++i)
+            QVERIFY2(textos.at(i).startsWith(esperados.at(i)), qPrintable(textos.at(i)));
+
+        if (!sigue || caso == u"otra parcela borrada"_s) {
+            // Nothing left: the open sheet and its crops stay as they were.
+            QCOMPARE(foto(h), antes);
+            QCOMPARE(s.haySinGuardar(), pendiente);
+        } else if (abierta) {
+            // The plot gone: the one left opens, marked as the last used.
+            QCOMPARE(s.parcela(), u"Otra"_s);
+            QCOMPARE(h.bd.valor(u"select NombreParcela from Parcelas where ultima"_s).toString(), u"Otra"_s);
+            QCOMPARE(control<QPushButton>(w, "BtBorrarParcela")->text(), u"Borrar Otra"_s);
+        } else {
+            // The sheet gone: no sheet open, the map has the three left.
+            QCOMPARE(s.hoja(), 0);
+            QVERIFY(!s.haySinGuardar());
+            QCOMPARE(control<MapaControl>(w, "Map1")->GetObject(0)->NumShapes(), 3);
+        }
+        if (!menos && sigue)
+            QCOMPARE(lineas(lista), QStringList({abierta ? u"Otra"_s : u"Huerto"_s}));
+        QCOMPARE(lista->currentItem()->text(), s.parcela());
+        QCOMPARE(lista->selectedItems().size(), 1);
+        // Nothing stored for a sheet or a plot that is gone.
+        QCOMPARE(h.filas(), abierta ? QStringList() : QStringList({kGuardada}));
     }
 
     // A wheel notch over a picker or slider changes it only when it has the

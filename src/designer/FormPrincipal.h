@@ -285,6 +285,14 @@ private:
     // The window rebuilt for that plot; a database failure is reported.
     bool Reconstruir(const QString &parcela); // FormPrincipal_parcelas.cpp
     void QuitarHeladas();                // FormPrincipal_parcelas.cpp
+    // The open plot's row selected in the list again, now and once the
+    // mouse press that is running is over.
+    void SeleccionarParcelaAbierta();    // FormPrincipal_parcelas.cpp
+    // A plot clicked in the list that the database no longer has (another
+    // copy of the program deleted it): the user is told, the list read again,
+    // and the open plot stays when it exists; otherwise the open sheet is left
+    // as by any gesture and the plot marked last used, or the first, opens.
+    void ParcelaDesaparecida(const QString &nombre); // FormPrincipal_parcelas.cpp
     // Opens the plot (Inicia_Todo's rebuild). Throws ErrorBD (nothing changed).
     void AbrirParcela(const QString &parcela); // FormPrincipal_inicio.cpp
     // Sheet hoja of año chosen: its pickers, then the picker of the grid's

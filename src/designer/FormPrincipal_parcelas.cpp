@@ -20,6 +20,8 @@
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
 
+#include <optional>
+
 namespace {
 
 const QString kMarcador = QStringLiteral("Escribe Texto Aquí");
@@ -80,14 +82,31 @@ void FormPrincipal::ListaParcelas_Click()
         return;
     ++m_cambiosParcela;
     const QString nombre = ListaParcelas->currentItem()->text();
-    // Another plot, or this one opened again on another year, leaves the
-    // open sheet.
-    if ((nombre != Sesion.parcela() || Sesion.año() != QDate::currentDate().year()) && !SoltarHoja()) {
-        seleccionar(ListaParcelas, Sesion.parcela());
-        // A mouse press goes on to select the row pressed once this returns:
-        // the plot's row is selected again after it.
+    // The plot as stored now: another copy of the program on the same file
+    // may have deleted it, or left it fewer sheets than the one open here.
+    // A file that cannot be read now is told by the steps below, after the
+    // question about the open sheet, as for any gesture.
+    bool leida = false;
+    std::optional<OpcionesParcela> guardada;
+    try {
+        Conexion con;
+        guardada = LeerOpcionesParcela(con, nombre);
+        leida = true;
+    } catch (const Fallo &) {
+    }
+    if (leida && !guardada) {
+        // The list is filled again once its own press or key is over.
+        SeleccionarParcelaAbierta();
         QMetaObject::invokeMethod(
-            this, [this] { seleccionar(ListaParcelas, Sesion.parcela()); }, Qt::QueuedConnection);
+            this, [this, nombre] { ParcelaDesaparecida(nombre); }, Qt::QueuedConnection);
+        return;
+    }
+    // Another plot, this one opened again on another year, or on fewer sheets
+    // than the open one has, leaves the open sheet.
+    const bool misma = nombre == Sesion.parcela();
+    const int hojaPerdida = guardada && misma && Sesion.hoja() > guardada->hojas ? Sesion.hoja() : 0;
+    if ((!misma || Sesion.año() != QDate::currentDate().year() || hojaPerdida) && !SoltarHoja()) {
+        SeleccionarParcelaAbierta();
         return;
     }
     try {
@@ -105,8 +124,73 @@ void FormPrincipal::ListaParcelas_Click()
     const int año = Sesion.año();
     // The same plot again: the rebuild keeps its open sheet, now on the
     // current year, whose crops are read in.
-    if (Reconstruir(nombre) && Sesion.año() != año)
+    if (!Reconstruir(nombre))
+        return;
+    if (Sesion.año() != año)
         RecargarHojaAbierta(QStringLiteral("elige la hoja otra vez en el mapa"));
+    Controles::rotular(BtBorrarParcela, QStringLiteral("Borrar ") + Sesion.parcela());
+    if (hojaPerdida)
+        Dialogos::MsgBox(this,
+                         QStringLiteral("La hoja %1 ya no existe: la parcela <%2> tiene ahora %3 hojas (se ha cambiado"
+                                        " desde otra copia del programa que usa el mismo fichero). Elige una de sus"
+                                        " hojas en el mapa.")
+                             .arg(hojaPerdida)
+                             .arg(nombre)
+                             .arg(guardada->hojas),
+                         Dialogos::SoloAceptar, Dialogos::Exclamacion, QStringLiteral("Atención"));
+}
+
+void FormPrincipal::SeleccionarParcelaAbierta()
+{
+    seleccionar(ListaParcelas, Sesion.parcela());
+    // A mouse press goes on to select the row pressed once the handler
+    // returns: the plot's row is selected again after it.
+    QMetaObject::invokeMethod(
+        this, [this] { seleccionar(ListaParcelas, Sesion.parcela()); }, Qt::QueuedConnection);
+}
+
+void FormPrincipal::ParcelaDesaparecida(const QString &nombre)
+{
+    Dialogos::MsgBox(this,
+                     QStringLiteral("La parcela <%1> ya no existe en la base de datos: se ha borrado desde otra copia"
+                                    " del programa que usa el mismo fichero. Se vuelve a leer la lista de parcelas.")
+                         .arg(nombre),
+                     Dialogos::SoloAceptar, Dialogos::Exclamacion, QStringLiteral("Atención"));
+    ListadoParcelas listado;
+    try {
+        Conexion con;
+        listado = ListarParcelas(con);
+    } catch (const Fallo &e) {
+        Dialogos::AvisarFallo(this, e, QStringLiteral("no se ha vuelto a leer la lista de parcelas"),
+                              QStringLiteral("sigues en la parcela <%1>").arg(Sesion.parcela()));
+        return;
+    }
+    // The open plot stays when it still exists; otherwise, as after a
+    // deletion, the one marked as the last used, or else the first.
+    QString abrir = Sesion.parcela();
+    const bool sigue = listado.nombres.contains(abrir);
+    if (!sigue)
+        abrir = listado.ultima >= 0 ? listado.nombres.at(listado.ultima) : listado.nombres.value(0);
+    if (!sigue && !SoltarHoja())
+        return;
+    {
+        const QSignalBlocker bloqueo(ListaParcelas);
+        ListaParcelas->clear();
+        ListaParcelas->addItems(listado.nombres);
+    }
+    seleccionar(ListaParcelas, abrir);
+    if (sigue)
+        return;
+    if (!abrir.isEmpty() && !BaseSoloLectura && listado.ultima < 0) {
+        // Marked as a click on it would, as at start-up: a failure only
+        // leaves no plot marked.
+        try {
+            Conexion con;
+            MarcarUltimaParcela(con, abrir);
+        } catch (const Fallo &) {
+        }
+    }
+    Reconstruir(abrir);
     Controles::rotular(BtBorrarParcela, QStringLiteral("Borrar ") + Sesion.parcela());
 }
 
