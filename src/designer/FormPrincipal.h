@@ -282,12 +282,15 @@ private:
     void conectarEventosArbol();         // FormPrincipal_arbol.cpp
     void conectarEventosImprimir();      // FormPrincipal_imprimir.cpp
     void conectarEventosParcelas();      // FormPrincipal_parcelas.cpp
-    // The window rebuilt for that plot; a database failure is reported.
+    // The window rebuilt for that plot, the delete button named after it; a
+    // database failure is reported.
     bool Reconstruir(const QString &parcela); // FormPrincipal_parcelas.cpp
     void QuitarHeladas();                // FormPrincipal_parcelas.cpp
     // The open plot's row selected in the list again, now and once the
     // mouse press that is running is over.
     void SeleccionarParcelaAbierta();    // FormPrincipal_parcelas.cpp
+    // The plot list filled with nombres, elegida selected, raising no switch.
+    void LlenarListaParcelas(const QStringList &nombres, const QString &elegida); // FormPrincipal_parcelas.cpp
     // A plot clicked in the list that the database no longer has (another
     // copy of the program deleted it): the user is told, the list read again,
     // and the open plot stays when it exists; otherwise the open sheet is left

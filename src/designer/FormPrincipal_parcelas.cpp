@@ -73,6 +73,7 @@ bool FormPrincipal::Reconstruir(const QString &parcela)
                               QStringLiteral("la ventana sigue como estaba; vuelve a intentarlo"));
         return false;
     }
+    Controles::rotular(BtBorrarParcela, QStringLiteral("Borrar ") + Sesion.parcela());
     return true;
 }
 
@@ -128,7 +129,6 @@ void FormPrincipal::ListaParcelas_Click()
         return;
     if (Sesion.año() != año)
         RecargarHojaAbierta(QStringLiteral("elige la hoja otra vez en el mapa"));
-    Controles::rotular(BtBorrarParcela, QStringLiteral("Borrar ") + Sesion.parcela());
     if (hojaPerdida)
         Dialogos::MsgBox(this,
                          QStringLiteral("La hoja %1 ya no existe: la parcela <%2> tiene ahora %3 hojas (se ha cambiado"
@@ -173,12 +173,7 @@ void FormPrincipal::ParcelaDesaparecida(const QString &nombre)
         abrir = listado.ultima >= 0 ? listado.nombres.at(listado.ultima) : listado.nombres.value(0);
     if (!sigue && !SoltarHoja())
         return;
-    {
-        const QSignalBlocker bloqueo(ListaParcelas);
-        ListaParcelas->clear();
-        ListaParcelas->addItems(listado.nombres);
-    }
-    seleccionar(ListaParcelas, abrir);
+    LlenarListaParcelas(listado.nombres, abrir);
     if (sigue)
         return;
     if (!abrir.isEmpty() && !BaseSoloLectura && listado.ultima < 0) {
@@ -191,7 +186,14 @@ void FormPrincipal::ParcelaDesaparecida(const QString &nombre)
         }
     }
     Reconstruir(abrir);
-    Controles::rotular(BtBorrarParcela, QStringLiteral("Borrar ") + Sesion.parcela());
+}
+
+void FormPrincipal::LlenarListaParcelas(const QStringList &nombres, const QString &elegida)
+{
+    const QSignalBlocker bloqueo(ListaParcelas);
+    ListaParcelas->clear();
+    ListaParcelas->addItems(nombres);
+    seleccionar(ListaParcelas, elegida);
 }
 
 void FormPrincipal::RecargarHojaAbierta(const QString &queda)
@@ -277,13 +279,10 @@ void FormPrincipal::BtBorrarParcela_Click()
                                   QStringLiteral("no se ha borrado nada"));
         }
         if (quedan) {
-            ListaParcelas->clear();
-            ListaParcelas->addItems(quedan->nombres);
             // The plot marked as the last one used becomes current.
             const QString nueva = quedan->ultima >= 0 ? quedan->nombres.at(quedan->ultima) : QString();
-            seleccionar(ListaParcelas, nueva);
+            LlenarListaParcelas(quedan->nombres, nueva);
             Reconstruir(nueva);
-            Controles::rotular(BtBorrarParcela, QStringLiteral("Borrar ") + Sesion.parcela());
         }
     }
     Picture3_Click();

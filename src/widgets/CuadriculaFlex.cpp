@@ -222,10 +222,7 @@ QString CuadriculaFlex::nombreCelda(int fila, int columna) const
 
 void CuadriculaFlex::keyPressEvent(QKeyEvent *e)
 {
-    if (!m_marca) {
-        m_marca = true;
-        viewport()->update();
-    }
+    ponerMarca(true);
     const QModelIndex actual = currentIndex();
     if (actual.isValid() && (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || e->key() == Qt::Key_Space)) {
         // What a click on the cell raises, in the same order.
@@ -247,12 +244,17 @@ void CuadriculaFlex::focusInEvent(QFocusEvent *e)
     QTableWidget::focusInEvent(e);
 }
 
+void CuadriculaFlex::ponerMarca(bool con)
+{
+    if (m_marca == con)
+        return;
+    m_marca = con;
+    viewport()->update();
+}
+
 void CuadriculaFlex::mousePressEvent(QMouseEvent *e)
 {
-    if (m_marca) {
-        m_marca = false;
-        viewport()->update();
-    }
+    ponerMarca(false);
     QTableWidget::mousePressEvent(e);
 }
 

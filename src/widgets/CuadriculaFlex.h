@@ -71,6 +71,7 @@ protected:
 
 private:
     bool m_marca = false;
+    void ponerMarca(bool con);
     QTableWidgetItem *item(int fila, int columna) const;
     std::function<QString(int, int)> m_nombreCelda;
     int m_fila = 0;
